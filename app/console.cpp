@@ -1,0 +1,20 @@
+#include "app/console.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+void consolePause(std::istream& in, std::ostream& out) {
+    out << "Press Enter to continue . . ." << std::endl;
+    std::string line;
+    std::getline(in, line);
+}
+
+void consolePause() { consolePause(std::cin, std::cout); }
+
+void fatalExit() {
+    std::cout.flush();
+    std::cerr.flush();
+    consolePause();
+    std::exit(-1);
+}

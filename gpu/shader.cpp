@@ -1,0 +1,78 @@
+#include "gpu/shader.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+#include "app/console.h"
+
+Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
+    programHandle = glCreateProgram();
+    if (programHandle == 0) {
+        std::cout << "Didnt get a valid program Handle" << std::endl;
+        fatalExit();
+    }
+    loadShader(vertexShaderPath, GL_VERTEX_SHADER, vertexShaderHandle);
+    loadShader(fragmentShaderPath, GL_FRAGMENT_SHADER, fragmentShaderHandle);
+    link();
+}
+
+Shader::~Shader() {
+    glDeleteProgram(programHandle);
+    glDeleteShader(vertexShaderHandle);
+    glDeleteShader(fragmentShaderHandle);
+}
+
+void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
+    std::ifstream file(path);
+    if (!file.good()) {
+        std::fprintf(stderr, "Failed to open File\n");
+        fatalExit();
+    }
+    const std::string source((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+
+    handle = glCreateShader(type);
+    if (handle == 0) {
+        std::cout << "Failed to create shader" << std::endl;
+        fatalExit();
+    }
+    const char* text = source.c_str();
+    glShaderSource(handle, 1, &text, nullptr);
+    glCompileShader(handle);
+
+    GLint status = GL_FALSE;
+    glGetShaderiv(handle, GL_COMPILE_STATUS, &status);
+    if (status != GL_FALSE && glIsShader(handle)) return;
+
+    GLint length = 0;
+    glGetShaderiv(handle, GL_INFO_LOG_LENGTH, &length);
+    std::vector<char> log(length > 0 ? length : 1, '\0');
+    glGetShaderInfoLog(handle, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    std::cout << "Failed to compile shader" << std::endl;
+    std::cout << log.data() << std::endl;
+    fatalExit();
+}
+
+void Shader::link() {
+    glAttachShader(programHandle, vertexShaderHandle);
+    glAttachShader(programHandle, fragmentShaderHandle);
+    // Every fragment shader writes "fragColor"; binding it before the link
+    // sends it to draw buffer 0 whatever location the linker would pick.
+    glBindFragDataLocation(programHandle, 0, "fragColor");
+    glLinkProgram(programHandle);
+
+    GLint status = GL_FALSE;
+    glGetProgramiv(programHandle, GL_LINK_STATUS, &status);
+    if (status != GL_FALSE) return;
+
+    GLint length = 0;
+    glGetProgramiv(programHandle, GL_INFO_LOG_LENGTH, &length);
+    std::vector<char> log(length > 0 ? length : 1, '\0');
+    glGetProgramInfoLog(programHandle, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    std::cout << "Failed to link shader program" << std::endl;
+    std::cout << log.data() << std::endl;
+    fatalExit();
+}

@@ -1,0 +1,28 @@
+// One GL 2D texture decoded from an image file with FreeImage.
+//
+// A file that cannot be read or decoded is reported on stderr as
+// "Failed to load texture: <path>" and gives a texture without an image, which
+// samples as opaque black: the game goes on. Images of unusual bit depths are
+// converted to 24-bit colour rather than silently dropped.
+#pragma once
+
+#include <GL/glew.h>
+#include <string>
+
+class Texture {
+public:
+    GLuint handle = 0;
+
+    explicit Texture(const std::string& path);  // leaves the texture bound on unit 0
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    // Binds to texture unit `unit` and applies the player's current
+    // `mipmapFilter` and `textureFilter`, so hotkey changes show on the next bind.
+    void bind(int unit) const;
+};
+
+// Applies the current filter settings to whatever texture is bound on the
+// active unit; shared by every pass that binds a texture by hand.
+void applyTextureFilters();

@@ -1,0 +1,78 @@
+// Scene objects: everything solid in the world derives from SceneObject.
+//
+// An object owns its model matrix and one triangle mesh on the GPU (a vertex
+// array over separate position, normal and texture-coordinate buffers plus an
+// index buffer). The passes choose the program and set every uniform before
+// they call draw(); draw() only binds the mesh and issues one indexed draw.
+// Objects never own the Shader whose attribute locations built their VAO.
+#pragma once
+
+#include <GL/glew.h>
+#include <glm/glm.hpp>
+#include <string>
+#include <vector>
+
+class Shader;
+
+namespace vesk::scene {
+
+class SceneObject {
+public:
+    glm::mat4 modelMatrix;  // model to world; public: passes, frame update and input read it
+
+    explicit SceneObject(glm::mat4& modelMatrix) : modelMatrix(modelMatrix) {}
+    virtual ~SceneObject() = default;
+    SceneObject(const SceneObject&) = delete;
+    SceneObject& operator=(const SceneObject&) = delete;
+
+    virtual void update(double deltaTime) = 0;  // seconds since the previous frame
+    virtual void draw() = 0;
+};
+
+// CPU copy of a mesh as the import delivers it: 3 indices per triangle,
+// x y z per vertex (already scaled), u v per vertex (already scaled), normals.
+struct MeshData {
+    std::vector<unsigned int> indices;
+    std::vector<float> positions;
+    std::vector<float> uvs;
+    std::vector<float> normals;
+};
+
+// Reads the first mesh of a model file with the game's import flags, scales
+// positions by `positionScale` and texture coordinates by `uvScale`.
+// A file that is missing, unreadable, holds no mesh or whose first mesh is
+// not made of triangles is reported in one line on stderr naming the file and
+// the reason, and leaves the four vectors empty (the object then draws nothing).
+void loadModel(const std::string& path, float positionScale, float uvScale,
+               std::vector<unsigned int>& indices, std::vector<float>& positions,
+               std::vector<float>& uvs, std::vector<float>& normals);
+
+// The part every mesh-carrying object shares: GPU buffers, the CPU copy and,
+// for the culled classes, a bounding sphere in model space.
+class MeshObject : public SceneObject {
+public:
+    glm::vec3 boundingCenter{0.0f};  // model space; set by computeBoundingSphere()
+    double boundingRadius = 0.0;     // model units
+    GLuint vao = 0;
+    GLuint positionBuffer = 0;
+    GLuint indexBuffer = 0;
+    GLuint uvBuffer = 0;
+    GLuint normalBuffer = 0;
+    Shader* shader = nullptr;        // supplied the attribute locations; not owned
+    std::vector<unsigned int> indices;
+    std::vector<float> positions;
+    std::vector<float> uvs;
+    std::vector<float> normals;
+
+    MeshObject(glm::mat4& modelMatrix, Shader* shader) : SceneObject(modelMatrix), shader(shader) {}
+    ~MeshObject() override;  // deletes the four buffers, then the vertex array
+
+    void draw() override;
+
+protected:
+    void loadModel(const std::string& path, float positionScale, float uvScale = 1.0f);
+    void computeBoundingSphere();  // centroid of the vertices and the farthest vertex
+    void upload();                 // creates buffers and VAO against `shader`
+};
+
+}  // namespace vesk::scene
