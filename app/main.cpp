@@ -1,1 +1,58 @@
-int main() { return 0; }
+// KIVO: steer a cat down a night street, under and over obstacle slabs,
+// collecting coins against the clock.
+//
+// Start-up asks on the console for the display mode, opens the "KIVO" window
+// with an OpenGL 3.3 compatibility context, builds the whole scene once and
+// then runs the frame loop until the window is closed or Escape is held.
+// Everything runs on this one thread; the music plays on SDL's own.
+#include <cstdio>
+
+#include "app/console.h"
+#include "app/display_mode.h"
+#include "app/frame.h"
+#include "app/globals.h"
+#include "app/scene_setup.h"
+
+int main() {
+    if (!glfwInit()) {
+        std::fprintf(stderr, "Failed to initialize GLFW\n");
+        fatalExit();
+    }
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
+
+    chooseDisplayMode();
+    if (!window) {
+        glfwTerminate();
+        std::fprintf(stderr, "Failed to open a window");
+        fatalExit();
+    }
+    glfwMakeContextCurrent(window);
+
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        std::fprintf(stderr, "Failed to initialize GLEW\n");
+        return -1;
+    }
+    // GLEW's experimental loader can leave these four unset on some drivers;
+    // GLFW's loader always finds them.
+    glGenVertexArrays = reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(glfwGetProcAddress("glGenVertexArrays"));
+    glBindVertexArray = reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(glfwGetProcAddress("glBindVertexArray"));
+    glDeleteVertexArrays =
+        reinterpret_cast<PFNGLDELETEVERTEXARRAYSPROC>(glfwGetProcAddress("glDeleteVertexArrays"));
+    glGenerateMipmap = reinterpret_cast<PFNGLGENERATEMIPMAPPROC>(glfwGetProcAddress("glGenerateMipmap"));
+
+    initScene();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glViewport(0, 0, screenWidth, screenHeight);
+
+    double lastFrameTime = glfwGetTime();
+    while (!glfwWindowShouldClose(window) && runFrame(lastFrameTime)) {
+    }
+
+    deleteScene();
+    glfwTerminate();
+    return 0;
+}

@@ -1,0 +1,14 @@
+// One pass of the frame loop, shared by the game and the frame benchmark.
+#pragma once
+
+// Runs one frame: time step, input and game rules, scene update, shadow map,
+// then either the normal path or, while W and Space are held during a run, the
+// motion-blur path; swaps, polls events (hotkeys run there), stores this
+// frame's view-projection for the next frame's blur. `lastFrameTime` is the
+// clock at the start of the previous frame and is advanced. Returns false when
+// Escape was held at the end of the frame.
+bool runFrame(double& lastFrameTime);
+
+// The drawing part of a frame (clears, shadow map and the chosen path), without
+// input, update, swap or events.
+void renderFrame();

@@ -1,0 +1,34 @@
+#include "app/music.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
+
+namespace {
+bool audioOpen = false;
+Mix_Music* music = nullptr;
+}  // namespace
+
+void playMusic(const char* path) {
+    if (audioOpen) return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    // A fixed format (no allowed changes) so the mixed stream is predictable.
+    if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 2048, nullptr, 0) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    audioOpen = true;
+    music = Mix_LoadMUS(path);
+    if (music) Mix_PlayMusic(music, -1);
+}
+
+void stopMusic() {
+    if (!audioOpen) return;
+    Mix_HaltMusic();
+    if (music) Mix_FreeMusic(music);
+    music = nullptr;
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_Quit();
+    audioOpen = false;
+}

@@ -1,0 +1,148 @@
+#include "app/scene_setup.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <iostream>
+
+#include "app/globals.h"
+#include "app/music.h"
+#include "app/platform.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
+#include "render/culling.h"
+#include "scene/cat.h"
+#include "scene/coins.h"
+#include "scene/level.h"
+
+using namespace vesk::scene;
+
+namespace {
+
+// Where each obstacle slab goes, in the slab's own turned frame (see grid::translate).
+constexpr double gridPlacements[18][3] = {
+    {1, 0, 0},      {1, -60, 0},    {9, -30, 0},   {1, -60, -10},   {4.5, -90, -10}, {1, -150, -10},
+    {9, -150, 0},   {4.5, -170, 2}, {1, -190, 0},  {1, -200, -10},  {9, -200, 2},    {4.5, -220, 0},
+    {9, -240, 0},   {1, -250, 2},   {4.5, -270, -10}, {9, -270, 2}, {1, -290, 0},    {4.5, -310, -10},
+};
+
+// The two start-up log lines about grid positions. They add the translation's
+// (x, z, y) to the slab base as printed, whatever the slab's real placement.
+void logGridPosition(const double* offset, const char* truePosition) {
+    const glm::vec3 base(-10.0f, 8.0f, -220.0f);
+    const glm::vec3 position = base + glm::vec3(float(offset[0]), float(offset[2]), float(offset[1]));
+    std::cout << "grid Position.xyz" << "X: " << position.x << "Y: " << position.y << "Z: " << position.z
+              << "true Position gridObject" << truePosition << std::endl;
+}
+
+template <typename T>
+void release(T*& object) {
+    delete object;
+    object = nullptr;
+}
+
+}  // namespace
+
+void initScene() {
+    catSpeed = 10.0f;
+    transparency = 1.0f;
+    glEnable(GL_DEPTH_TEST);
+    glfwSetWindowTitle(window, "KIVO");
+
+    depthShader = new Shader("Shader/depthShader.vert", "Shader/depthShader.frag");
+    normalsShader = new Shader("Shader/normals.vert", "Shader/normals.frag");
+    sceneShader = new Shader("Shader/normals2.vert", "Shader/normals2.frag");
+    skyboxShader = new Shader("Shader/normalsSkybox.vert", "Shader/normalsSkybox.frag");
+    textShader = new Shader("Shader/normalsText2D.vert", "Shader/normalsText2D.frag");
+    particleShader = new Shader("Shader/ParticleShader.vert", "Shader/ParticleShader.frag");
+    blurShader = new Shader("Shader/blurShader.vert", "Shader/blurShader.frag");
+
+    coinField = new GameRaster();
+    coinField->build(sceneShader);
+
+    lightPower = 1500.0f;
+
+    glm::mat4 identity(1.0f);
+    theCat = new cat(identity);
+    catChildA = new hierarchy(identity);
+    catChildB = new hierarchyB(identity);
+    corridorObject = new corridor(identity);
+    for (grid*& slab : grids) slab = new grid(identity);
+    for (int i = 0; i < 18; ++i) {
+        grids[i]->translate(gridPlacements[i][0], gridPlacements[i][1], gridPlacements[i][2]);
+        if (i == 7) {
+            logGridPosition(gridPlacements[0], "9.0, 8.0, -220.0");
+            logGridPosition(gridPlacements[7], "-5.5, 10, -390");
+        }
+    }
+    cubeA = new Cube(identity, normalsShader);
+    mouseObject = new mouse1(identity);
+    skyBox = new house_left3(identity);
+    houseRow = new house_left4(identity);
+    streetObject = new Street(identity);
+    coinObject = new coin(identity, sceneShader);
+    cubeB = new Cube(identity, skyboxShader);
+
+    frustumCuller = new ViewFrustumCulling();
+
+    glUseProgram(normalsShader->programHandle);
+    glEnable(GL_CULL_FACE);
+
+    // Built once: a later window resize does not change the aspect ratio.
+    projectionMatrix = glm::perspective(glm::radians(fieldOfView),
+                                        float(screenWidth) / float(screenHeight), 0.1f, 2000.0f);
+
+    catFurTexture = new Texture("Textur/katzenfell.jpg");
+    asphaltTexture = new Texture("Textur/asphalt2.jpg");
+    starsTexture = new Texture("Textur/sterne.jpg");
+    roofTexture = new Texture("Textur/dach2.jpg");
+    greyTexture = new Texture("Textur/grau.jpg");
+    metalTexture = new Texture("Textur/metall.jpg");
+    whiteTexture = new Texture("Textur/weiss.jpg");
+    grassTexture = new Texture("Textur/grass.jpg");
+    coinTexture = new Texture("Textur/coin.jpg");
+    oldMetalTexture = new Texture("Textur/metallOld.jpg");
+    fontTexture = new Texture("Textur/font8.jpg");
+
+    playMusic("Audio/ffxiii.WAV");
+
+    gameStartTime = clockNow();
+
+    settingMessage = "";
+    mipmapMessage = "";
+    settingMessageTime = -1.0;
+    mipmapMessageTime = -1.0;
+    transparencyEnabled = false;
+    frustumCullingEnabled = false;
+    textureFilter = GL_LINEAR;
+    mipmapFilter = GL_LINEAR_MIPMAP_LINEAR;
+
+    glDepthFunc(GL_LESS);
+}
+
+void deleteScene() {
+    for (Shader** shader : {&normalsShader, &sceneShader, &skyboxShader, &textShader, &depthShader,
+                            &particleShader, &blurShader})
+        release(*shader);
+
+    release(cubeA);
+    release(theCat);
+    release(catChildA);
+    release(catChildB);
+    release(corridorObject);
+    for (grid*& slab : grids) release(slab);
+    release(mouseObject);
+    release(skyBox);
+    release(houseRow);
+    release(streetObject);
+    release(coinObject);
+    release(cubeB);
+
+    release(coinField);
+
+    for (Texture** texture : {&catFurTexture, &asphaltTexture, &starsTexture, &roofTexture, &greyTexture,
+                              &coinTexture, &metalTexture, &oldMetalTexture, &grassTexture, &fontTexture,
+                              &whiteTexture})
+        release(*texture);
+
+    release(frustumCuller);
+    stopMusic();
+}
