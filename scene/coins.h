@@ -21,7 +21,11 @@ public:
 };
 
 // Where one coin of a layout goes, relative to the field's origin, from three
-// draws of rand(): (x, y, z) after the layout rules.
+// raw draws of rand(): x = drawX % width, y = drawY % height, z = -(drawZ %
+// (length - 65)); then x > 9 becomes -(x / 2), y > 15 becomes -(y / 2), and
+// y < 2 (also a y the previous rule made negative) becomes y / 2 + 2y, all
+// divisions truncating towards zero. Coins thus land at x in -8..9, y in
+// {-20, 0, 2..15} and z in -(length - 66)..0 for the default field.
 struct CoinOffset {
     int x, y, z;
 };
@@ -41,12 +45,15 @@ public:
     static std::vector<coin*> coins;        // the live coins, in order of creation; owned
 
     GameRaster();
-    ~GameRaster();  // frees the coins still in the field and the culler
+    virtual ~GameRaster();  // frees the coins still in the field and the culler
     GameRaster(const GameRaster&) = delete;
     GameRaster& operator=(const GameRaster&) = delete;
 
     // Reseeds rand() from the clock and lays out 22 coins, one console line each.
     void build(Shader* shader);
+    // One coin's offset from `origin`: draws x, y and z from rand(), in this
+    // order, and applies the layout rules. Needs no GL.
+    CoinOffset drawCoinOffset() const;
 
     virtual void update(double deltaTime);
     // Draws the coins for the lit pass; returns how many passed the culling test.

@@ -47,6 +47,18 @@ void loadModel(const std::string& path, float positionScale, float uvScale,
                std::vector<unsigned int>& indices, std::vector<float>& positions,
                std::vector<float>& uvs, std::vector<float>& normals);
 
+// Bounding sphere of a vertex list (x y z per vertex): the centroid summed in
+// float, and the distance in double to the farthest vertex. An empty list gives
+// centre (0, 0, 0) and radius 0.
+void computeBoundingSphere(const std::vector<float>& positions, glm::vec3& center, double& radius);
+
+// The model-matrix steps the objects share. GLM's rotate takes radians; the
+// scene's start transforms and spins are written in degrees.
+glm::mat4 translated(const glm::mat4& m, double x, double y, double z);  // in m's own frame
+glm::mat4 rotatedDegrees(const glm::mat4& m, float degrees, glm::vec3 axis);
+// Rotation by `radians` about z, cos and sin taken in double and stored as floats.
+glm::mat4 rotationAboutZ(float radians);
+
 // The part every mesh-carrying object shares: GPU buffers, the CPU copy and,
 // for the culled classes, a bounding sphere in model space.
 class MeshObject : public SceneObject {
@@ -64,15 +76,20 @@ public:
     std::vector<float> uvs;
     std::vector<float> normals;
 
+    // `shader` must be a linked program; only its attribute locations are used.
     MeshObject(glm::mat4& modelMatrix, Shader* shader) : SceneObject(modelMatrix), shader(shader) {}
     ~MeshObject() override;  // deletes the four buffers, then the vertex array
 
+    // One indexed draw of the whole mesh; an object without a mesh draws nothing.
     void draw() override;
 
 protected:
     void loadModel(const std::string& path, float positionScale, float uvScale = 1.0f);
     void computeBoundingSphere();  // centroid of the vertices and the farthest vertex
-    void upload();                 // creates buffers and VAO against `shader`
+    // Creates buffers and VAO against `shader`. An empty mesh creates no GL
+    // object at all, so every handle stays 0. Attributes the program lacks are
+    // left disabled.
+    void upload();
 };
 
 }  // namespace vesk::scene

@@ -1,0 +1,61 @@
+#include "scene/cat.h"
+
+#include <cmath>
+
+#include "app/globals.h"
+
+namespace vesk::scene {
+
+namespace {
+const char* const sphereModel = "Objekte/cat/sphere.obj";
+}
+
+cat::cat(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader) {
+    loadModel(sphereModel, 0.0009f);
+    upload();
+    this->modelMatrix = translated(this->modelMatrix, 0.0, 5.0, -200.0);
+}
+
+void cat::update(double deltaTime) {
+    const float angle = static_cast<float>(deltaTime) * 90.0f;
+    modelMatrix = rotatedDegrees(modelMatrix, angle, glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+void cat::move(glm::vec3 direction, float speed, float deltaTime) {
+    const float length = std::sqrt(direction.x * direction.x + direction.y * direction.y +
+                                   direction.z * direction.z);
+    const glm::vec3 step = direction * (1.0f / length) * deltaTime * speed;
+    modelMatrix[3][0] += step.x;
+    modelMatrix[3][1] += step.y;
+    modelMatrix[3][2] += step.z;
+}
+
+hierarchy::hierarchy(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader) {
+    loadModel(sphereModel, 0.0001f);
+    upload();
+    // Overwritten with the cat's matrix before the first draw.
+    this->modelMatrix = translated(this->modelMatrix, 0.0, 5.0, -200.0);
+}
+
+void hierarchy::update(double deltaTime) { followCat(deltaTime, -2.0f); }
+
+void hierarchy::move(glm::vec3, float, float) {}
+
+// Expects modelMatrix to hold a fresh copy of the cat's: keeps only its
+// translation, raised 1.2, and replaces its rotation with the bead's own spin
+// about world z, so the cat's turn never tilts the orbit.
+void hierarchy::followCat(double deltaTime, float xOffset) {
+    modelMatrix[3][1] += 1.2f;
+    const float angle = static_cast<float>(deltaTime * 5.0);
+    localRotation = rotationAboutZ(angle) * localRotation;
+    modelMatrix[0] = glm::vec4(localRotation[0][0], localRotation[0][1], 0.0f, 0.0f);
+    modelMatrix[1] = glm::vec4(localRotation[1][0], localRotation[1][1], 0.0f, 0.0f);
+    modelMatrix[2] = glm::vec4(0.0f, 0.0f, 1.0f, 0.0f);
+    modelMatrix = translated(modelMatrix, xOffset, 0.0, 0.0);
+}
+
+hierarchyB::hierarchyB(glm::mat4& modelMatrix) : hierarchy(modelMatrix) {}
+
+void hierarchyB::update(double deltaTime) { followCat(deltaTime, 2.0f); }
+
+}  // namespace vesk::scene

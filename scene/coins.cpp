@@ -1,0 +1,142 @@
+#include "scene/coins.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <glm/gtc/type_ptr.hpp>
+#include <iostream>
+
+#include "gpu/shader.h"
+#include "render/culling.h"
+
+namespace vesk::scene {
+
+coin::coin(glm::mat4& modelMatrix, Shader* shader) : MeshObject(modelMatrix, shader) {
+    loadModel("Objekte/coin/coin.obj", 0.5f, 30.0f);
+    computeBoundingSphere();
+    upload();
+}
+
+void coin::update(double deltaTime) {
+    modelMatrix = rotatedDegrees(modelMatrix, static_cast<float>(deltaTime) * 45.0f, glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+void coin::translate(double x, double y, double z) { modelMatrix = translated(modelMatrix, x, y, z); }
+
+// The box does not turn with the coin: it is axis-aligned in world space. The
+// bounds are rounded to float before the comparison, as the coin's position is.
+bool coin::collides(double x, double y, double z) {
+    const glm::vec3 t(modelMatrix[3]);
+    const float half = 1.5f;
+    auto inside = [half](float centre, double value) {
+        return static_cast<double>(centre - half) <= value && value <= static_cast<double>(centre + half);
+    };
+    return inside(t.x, x) && inside(t.y, y) && inside(t.z, z);
+}
+
+CoinOffset coinOffsetFromDraws(int drawX, int drawY, int drawZ, double fieldWidth, double fieldHeight,
+                               double fieldLength) {
+    int x = drawX % static_cast<int>(fieldWidth);
+    int y = drawY % static_cast<int>(fieldHeight);
+    const int z = -(drawZ % static_cast<int>(fieldLength - 65.0));
+    if (x > 9) x = -(x / 2);
+    if (y > 15) y = -(y / 2);
+    if (y < 2) y = y / 2 + 2 * y;
+    return {x, y, z};
+}
+
+std::vector<coin*> GameRaster::coins;
+
+GameRaster::GameRaster() : culler(new ViewFrustumCulling()) {}
+
+GameRaster::~GameRaster() {
+    for (coin* c : coins) delete c;
+    coins.clear();
+    delete culler;
+}
+
+CoinOffset GameRaster::drawCoinOffset() const {
+    // Separate statements: the order of the three draws is part of the layout.
+    const int drawX = std::rand();
+    const int drawY = std::rand();
+    const int drawZ = std::rand();
+    return coinOffsetFromDraws(drawX, drawY, drawZ, fieldWidth, fieldHeight, fieldLength);
+}
+
+void GameRaster::build(Shader* shader) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    for (int i = 0; i < 22; ++i) {
+        glm::mat4 identity(1.0f);
+        coin* c = new coin(identity, shader);
+        c->translate(origin.x, origin.y, origin.z);
+        const CoinOffset offset = drawCoinOffset();
+        std::cout << "COIN " << i << " X:" << offset.x << " Y:" << offset.y << " Z:" << offset.z << std::endl;
+        c->translate(offset.x, offset.y, offset.z);
+        coins.push_back(c);
+    }
+}
+
+void GameRaster::update(double deltaTime) {
+    for (coin* c : coins) c->update(deltaTime);
+}
+
+namespace {
+void setMatrix(const Shader* shader, const char* name, const glm::mat4& m) {
+    glUniformMatrix4fv(glGetUniformLocation(shader->programHandle, name), 1, GL_FALSE, glm::value_ptr(m));
+}
+}  // namespace
+
+// Every coin gets its uniforms, culled or not; only the draw is skipped.
+int GameRaster::drawLit(Shader* shader, glm::mat4 biasMatrix, glm::mat4 lightViewProjection,
+                        GLuint shadowMapTexture, bool cullingEnabled, glm::mat4 projection, glm::mat4 view) {
+    int count = 0;
+    for (coin* c : coins) {
+        setMatrix(shader, "DepthBiasMVP", biasMatrix * lightViewProjection * c->modelMatrix);
+        glActiveTexture(GL_TEXTURE20);
+        glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+        glUniform1i(glGetUniformLocation(shader->programHandle, "shadowMap"), 20);
+        setMatrix(shader, "modelMatrix", c->modelMatrix);
+        if (cullingEnabled &&
+            !culler->isSphereVisible(projection, view, c->modelMatrix, c->boundingCenter, c->boundingRadius))
+            continue;
+        c->draw();
+        ++count;
+    }
+    return count;
+}
+
+void GameRaster::drawDepth(Shader* shader, glm::mat4 lightViewProjection, bool cullingEnabled,
+                           glm::mat4 projection, glm::mat4 view) {
+    for (coin* c : coins) {
+        setMatrix(shader, "depthMVP", lightViewProjection * c->modelMatrix);
+        setMatrix(shader, "modelMatrix", c->modelMatrix);
+        if (cullingEnabled &&
+            !culler->isSphereVisible(projection, view, c->modelMatrix, c->boundingCenter, c->boundingRadius))
+            continue;
+        c->draw();
+    }
+}
+
+void GameRaster::clear() {
+    for (coin* c : coins) delete c;
+    coins.clear();
+    collectedCount = 0;
+}
+
+void GameRaster::translate(double x, double y, double z) {
+    for (coin* c : coins) c->translate(x, y, z);
+}
+
+void GameRaster::collect(double x, double y, double z) {
+    for (auto it = coins.begin(); it != coins.end();) {
+        if (!(*it)->collides(x, y, z)) {
+            ++it;
+            continue;
+        }
+        delete *it;
+        it = coins.erase(it);
+        ++collectedCount;
+        std::cout << "Goodies Collected: " << collectedCount << std::endl;
+    }
+}
+
+}  // namespace vesk::scene

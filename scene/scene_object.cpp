@@ -1,0 +1,205 @@
+#include "scene/scene_object.h"
+
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <assimp/Importer.hpp>
+#include <cmath>
+#include <fstream>
+#include <glm/gtc/matrix_transform.hpp>
+#include <iostream>
+
+#include "gpu/shader.h"
+
+namespace vesk::scene {
+
+namespace {
+
+constexpr unsigned int importFlags = aiProcess_JoinIdenticalVertices | aiProcess_MakeLeftHanded |
+                                     aiProcess_Triangulate | aiProcess_OptimizeMeshes |
+                                     aiProcess_FlipUVs | aiProcess_FlipWindingOrder;
+
+// Why the first mesh of `scene` cannot be drawn as triangles, or empty when it can.
+// Triangulation leaves points and lines alone, and nothing guarantees that an
+// index stays inside the vertex array, so both are checked before any copy.
+std::string meshProblem(const aiScene* scene) {
+    if (scene->mNumMeshes == 0 || scene->mMeshes == nullptr || scene->mMeshes[0] == nullptr) return "no mesh";
+    const aiMesh* mesh = scene->mMeshes[0];
+    if (mesh->mPrimitiveTypes & (aiPrimitiveType_POINT | aiPrimitiveType_LINE))
+        return "first mesh holds points or lines, not only triangles";
+    if (mesh->mNumFaces == 0) return "first mesh has no faces";
+    for (unsigned int f = 0; f < mesh->mNumFaces; ++f) {
+        const aiFace& face = mesh->mFaces[f];
+        if (face.mNumIndices != 3) return "first mesh holds a face that is not a triangle";
+        for (unsigned int k = 0; k < 3; ++k)
+            if (face.mIndices[k] >= mesh->mNumVertices) return "first mesh has an index out of range";
+    }
+    return {};
+}
+
+// Assimp's messages may span lines; the report must stay one line.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+void reportModelFailure(const std::string& path, const std::string& reason) {
+    std::cerr << "Failed to load model \"" << path << "\": " << reason << std::endl;
+}
+
+// Creates one buffer object holding `bytes` of `data` and leaves `target` unbound.
+void uploadBuffer(GLenum target, GLuint& handle, size_t bytes, const void* data) {
+    glGenBuffers(1, &handle);
+    glBindBuffer(target, handle);
+    glBufferData(target, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
+    glBindBuffer(target, 0);
+}
+
+// Points the named vertex input of `program` at `buffer`; an input the program
+// does not have (location -1) is skipped, as enabling it would be a GL error.
+void bindAttribute(GLuint program, const char* name, GLuint buffer, GLint components) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    const GLint location = glGetAttribLocation(program, name);
+    if (location < 0) return;
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, nullptr);
+}
+
+}  // namespace
+
+void loadModel(const std::string& path, float positionScale, float uvScale,
+               std::vector<unsigned int>& indices, std::vector<float>& positions,
+               std::vector<float>& uvs, std::vector<float>& normals) {
+    indices.clear();
+    positions.clear();
+    uvs.clear();
+    normals.clear();
+
+    // Assimp's own message for a missing file is vague; say it plainly.
+    if (!std::ifstream(path).good()) {
+        reportModelFailure(path, "file missing or unreadable");
+        return;
+    }
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(path, importFlags);
+    if (scene == nullptr) {
+        reportModelFailure(path, "not a readable model (" + oneLine(importer.GetErrorString()) + ")");
+        return;
+    }
+    const std::string problem = meshProblem(scene);
+    if (!problem.empty()) {
+        reportModelFailure(path, problem);
+        return;
+    }
+
+    const aiMesh* mesh = scene->mMeshes[0];
+    indices.resize(3 * static_cast<size_t>(mesh->mNumFaces));
+    for (unsigned int f = 0; f < mesh->mNumFaces; ++f)
+        for (unsigned int k = 0; k < 3; ++k) indices[3 * static_cast<size_t>(f) + k] = mesh->mFaces[f].mIndices[k];
+
+    const size_t n = mesh->mNumVertices;
+    positions.resize(3 * n);
+    normals.resize(3 * n);
+    uvs.resize(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+        if (mesh->HasPositions()) {
+            positions[3 * i] = mesh->mVertices[i].x;
+            positions[3 * i + 1] = mesh->mVertices[i].y;
+            positions[3 * i + 2] = mesh->mVertices[i].z;
+        }
+        if (mesh->HasNormals()) {
+            normals[3 * i] = mesh->mNormals[i].x;
+            normals[3 * i + 1] = mesh->mNormals[i].y;
+            normals[3 * i + 2] = mesh->mNormals[i].z;
+        }
+        if (mesh->HasTextureCoords(0)) {
+            uvs[2 * i] = mesh->mTextureCoords[0][i].x;
+            uvs[2 * i + 1] = mesh->mTextureCoords[0][i].y;
+        }
+    }
+    for (float& p : positions) p *= positionScale;
+    for (float& t : uvs) t *= uvScale;
+}
+
+void computeBoundingSphere(const std::vector<float>& positions, glm::vec3& center, double& radius) {
+    center = glm::vec3(0.0f);
+    radius = 0.0;
+    const unsigned int v = static_cast<unsigned int>(positions.size() / 3);
+    if (v == 0) return;
+    for (unsigned int i = 0; i < v; ++i) {
+        center.x += positions[3 * i];
+        center.y += positions[3 * i + 1];
+        center.z += positions[3 * i + 2];
+    }
+    center /= static_cast<float>(v);
+    for (unsigned int i = 0; i < v; ++i) {
+        const double dx = positions[3 * i] - center.x;
+        const double dy = positions[3 * i + 1] - center.y;
+        const double dz = positions[3 * i + 2] - center.z;
+        const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+        if (i == 0 || d > radius) radius = d;
+    }
+}
+
+glm::mat4 translated(const glm::mat4& m, double x, double y, double z) {
+    return glm::translate(m, glm::vec3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)));
+}
+
+glm::mat4 rotatedDegrees(const glm::mat4& m, float degrees, glm::vec3 axis) {
+    return glm::rotate(m, glm::radians(degrees), axis);
+}
+
+glm::mat4 rotationAboutZ(float radians) {
+    const float c = static_cast<float>(std::cos(static_cast<double>(radians)));
+    const float s = static_cast<float>(std::sin(static_cast<double>(radians)));
+    glm::mat4 r(1.0f);
+    r[0][0] = c;
+    r[0][1] = s;
+    r[1][0] = -s;
+    r[1][1] = c;
+    return r;
+}
+
+MeshObject::~MeshObject() {
+    glDeleteBuffers(1, &positionBuffer);
+    glDeleteBuffers(1, &indexBuffer);
+    glDeleteBuffers(1, &normalBuffer);
+    glDeleteBuffers(1, &uvBuffer);
+    glDeleteVertexArrays(1, &vao);
+}
+
+void MeshObject::draw() {
+    if (vao == 0 || indices.empty()) return;
+    glBindVertexArray(vao);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+}
+
+void MeshObject::loadModel(const std::string& path, float positionScale, float uvScale) {
+    vesk::scene::loadModel(path, positionScale, uvScale, indices, positions, uvs, normals);
+}
+
+void MeshObject::computeBoundingSphere() {
+    vesk::scene::computeBoundingSphere(positions, boundingCenter, boundingRadius);
+}
+
+void MeshObject::upload() {
+    if (indices.empty()) return;
+    uploadBuffer(GL_ARRAY_BUFFER, positionBuffer, sizeof(float) * positions.size(), positions.data());
+    uploadBuffer(GL_ARRAY_BUFFER, normalBuffer, sizeof(float) * normals.size(), normals.data());
+    uploadBuffer(GL_ARRAY_BUFFER, uvBuffer, sizeof(float) * uvs.size(), uvs.data());
+    uploadBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer, sizeof(unsigned int) * indices.size(), indices.data());
+
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+    bindAttribute(shader->programHandle, "position", positionBuffer, 3);
+    bindAttribute(shader->programHandle, "normal", normalBuffer, 3);
+    bindAttribute(shader->programHandle, "uv", uvBuffer, 2);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+}  // namespace vesk::scene
