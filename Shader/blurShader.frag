@@ -1,0 +1,57 @@
+#version 330 core
+// Camera motion blur: each pixel's world position, rebuilt from depth, is
+// projected with last frame's camera, and the colour is averaged along the
+// way the pixel travelled on screen.
+
+in vec2 screenUv;
+
+uniform sampler2D blurTexture;
+uniform sampler2D depthBlurTexture;
+uniform mat4 vpInverse;   // this frame's (projection * view)^-1
+uniform mat4 vpPrevious;  // last frame's projection * view
+uniform float deltaT;     // seconds since last frame
+
+out vec4 fragColor;
+
+const int SAMPLES = 12;
+const float REFERENCE_FRAME = 1.0 / 60.0;  // the smear shows the motion of one 60 Hz frame
+const float STRENGTH = 2.0;
+const float MAX_SMEAR = 0.06;              // of the screen height, however fast
+const float MIN_SMEAR_PIXELS = 0.5;        // below this the pixel is left as it is
+
+void main() {
+    vec3 sharp = texture(blurTexture, screenUv).rgb;
+    float depth = texture(depthBlurTexture, screenUv).r;
+
+    // The HUD text lies at depth 0: it sits on the screen, not in the world.
+    vec2 motion = vec2(0.0);
+    if (depth > 0.0) {
+        vec4 world = vpInverse * vec4(screenUv * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
+        world /= world.w;
+        vec4 previous = vpPrevious * world;
+        if (previous.w > 0.0) motion = screenUv - (previous.xy / previous.w * 0.5 + 0.5);
+    }
+
+    // Frame-rate independent: the same sprint smears as much at 10 Hz as at 60 Hz.
+    motion *= STRENGTH * REFERENCE_FRAME / max(deltaT, 0.001);
+    vec2 size = vec2(textureSize(blurTexture, 0));
+    vec2 motionPixels = motion * size;
+    float length_ = length(motionPixels);
+    float maxPixels = MAX_SMEAR * size.y;
+    if (length_ > maxPixels) motionPixels *= maxPixels / length_;
+    // The cat in the middle of the screen stays crisp; the street and the
+    // houses towards the edges streak.
+    vec2 fromCentre = (screenUv - 0.5) * vec2(size.x / size.y, 1.0);
+    motionPixels *= smoothstep(0.08, 0.35, length(fromCentre));
+
+    if (length(motionPixels) < MIN_SMEAR_PIXELS) {
+        fragColor = vec4(sharp, 1.0);
+        return;
+    }
+    vec2 stepUv = motionPixels / size / float(SAMPLES - 1);
+    vec3 sum = vec3(0.0);
+    for (int i = 0; i < SAMPLES; ++i) {
+        sum += texture(blurTexture, screenUv - stepUv * float(i)).rgb;
+    }
+    fragColor = vec4(sum / float(SAMPLES), 1.0);
+}

@@ -1,0 +1,117 @@
+#include "play/hud.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "app/globals.h"
+#include "app/platform.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
+#include "play/text2d.h"
+#include "scene/coins.h"
+
+namespace {
+
+constexpr double kMessageSeconds = 5.0;  // how long a status line stays up
+
+struct MessageSlot {
+    std::string& text;
+    double& startTime;  // clock seconds of the first frame that drew it; 0.0 = not yet drawn
+    int y;
+};
+
+// Stamps a newly written slot, then shows it or, after its 5 seconds, empties it.
+void runSlot(const MessageSlot& slot, double now, std::vector<HudLine>& lines) {
+    if (slot.text.empty()) return;
+    if (slot.startTime == 0.0) slot.startTime = now;
+    if (now - slot.startTime < kMessageSeconds) {
+        lines.push_back({slot.text, 10, slot.y, 15});
+    } else {
+        slot.text.clear();
+        slot.startTime = 0.0;
+    }
+}
+
+// The blink of "PRESS ENTER TO PLAY": on during even whole seconds of the run.
+bool blinkOn(double secondsSinceStart) {
+    return static_cast<long long>(secondsSinceStart) % 2 == 0;
+}
+
+void addScoreLines(int collectedCount, std::vector<HudLine>& lines) {
+    const double score = playTime - static_cast<double>(collectedCount);
+    const std::string shown = formatSeconds(score);
+    if (bestScore > score || newBestScore) {
+        lines.push_back({"NEW BEST SCORE: " + shown, 10, 300, 30});
+        // The best score is what the player saw, so keep the cut value.
+        bestScore = std::atof(shown.c_str());
+        newBestScore = true;
+    } else {
+        lines.push_back({"YOUR SCORE: " + shown, 10, 300, 30});
+        lines.push_back({"BEST SCORE: " + formatSeconds(bestScore), 10, 250, 30});
+    }
+}
+
+}  // namespace
+
+std::string fixedText(double value) { return std::to_string(value); }
+
+std::string formatSeconds(double value) {
+    const std::string text = fixedText(value);
+    return text.substr(0, text[1] == '.' ? 4 : 5);
+}
+
+std::vector<HudLine> hudFrame(double now, int collectedCount) {
+    std::vector<HudLine> lines;
+
+    if (!gameOver) {
+        if (!transparencyEnabled) {
+            transparency = 1.0f;
+            transparencyMessage = "Transparency: Off";
+        } else {
+            transparencyMessage = "Transparency: On";
+        }
+        transparencyMessageTime = 0.0;
+        objectCountMessage = "Objects: " + std::to_string(drawnObjectCount);
+        objectCountMessageTime = 0.0;
+    } else {
+        // A start time of 5.0 lets these lines show only while the clock is
+        // below 10 s; after that the end screen clears them.
+        transparencyMessageTime = kMessageSeconds;
+        objectCountMessageTime = kMessageSeconds;
+    }
+
+    if (showFrameRate) lines.push_back({"Framerate: " + fixedText(1.0f / deltaTime), 10, 70, 20});
+
+    const MessageSlot slots[] = {
+        {settingMessage, settingMessageTime, 160},
+        {mipmapMessage, mipmapMessageTime, 190},
+        {transparencyMessage, transparencyMessageTime, 100},
+        {objectCountMessage, objectCountMessageTime, 130},
+    };
+    for (const MessageSlot& slot : slots) runSlot(slot, now, lines);
+
+    const std::string coins = std::to_string(collectedCount);
+    if (!gameOver) {
+        playTime = now - gameStartTime;
+        lines.push_back({"Time: " + formatSeconds(playTime), 10, 40, 20});
+        lines.push_back({"Coins: " + coins, 10, 10, 20});
+    } else {
+        if (blinkOn(now - gameStartTime)) lines.push_back({"PRESS ENTER TO PLAY", 200, 10, 20});
+        lines.push_back({"1 coin = -1 second", 10, 90, 20});
+        lines.push_back({"Time: " + formatSeconds(playTime), 10, 40, 20});
+        lines.push_back({"Coins:" + coins, 10, 10, 20});
+        addScoreLines(collectedCount, lines);
+    }
+    return lines;
+}
+
+void drawHud() {
+    glUseProgram(textShader->programHandle);
+    fontTexture->bind(0);
+    glUniform1i(glGetUniformLocation(textShader->programHandle, "myTextureSampler"), 0);
+
+    const int collected = coinField ? coinField->collectedCount : 0;
+    for (const HudLine& line : hudFrame(clockNow(), collected)) {
+        text2D->drawText(line.text.c_str(), line.x, line.y, line.size);
+    }
+}

@@ -1,0 +1,77 @@
+#include "play/text2d.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr float kCell = 0.0625f;  // one of 16 atlas columns or rows, in texture units
+constexpr GLuint kPositionAttribute = 3;
+constexpr GLuint kUvAttribute = 4;
+
+}  // namespace
+
+void buildTextGeometry(const char* text, int x, int y, int size, std::vector<glm::vec2>& positions,
+                       std::vector<glm::vec2>& uvs) {
+    positions.clear();
+    uvs.clear();
+    const size_t n = std::strlen(text);
+    positions.reserve(6 * n);
+    uvs.reserve(6 * n);
+    const float yb = static_cast<float>(y);
+    const float yt = static_cast<float>(y + size);
+    for (size_t i = 0; i < n; ++i) {
+        // Unsigned arithmetic keeps a long line from overflowing into UB;
+        // callers only pass non-negative positions and sizes.
+        const auto index = static_cast<uint32_t>(i);
+        const float x0 = static_cast<float>(static_cast<uint32_t>(x) + index * static_cast<uint32_t>(size));
+        const float x1 = static_cast<float>(static_cast<uint32_t>(x) + (index + 1) * static_cast<uint32_t>(size));
+        positions.insert(positions.end(), {{x0, yt}, {x0, yb}, {x1, yt}, {x1, yb}, {x1, yt}, {x0, yb}});
+
+        const int c = static_cast<signed char>(text[i]);
+        const int column = c % 16;
+        const int row = c / 16;
+        const float u0 = static_cast<float>(column) * kCell;
+        const float u1 = u0 + kCell;
+        const float vt = 1.0f - static_cast<float>(row) * kCell;
+        const float vb = 1.0f - (static_cast<float>(row) * kCell + kCell);
+        uvs.insert(uvs.end(), {{u0, vt}, {u0, vb}, {u1, vt}, {u1, vb}, {u1, vt}, {u0, vb}});
+    }
+}
+
+Text2D::Text2D() {
+    glGenBuffers(1, &vertexBuffer);
+    glGenBuffers(1, &uvBuffer);
+}
+
+Text2D::~Text2D() {
+    glDeleteBuffers(1, &vertexBuffer);
+    glDeleteBuffers(1, &uvBuffer);
+}
+
+void Text2D::drawText(const char* text, int x, int y, int size) {
+    std::vector<glm::vec2> positions;
+    std::vector<glm::vec2> uvs;
+    buildTextGeometry(text, x, y, size, positions, uvs);
+    if (positions.empty()) return;
+    const auto bytes = static_cast<GLsizeiptr>(positions.size() * sizeof(glm::vec2));
+
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, bytes, positions.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
+    glBufferData(GL_ARRAY_BUFFER, bytes, uvs.data(), GL_STATIC_DRAW);
+
+    glEnableVertexAttribArray(kPositionAttribute);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glVertexAttribPointer(kPositionAttribute, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(kUvAttribute);
+    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
+    glVertexAttribPointer(kUvAttribute, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(positions.size()));
+    glDisable(GL_BLEND);
+    glDisableVertexAttribArray(kPositionAttribute);
+    glDisableVertexAttribArray(kUvAttribute);
+}

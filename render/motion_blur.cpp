@@ -1,0 +1,46 @@
+#include "render/motion_blur.h"
+
+#include "app/globals.h"
+#include "gpu/shader.h"
+#include "play/hud.h"
+#include "render/particles.h"
+#include "render/passes.h"
+
+void drawMotionBlur() {
+    glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    renderSkyBox();
+    glUseProgram(sceneShader->programHandle);
+    renderScene();
+    // The HUD goes last here so its text is part of the image that is blurred.
+    drawParticles();
+    drawHud();
+    drawBlurredFrame();
+}
+
+void drawBlurredFrame() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    const GLuint program = blurShader->programHandle;
+    glUseProgram(program);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, blurColorTexture);
+    glUniform1i(glGetUniformLocation(program, "blurTexture"), 0);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, blurDepthTexture);
+    glUniform1i(glGetUniformLocation(program, "depthBlurTexture"), 1);
+
+    const glm::mat4 inverseViewProjection = glm::inverse(projectionMatrix * viewMatrix);
+    glUniformMatrix4fv(glGetUniformLocation(program, "vpInverse"), 1, GL_FALSE, &inverseViewProjection[0][0]);
+    glUniformMatrix4fv(glGetUniformLocation(program, "vpPrevious"), 1, GL_FALSE, &previousViewProjection[0][0]);
+    glUniform1f(glGetUniformLocation(program, "deltaT"), deltaTime);
+
+    glEnableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDisableVertexAttribArray(0);
+}

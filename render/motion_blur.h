@@ -1,0 +1,15 @@
+// Camera motion blur while the player sprints: the frame is rendered into the
+// blur target, then smeared along each pixel's screen motion since the
+// previous frame and drawn to the window as one full-screen quad.
+#pragma once
+
+// Renders sky, lit scene, particles and HUD into blurFramebuffer, then the
+// blurred image into the window. On return the default framebuffer is bound,
+// blurShader is in use, blurDepthTexture is on the active unit 1 and
+// blurColorTexture on unit 0.
+void drawMotionBlur();
+
+// The second half alone: draws blurColorTexture, blurred with the help of
+// blurDepthTexture, this frame's view-projection and previousViewProjection,
+// into the default framebuffer. Leaves the same state as drawMotionBlur().
+void drawBlurredFrame();

@@ -1,0 +1,309 @@
+#include "render/particles.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/globals.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
+#include "scene/cat.h"
+
+Particle particles[maxParticles];
+int lastUsedParticle = 0;
+float* particlePositionSizeData = new float[4 * maxParticles];
+unsigned char* particleColorData = new unsigned char[4 * maxParticles];
+GLuint particleBillboardBuffer = 0;
+GLuint particlePositionBuffer = 0;
+GLuint particleColorBuffer = 0;
+
+namespace {
+
+constexpr int kMaxBirthsPerFrame = 160;
+constexpr float kLifeSeconds = 5.0f;
+constexpr float kDeadKey = -1.0f;
+
+// Where the live particles are. Every slot outside these is free, which lets
+// a step visit only the live ones instead of the whole pool.
+int frontCount = 0;                // packed at [0, frontCount)
+int backCount = 0;                 // packed at [maxParticles - backCount, maxParticles)
+int newborn[maxParticles];         // slots filled since the last step, outside both blocks
+int newbornCount = 0;
+
+// Per-step scratch, kept for the whole run so the frame loop allocates nothing.
+Particle survivors[maxParticles];
+uint32_t sortKeys[2][maxParticles];
+uint32_t sortOrder[2][maxParticles];
+
+void freeSlot(int i) {
+    particles[i].life = -1.0f;
+    particles[i].sortKey = kDeadKey;
+}
+
+// Maps a float to an unsigned integer whose ascending order is the float's
+// descending order, so a radix sort puts the largest key first.
+uint32_t descendingRadixKey(float key) {
+    uint32_t bits;
+    std::memcpy(&bits, &key, sizeof bits);
+    const uint32_t ascending = (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
+    return ~ascending;
+}
+
+// Sorts sortOrder[0][0..n) by sortKeys[0] with three 11-bit LSD passes; returns
+// the buffer (0 or 1) that holds the result. Linear in n, unlike a comparison
+// sort, which matters at tens of thousands of particles per frame.
+int radixSortSurvivors(int n) {
+    constexpr int kBits = 11;
+    constexpr int kBuckets = 1 << kBits;
+    static uint32_t histogram[3][kBuckets];
+    std::memset(histogram, 0, sizeof histogram);
+    for (int i = 0; i < n; ++i) {
+        const uint32_t k = sortKeys[0][i];
+        ++histogram[0][k & (kBuckets - 1)];
+        ++histogram[1][(k >> kBits) & (kBuckets - 1)];
+        ++histogram[2][k >> (2 * kBits)];
+    }
+    int from = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        uint32_t offset = 0;
+        for (uint32_t& slot : histogram[pass]) {
+            const uint32_t c = slot;
+            slot = offset;
+            offset += c;
+        }
+        const int to = 1 - from;
+        const int shift = pass * kBits;
+        for (int i = 0; i < n; ++i) {
+            const uint32_t k = sortKeys[from][i];
+            const uint32_t dst = histogram[pass][(k >> shift) & (kBuckets - 1)]++;
+            sortKeys[to][dst] = k;
+            sortOrder[to][dst] = sortOrder[from][i];
+        }
+        from = to;
+    }
+    return from;
+}
+
+// Re-packs the `n` survivors: keys of -1 and above at the front, largest
+// first, lower keys at the very end of the pool, which is where sorting the
+// whole pool with its dead slots at -1 would leave every particle.
+void repackPool(int n) {
+    const int oldFront = frontCount;
+    const int oldBack = backCount;
+    for (int i = 0; i < n; ++i) {
+        sortKeys[0][i] = descendingRadixKey(survivors[i].sortKey);
+        sortOrder[0][i] = static_cast<uint32_t>(i);
+    }
+    const uint32_t* order = sortOrder[radixSortSurvivors(n)];
+    int newFront = 0;
+    while (newFront < n && survivors[order[newFront]].sortKey >= kDeadKey) ++newFront;
+    const int newBack = n - newFront;
+
+    // Free the slots that held particles last step and now lie outside both
+    // blocks; the blocks themselves are overwritten below.
+    const int backStart = maxParticles - newBack;
+    for (int i = newFront; i < oldFront; ++i) freeSlot(i);
+    for (int k = 0; k < newbornCount; ++k) {
+        if (newborn[k] >= newFront && newborn[k] < backStart) freeSlot(newborn[k]);
+    }
+    for (int i = maxParticles - oldBack; i < backStart; ++i) freeSlot(i);
+
+    for (int i = 0; i < newFront; ++i) particles[i] = survivors[order[i]];
+    for (int i = 0; i < newBack; ++i) particles[backStart + i] = survivors[order[newFront + i]];
+    frontCount = newFront;
+    backCount = newBack;
+    newbornCount = 0;
+}
+
+// Uniform value in [-1, 1) from one rand() draw.
+float spread(int r) { return (static_cast<float>(r % 2000) - 1000.0f) / 1000.0f; }
+
+}  // namespace
+
+void resetParticlePool() {
+    for (Particle& p : particles) {
+        p.life = -1.0f;
+        p.sortKey = kDeadKey;
+    }
+    lastUsedParticle = 0;
+    frontCount = 0;
+    backCount = 0;
+    newbornCount = 0;
+}
+
+int particleBirthCount(float deltaTime) {
+    // Clamp in double before converting: a huge frame time must not overflow int.
+    const double births = static_cast<double>(deltaTime) * 10000.0;
+    if (births >= kMaxBirthsPerFrame) return kMaxBirthsPerFrame;
+    if (births <= 0.0) return 0;
+    return static_cast<int>(births);
+}
+
+int findFreeParticle() {
+    for (int i = lastUsedParticle; i < maxParticles; ++i) {
+        if (particles[i].life <= 0.0f) {
+            lastUsedParticle = i;
+            return i;
+        }
+    }
+    for (int i = 0; i < lastUsedParticle; ++i) {
+        if (particles[i].life <= 0.0f) {
+            lastUsedParticle = i;
+            return i;
+        }
+    }
+    return 0;  // full pool: particle 0 is reborn
+}
+
+void spawnParticles(int count, glm::vec3 origin) {
+    for (int n = 0; n < count; ++n) {
+        const int i = findFreeParticle();
+        Particle& p = particles[i];
+        // A live slot is already one the step visits (only a full pool hands
+        // one out); a free one becomes a newborn.
+        const bool visited = p.life > 0.0f || i < frontCount || i >= maxParticles - backCount;
+        if (!visited) newborn[newbornCount++] = i;
+
+        p.life = kLifeSeconds;
+        p.position = origin;
+        const int r1 = std::rand();
+        const int r2 = std::rand();
+        const int r3 = std::rand();
+        p.velocity.z = spread(r1) * 1.5f + 3.0f;
+        p.velocity.y = spread(r2) * 1.5f - 2.0f;
+        p.velocity.x = spread(r3) * 1.5f + 0.0f;
+        p.r = 125;
+        p.g = 50;
+        p.b = 0;
+        p.a = 100;
+        p.size = static_cast<float>(std::rand() % 100) / 2000.0f + 0.1f;
+    }
+}
+
+int stepParticles(float deltaTime, glm::vec3 cameraPosition, float* positionSizeOut,
+                  unsigned char* colorOut) {
+    int count = 0;
+    const glm::vec3 gravityStep = glm::vec3(0.0f, -9.81f, 0.0f) * deltaTime * 0.5f;
+    auto step = [&](int i) {
+        Particle& p = particles[i];
+        if (!(p.life > 0.0f)) return;
+        p.life -= deltaTime;
+        if (!(p.life > 0.0f)) {
+            p.sortKey = kDeadKey;
+            return;
+        }
+        p.velocity += gravityStep;
+        p.position += p.velocity * deltaTime;
+        p.sortKey = p.position.x * cameraPosition.x + p.position.y * cameraPosition.y +
+                    p.position.z * cameraPosition.z;
+        float* ps = positionSizeOut + 4 * count;
+        ps[0] = p.position.x;
+        ps[1] = p.position.y;
+        ps[2] = p.position.z;
+        ps[3] = p.size;
+        unsigned char* c = colorOut + 4 * count;
+        c[0] = p.r;
+        c[1] = p.g;
+        c[2] = p.b;
+        c[3] = p.a;
+        survivors[count++] = p;
+    };
+
+    // Pool order: front block, newborns by slot, back block.
+    std::sort(newborn, newborn + newbornCount);
+    for (int i = 0; i < frontCount; ++i) step(i);
+    for (int k = 0; k < newbornCount; ++k) step(newborn[k]);
+    for (int i = maxParticles - backCount; i < maxParticles; ++i) step(i);
+
+    repackPool(count);
+    return count;
+}
+
+void initParticles() {
+    resetParticlePool();
+    if (!particlePositionSizeData) particlePositionSizeData = new float[4 * maxParticles];
+    if (!particleColorData) particleColorData = new unsigned char[4 * maxParticles];
+
+    static const GLfloat corners[] = {
+        -0.5f, -0.5f, 0.0f, 0.5f, -0.5f, 0.0f, -0.5f, 0.5f, 0.0f, 0.5f, 0.5f, 0.0f,
+    };
+    glGenBuffers(1, &particleBillboardBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, particleBillboardBuffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
+
+    glGenBuffers(1, &particlePositionBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, particlePositionBuffer);
+    glBufferData(GL_ARRAY_BUFFER, maxParticles * 4 * sizeof(GLfloat), nullptr, GL_STREAM_DRAW);
+
+    glGenBuffers(1, &particleColorBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, particleColorBuffer);
+    glBufferData(GL_ARRAY_BUFFER, maxParticles * 4 * sizeof(GLubyte), nullptr, GL_STREAM_DRAW);
+}
+
+void drawParticles() {
+    spawnParticles(particleBirthCount(deltaTime), glm::vec3(theCat->modelMatrix[3]));
+    const int count = stepParticles(deltaTime, cameraPosition, particlePositionSizeData, particleColorData);
+    uploadParticles(count);
+    renderParticles(count);
+}
+
+void uploadParticles(int count) {
+    // Orphaning first lets the driver hand out fresh storage instead of
+    // waiting for last frame's draw to finish reading the old one.
+    glBindBuffer(GL_ARRAY_BUFFER, particlePositionBuffer);
+    glBufferData(GL_ARRAY_BUFFER, maxParticles * 4 * sizeof(GLfloat), nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, count * 4 * sizeof(GLfloat), particlePositionSizeData);
+    glBindBuffer(GL_ARRAY_BUFFER, particleColorBuffer);
+    glBufferData(GL_ARRAY_BUFFER, maxParticles * 4 * sizeof(GLubyte), nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, count * 4 * sizeof(GLubyte), particleColorData);
+}
+
+void renderParticles(int count) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const GLuint program = particleShader->programHandle;
+    glUseProgram(program);
+
+    coinTexture->bind(1);
+    glUniform1i(glGetUniformLocation(program, "myTextureSampler"), 1);
+    // The view matrix's first two rows are the camera's right and up axes in world space.
+    const glm::mat4& v = viewMatrix;
+    glUniform3f(glGetUniformLocation(program, "CameraRight_worldspace"), v[0][0], v[1][0], v[2][0]);
+    glUniform3f(glGetUniformLocation(program, "CameraUp_worldspace"), v[0][1], v[1][1], v[2][1]);
+    const glm::mat4 viewProjection = projectionMatrix * viewMatrix;
+    glUniformMatrix4fv(glGetUniformLocation(program, "VP"), 1, GL_FALSE, &viewProjection[0][0]);
+
+    glEnableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, particleBillboardBuffer);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(1);
+    glBindBuffer(GL_ARRAY_BUFFER, particlePositionBuffer);
+    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(2);
+    glBindBuffer(GL_ARRAY_BUFFER, particleColorBuffer);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, 0, nullptr);
+
+    glVertexAttribDivisor(0, 0);
+    glVertexAttribDivisor(1, 1);
+    glVertexAttribDivisor(2, 1);
+    glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, count);
+
+    glDisableVertexAttribArray(0);
+    glDisableVertexAttribArray(1);
+    glDisableVertexAttribArray(2);
+    glDisable(GL_BLEND);
+}
+
+void releaseParticles() {
+    delete[] particlePositionSizeData;
+    particlePositionSizeData = nullptr;
+    delete[] particleColorData;
+    particleColorData = nullptr;
+    glDeleteBuffers(1, &particleColorBuffer);
+    glDeleteBuffers(1, &particlePositionBuffer);
+    glDeleteBuffers(1, &particleBillboardBuffer);
+    particleColorBuffer = 0;
+    particlePositionBuffer = 0;
+    particleBillboardBuffer = 0;
+}
