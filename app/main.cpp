@@ -11,6 +11,7 @@
 #include "app/display_mode.h"
 #include "app/frame.h"
 #include "app/globals.h"
+#include "app/hotkeys.h"
 #include "app/scene_setup.h"
 
 int main() {
@@ -30,6 +31,7 @@ int main() {
         fatalExit();
     }
     glfwMakeContextCurrent(window);
+    glfwSetKeyCallback(window, keyCallback);
 
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {

@@ -6,9 +6,12 @@
 #include "app/globals.h"
 #include "app/music.h"
 #include "app/platform.h"
+#include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "play/text2d.h"
 #include "render/culling.h"
+#include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/level.h"
@@ -81,6 +84,7 @@ void initScene() {
     coinObject = new coin(identity, sceneShader);
     cubeB = new Cube(identity, skyboxShader);
 
+    text2D = new Text2D();
     frustumCuller = new ViewFrustumCulling();
 
     glUseProgram(normalsShader->programHandle);
@@ -116,9 +120,15 @@ void initScene() {
     mipmapFilter = GL_LINEAR_MIPMAP_LINEAR;
 
     glDepthFunc(GL_LESS);
+
+    createShadowMapTarget();
+    createBlurTarget();
+    initParticles();
 }
 
 void deleteScene() {
+    // A program still in use would only be flagged for deletion.
+    glUseProgram(0);
     for (Shader** shader : {&normalsShader, &sceneShader, &skyboxShader, &textShader, &depthShader,
                             &particleShader, &blurShader})
         release(*shader);
@@ -143,6 +153,11 @@ void deleteScene() {
                               &whiteTexture})
         release(*texture);
 
+    release(text2D);
     release(frustumCuller);
+    releaseParticles();
+    // Not strictly needed before the context goes, but a clean shutdown makes
+    // real leaks stand out in the sanitizer runs.
+    releaseRenderTargets();
     stopMusic();
 }
