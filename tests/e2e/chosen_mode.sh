@@ -4,7 +4,7 @@ source "$(dirname "$0")/lib/kivo.bash"
 
 start_kivo "n 0"
 wait_window
-grep -q "^0: 1920x1440$" "$WORK/stdout" || fail "mode list does not show 0: 1920x1440"
+grep -q " 0: 1920x1440$" "$WORK/stdout" || fail "mode list does not show 0: 1920x1440"
 geometry=$(xdotool getwindowgeometry "$WINDOW_ID")
 echo "$geometry" | grep -q "Geometry: 1920x1440" || fail "window is not 1920x1440: $geometry"
 escape_until_exit

@@ -3,7 +3,7 @@
 
 set -euo pipefail
 
-KIVO=${1:?usage: test.sh path/to/kivo}
+KIVO=$(realpath "${1:?usage: test.sh path/to/kivo}")
 WORK=$(mktemp -d)
 KIVO_PID=""
 trap 'cleanup' EXIT
