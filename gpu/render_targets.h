@@ -1,0 +1,19 @@
+// The two off-screen render targets, both of the window's size at start-up:
+// the shadow map (depth only, compared on lookup) and the motion-blur target
+// (colour and depth), plus the full-screen quad the blur pass draws.
+#pragma once
+
+// Creates `shadowFramebuffer` with `shadowMapTexture` as its depth attachment.
+// An incomplete framebuffer is reported on stderr and the game goes on.
+// Needs a current context; leaves the default framebuffer bound.
+void createShadowMapTarget();
+
+// Creates `blurFramebuffer` with `blurColorTexture` and `blurDepthTexture`,
+// and `screenQuadBuffer` (two triangles covering clip space). Reports an
+// incomplete framebuffer like createShadowMapTarget(). Leaves the blur
+// framebuffer bound.
+void createBlurTarget();
+
+// Deletes every object the two functions above created and sets their
+// names back to 0; safe to call when they were never created.
+void releaseRenderTargets();

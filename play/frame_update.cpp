@@ -1,0 +1,44 @@
+#include "play/frame_update.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "app/globals.h"
+#include "scene/cat.h"
+#include "scene/coins.h"
+#include "scene/level.h"
+
+namespace {
+
+const glm::vec3 lightOffset(0.0f, 30.0f, 3.0f);  // above and slightly behind the cat
+constexpr float cameraDistance = 10.0f;           // world units behind the cat
+
+glm::vec3 translationOf(const glm::mat4& matrix) { return glm::vec3(matrix[3]); }
+
+}  // namespace
+
+void updateScene(double deltaTime) {
+    // catPosition still holds last frame's copy, so the light trails by a frame.
+    lightPosition = catPosition + lightOffset;
+
+    cubeA->update(deltaTime);
+    coinField->update(deltaTime);
+
+    catPosition = translationOf(theCat->modelMatrix);
+    theCat->update(deltaTime);
+
+    // The beads copy the cat after its own turn, so they never lag behind it.
+    catChildA->modelMatrix = theCat->modelMatrix;
+    catChildA->update(deltaTime);
+    catChildB->modelMatrix = theCat->modelMatrix;
+    catChildB->update(deltaTime);
+
+    coinObject->update(deltaTime);
+    cubeB->update(deltaTime);
+    corridorObject->update(deltaTime);
+    grids[0]->update(deltaTime);
+    grids[1]->update(deltaTime);
+    skyBox->update(deltaTime);
+
+    cameraPosition = translationOf(theCat->modelMatrix) - cameraDistance * glm::normalize(cameraDirection);
+    viewMatrix = glm::lookAt(cameraPosition, cameraPosition + cameraDirection, cameraUp);
+}

@@ -1,0 +1,31 @@
+// The whole game world, built once per test suite by the real start-up code
+// and released by the real shutdown, for tests that drive the game rules and
+// the passes. Runs from the repository root, where the assets live.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/globals.h"
+#include "app/scene_setup.h"
+#include "gpu/render_targets.h"
+
+class GameWorldTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);  // no sound card: play into nothing
+        ::testing::internal::CaptureStdout();   // the start-up coin and grid lines
+        initScene();
+        if (shadowFramebuffer == 0) {  // a start-up that does not make them yet
+            createShadowMapTarget();
+            createBlurTarget();
+        }
+        ::testing::internal::GetCapturedStdout();
+    }
+
+    static void TearDownTestSuite() {
+        deleteScene();
+        releaseRenderTargets();  // idempotent: names already released are 0
+    }
+};

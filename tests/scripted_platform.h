@@ -1,0 +1,45 @@
+// A test double for the input seam: keys, cursor and clock are whatever the
+// test says, so the real game rules can be driven frame by frame.
+#pragma once
+
+#include <set>
+
+#include "app/platform.h"
+
+class ScriptedPlatform final : public Platform {
+public:
+    double clock = 0.0;      // seconds returned by now()
+    double cursorAtX = 0.0;  // pixels, window coordinates
+    double cursorAtY = 0.0;
+    int cursorPlacements = 0;  // how often the game moved the cursor
+
+    ScriptedPlatform() { setPlatform(this); }
+    ~ScriptedPlatform() override { setPlatform(nullptr); }
+    ScriptedPlatform(const ScriptedPlatform&) = delete;
+    ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
+
+    void hold(int glfwKey) { held_.insert(glfwKey); }
+    void release(int glfwKey) { held_.erase(glfwKey); }
+    void releaseAll() { held_.clear(); }
+
+    // Moves the mouse by (dx, dy) pixels from where the game last put it.
+    void moveMouse(double dx, double dy) {
+        cursorAtX += dx;
+        cursorAtY += dy;
+    }
+
+    bool keyDown(int glfwKey) override { return held_.count(glfwKey) != 0; }
+    void cursor(double& x, double& y) override {
+        x = cursorAtX;
+        y = cursorAtY;
+    }
+    void setCursor(double x, double y) override {
+        cursorAtX = x;
+        cursorAtY = y;
+        ++cursorPlacements;
+    }
+    double now() override { return clock; }
+
+private:
+    std::set<int> held_;
+};
