@@ -1,0 +1,159 @@
+#include "render/passes.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include "app/globals.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
+#include "render/culling.h"
+#include "scene/cat.h"
+#include "scene/coins.h"
+#include "scene/level.h"
+
+using vesk::scene::MeshObject;
+using vesk::scene::SceneObject;
+
+namespace {
+
+constexpr int shadowMapUnit = 20;
+constexpr int skyTextureUnit = 5;
+
+GLint uniform(const Shader* shader, const char* name) {
+    return glGetUniformLocation(shader->programHandle, name);
+}
+
+void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix) {
+    glUniformMatrix4fv(uniform(shader, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+bool outsideView(MeshObject* object) {
+    return frustumCullingEnabled &&
+           !frustumCuller->isSphereVisible(projectionMatrix, viewMatrix, object->modelMatrix,
+                                           object->boundingCenter, object->boundingRadius);
+}
+
+// Shadow pass, one caster: the culled rows use the camera's frustum, not the
+// light's, so a caster out of view casts no shadow while culling is on.
+void drawDepth(SceneObject* object) {
+    setMatrix(depthShader, "depthMVP", depthViewProjection * object->modelMatrix);
+    object->draw();
+}
+
+void drawDepthCulled(MeshObject* object) {
+    setMatrix(depthShader, "depthMVP", depthViewProjection * object->modelMatrix);
+    if (outsideView(object)) return;
+    object->draw();
+}
+
+void bindColorTexture(const Texture* texture, int unit) {
+    texture->bind(unit);
+    glUniform1i(uniform(sceneShader, "colorTexture"), unit);
+}
+
+void setShadowLookup(const glm::mat4& modelMatrix) {
+    setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * modelMatrix);
+    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    glUniform1i(uniform(sceneShader, "shadowMap"), shadowMapUnit);
+}
+
+// Lit pass, one object that is always drawn and not counted.
+void drawLit(SceneObject* object) {
+    setShadowLookup(object->modelMatrix);
+    setMatrix(sceneShader, "modelMatrix", object->modelMatrix);
+    object->draw();
+}
+
+// Lit pass, one object under the culling test; counted when drawn.
+void drawLitCulled(MeshObject* object) {
+    setShadowLookup(object->modelMatrix);
+    setMatrix(sceneShader, "modelMatrix", object->modelMatrix);
+    if (outsideView(object)) return;
+    object->draw();
+    drawnObjectCount += 1;
+}
+
+}  // namespace
+
+glm::mat4 shadowBiasMatrix() {
+    return glm::mat4(0.5f, 0.0f, 0.0f, 0.0f,
+                     0.0f, 0.5f, 0.0f, 0.0f,
+                     0.0f, 0.0f, 0.5f, 0.0f,
+                     0.5f, 0.5f, 0.5f, 1.0f);
+}
+
+glm::mat4 lightViewMatrix() {
+    return glm::lookAt(lightPosition, lightPosition + glm::vec3(0.0f, -1.0f, 0.0f),
+                       glm::vec3(0.0f, 0.0f, -1.0f));
+}
+
+void renderShadowMap() {
+    glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glCullFace(GL_BACK);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glUseProgram(depthShader->programHandle);
+
+    // The light borrows the camera's perspective projection.
+    depthViewProjection = projectionMatrix * lightViewMatrix();
+
+    drawDepth(theCat);
+    drawDepthCulled(corridorObject);
+    drawDepthCulled(houseRow);
+    // The beads carry no bounding sphere; they are always within a few units
+    // of the cat, which is never culled either, so they are drawn untested.
+    drawDepth(catChildA);
+    drawDepth(catChildB);
+    coinField->drawDepth(depthShader, depthViewProjection, frustumCullingEnabled, projectionMatrix,
+                         viewMatrix);
+    for (vesk::scene::grid* slab : grids) drawDepthCulled(slab);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, screenWidth, screenHeight);
+}
+
+void renderSkyBox() {
+    glUseProgram(skyboxShader->programHandle);
+    setMatrix(skyboxShader, "projectionMatrix", projectionMatrix);
+    setMatrix(skyboxShader, "viewMatrix", viewMatrix);
+    starsTexture->bind(skyTextureUnit);
+    glUniform1i(uniform(skyboxShader, "colorTexture"), skyTextureUnit);
+    setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
+    skyBox->draw();
+}
+
+void renderScene() {
+    // The HUD's object count has always started from 2, not 0; the culled
+    // rows and the coins are added to it below.
+    drawnObjectCount = 2;
+
+    glUniform1f(uniform(sceneShader, "lightPower"), lightPower);
+    glUniform1f(uniform(sceneShader, "transparency"), transparency);
+    glUniform3f(uniform(sceneShader, "lightPosition_worldspace"), lightPosition.x, lightPosition.y,
+                lightPosition.z);
+    setMatrix(sceneShader, "projectionMatrix", projectionMatrix);
+    setMatrix(sceneShader, "viewMatrix", viewMatrix);
+
+    bindColorTexture(coinTexture, 0);
+    drawLit(theCat);
+    drawLit(catChildA);  // the beads share the cat's texture on unit 0
+    drawLit(catChildB);
+
+    bindColorTexture(coinTexture, 0);
+    drawLit(coinObject);
+
+    bindColorTexture(grassTexture, 1);
+    drawLitCulled(houseRow);
+
+    bindColorTexture(coinTexture, 0);
+    drawnObjectCount += coinField->drawLit(sceneShader, shadowBiasMatrix(), depthViewProjection,
+                                           shadowMapTexture, frustumCullingEnabled, projectionMatrix,
+                                           viewMatrix);
+
+    bindColorTexture(metalTexture, 0);
+    drawLitCulled(corridorObject);
+
+    bindColorTexture(oldMetalTexture, 0);
+    for (vesk::scene::grid* slab : grids) drawLitCulled(slab);
+}

@@ -1,0 +1,26 @@
+// The shadow-map pass and the two visible passes (sky, lit scene).
+//
+// Every pass looks its uniforms up by name at each use and draws in a fixed
+// order without sorting: with transparency below 1 that order is also the
+// blending order.
+#pragma once
+
+#include <glm/glm.hpp>
+
+// Maps light clip coordinates in [-1, 1] to shadow-map coordinates and depth in [0, 1].
+glm::mat4 shadowBiasMatrix();
+
+// The light's view: at `lightPosition`, looking straight down, -z up in the image.
+glm::mat4 lightViewMatrix();
+
+// Renders the casters' depth as seen from the light into the shadow map and
+// sets `depthViewProjection`. Leaves the default framebuffer bound, the
+// full-window viewport set and depthShader current.
+void renderShadowMap();
+
+// Draws the star-textured sky object with skyboxShader; not counted.
+void renderSkyBox();
+
+// Draws every lit object with sceneShader (which must be current), shadowed
+// through the shadow map, and sets `drawnObjectCount`.
+void renderScene();
