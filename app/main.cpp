@@ -13,16 +13,14 @@
 #include "app/globals.h"
 #include "app/hotkeys.h"
 #include "app/scene_setup.h"
+#include "app/startup.h"
 
 int main() {
     if (!glfwInit()) {
         std::fprintf(stderr, "Failed to initialize GLFW\n");
         fatalExit();
     }
-    glfwWindowHint(GLFW_SAMPLES, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
+    setWindowHints();
 
     chooseDisplayMode();
     if (!window) {
@@ -33,18 +31,10 @@ int main() {
     glfwMakeContextCurrent(window);
     glfwSetKeyCallback(window, keyCallback);
 
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
+    if (!loadGlEntryPoints()) {
         std::fprintf(stderr, "Failed to initialize GLEW\n");
         return -1;
     }
-    // GLEW's experimental loader can leave these four unset on some drivers;
-    // GLFW's loader always finds them.
-    glGenVertexArrays = reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(glfwGetProcAddress("glGenVertexArrays"));
-    glBindVertexArray = reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(glfwGetProcAddress("glBindVertexArray"));
-    glDeleteVertexArrays =
-        reinterpret_cast<PFNGLDELETEVERTEXARRAYSPROC>(glfwGetProcAddress("glDeleteVertexArrays"));
-    glGenerateMipmap = reinterpret_cast<PFNGLGENERATEMIPMAPPROC>(glfwGetProcAddress("glGenerateMipmap"));
 
     initScene();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -7,23 +7,18 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/startup.h"
 
 // Opens the context, makes it current, loads GLEW and points the game's
 // `window`, `screenWidth` and `screenHeight` at it.
 inline bool openTestContext(int width, int height) {
     if (!glfwInit()) return false;
-    glfwWindowHint(GLFW_SAMPLES, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
+    setWindowHints();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     window = glfwCreateWindow(width, height, "KIVO test", nullptr, nullptr);
     if (!window) return false;
     glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) return false;
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    if (!loadGlEntryPoints()) return false;
     screenWidth = width;
     screenHeight = height;
     glViewport(0, 0, width, height);

@@ -1,0 +1,26 @@
+#include "app/startup.h"
+
+#include "app/globals.h"
+
+void setWindowHints() {
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
+}
+
+bool loadGlEntryPoints() {
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) return false;
+    // GLEW's experimental loader can leave these four unset on some drivers;
+    // GLFW's loader always finds them.
+    glGenVertexArrays = reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(glfwGetProcAddress("glGenVertexArrays"));
+    glBindVertexArray = reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(glfwGetProcAddress("glBindVertexArray"));
+    glDeleteVertexArrays =
+        reinterpret_cast<PFNGLDELETEVERTEXARRAYSPROC>(glfwGetProcAddress("glDeleteVertexArrays"));
+    glGenerateMipmap = reinterpret_cast<PFNGLGENERATEMIPMAPPROC>(glfwGetProcAddress("glGenerateMipmap"));
+    // glewInit itself may leave GL_INVALID_ENUM behind on core-style queries.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    return true;
+}

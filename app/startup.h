@@ -1,0 +1,10 @@
+// The GL set-up steps shared by the game, the GL tests and the benchmarks.
+#pragma once
+
+// The window hints the game asks for: 4x multisampling, an OpenGL 3.3
+// compatibility context. Call after glfwInit and before creating the window.
+void setWindowHints();
+
+// Loads the GL entry points for the current context. Returns false when GLEW
+// cannot be initialised.
+bool loadGlEntryPoints();
