@@ -146,8 +146,10 @@ Mesh coinModel() {
 
 // ---------------------------------------------------------------- corridor
 // Street: floor at y -4.5 over x -10 .. 10, inner walls at x = +-10 up to
-// y 15.5 (0.5 thick, with tops and outer faces), a closing wall behind the
-// start at z 0, open above and at the far end z -620.
+// y 15.5 with 0.5-wide tops, a closing wall behind the start at z 0, open
+// above and at the far end z -620. The walls have no outer faces: the camera
+// trails the cat by 10 units and swings outside the street when the player
+// looks sideways, and from there it must see through the wall to the cat.
 // File point p lands at (-10 - 2 pz, 8 + 2 py, -2 px) (x 2, mirror z, rotate
 // 90 deg about y, translate (-10, 8, 0)).
 glm::vec3 corridorToFile(glm::vec3 w) { return {-w.z / 2.0f, (w.y - 8.0f) / 2.0f, -(w.x + 10.0f) / 2.0f}; }
@@ -182,7 +184,6 @@ Mesh corridorModel() {
         addRect(world, {-inner, floorY, z0}, {inner, floorY, z1}, {0, 1, 0}, uvPerUnit);
         for (float side : {-1.0f, 1.0f}) {
             addRect(world, {side * inner, floorY, z0}, {side * inner, topY, z1}, {-side, 0, 0}, uvPerUnit);
-            addRect(world, {side * outer, floorY, z0}, {side * outer, topY, z1}, {side, 0, 0}, uvPerUnit);
             addRect(world, {side * inner, topY, z0}, {side * outer, topY, z1}, {0, 1, 0}, uvPerUnit);
         }
     }
@@ -203,8 +204,9 @@ glm::vec3 gridNormalToFile(glm::vec3 n) { return {n.x, n.z, n.y}; }
 Mesh gridModel() {
     constexpr float x0 = -2.625f, x1 = 12.75f, y0 = -12.625f, y1 = -0.5f;
     constexpr float halfBottom = 1.375f, halfTop = 1.125f;
-    // metallOld.jpg once per 5 world units after the game's uv x 3.
-    constexpr float uvPerUnit = 1.0f / (5.0f * 3.0f);
+    // metallOld.jpg spread once over the whole face (after the game's uv x 3):
+    // repeated, the mirrored wrap would show rust patches as mirror images.
+    constexpr float uvPerUnit = 1.0f / ((x1 - x0) * 3.0f);
     const float lean = (halfBottom - halfTop) / (y1 - y0);  // slope of the front face
     Mesh world;
     auto corner = [&](bool right, bool top, bool front) {
@@ -306,7 +308,7 @@ void addHouse(Mesh& mesh, const House& h, float floorY, float uvPerUnit) {
 }
 
 // Both sides of the street from z -80 to about -680: fronts 12 to 14.5 units
-// from the axis (the corridor's outer wall faces are at 10.5), bottoms on the
+// from the axis (the corridor walls' tops reach 10.5), bottoms on the
 // street floor, walls 22 to 48 high plus roofs of 4 to 9, so the tops show
 // above the 20-unit corridor walls.
 Mesh houseRowPart() {
