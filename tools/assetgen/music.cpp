@@ -24,7 +24,7 @@ constexpr double kTwoPi = 6.283185307179586;
 double midiToHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
 
 // MIDI note names used below.
-enum : int { E2 = 40, F2 = 41, G2 = 43, A2 = 45, C3 = 48, D3 = 50, E3 = 52 };
+enum : int { E2 = 40, F2 = 41, G2 = 43, A2 = 45, C3 = 48, D3 = 50 };
 
 struct Chord {
     int bass;          // MIDI note of the bass

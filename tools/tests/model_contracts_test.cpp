@@ -34,7 +34,7 @@ struct ImportedMesh {
 
 // The first mesh of `path`, read like the game's loadModel (scaled positions
 // and uvs), with the model matrix applied to positions and normals.
-ImportedMesh import(const std::string& path, float positionScale, float uvScale, const glm::mat4& model) {
+ImportedMesh importPlaced(const std::string& path, float positionScale, float uvScale, const glm::mat4& model) {
     ImportedMesh out;
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, kImportFlags);
@@ -104,7 +104,7 @@ Bounds bounds(const std::vector<glm::vec3>& points) {
     return b;
 }
 
-// Whether (x, z) lies in the xz-projection of `t` (y ignored); same for other axis pairs via `pick`.
+// Whether `point` lies in the projection of `t` onto the axes axisU, axisV.
 bool covers(const Triangle& t, glm::vec2 point, int axisU, int axisV) {
     auto project = [&](glm::vec3 p) { return glm::vec2(p[axisU], p[axisV]); };
     const glm::vec2 a = project(t.a), b = project(t.b), c = project(t.c);
@@ -150,7 +150,7 @@ glm::mat4 gridMatrix(float x, float y, float z) {
 TEST(Models, AreSingleTriangleMeshesWithNormalsUvsAndOutwardWinding) {
     for (const std::string& path : {kSphere, kCoin, kCorridor, kGrid, kHouseRow, kMouse}) {
         SCOPED_TRACE(path);
-        const ImportedMesh mesh = import(path, 1.0f, 1.0f, glm::mat4(1.0f));
+        const ImportedMesh mesh = importPlaced(path, 1.0f, 1.0f, glm::mat4(1.0f));
         ASSERT_EQ(mesh.meshCount, 1u);
         EXPECT_TRUE(mesh.hasNormals);
         EXPECT_TRUE(mesh.hasUvs);
@@ -161,17 +161,17 @@ TEST(Models, AreSingleTriangleMeshesWithNormalsUvsAndOutwardWinding) {
 }
 
 TEST(Models, SphereMakesACatOf1Point8AndBeadsOf0Point2) {
-    const Bounds cat = bounds(import(kSphere, 0.0009f, 1.0f, glm::mat4(1.0f)).positions);
+    const Bounds cat = bounds(importPlaced(kSphere, 0.0009f, 1.0f, glm::mat4(1.0f)).positions);
     for (int axis = 0; axis < 3; ++axis) {
         EXPECT_NEAR(cat.hi[axis] - cat.lo[axis], 1.8f, 0.01f);
         EXPECT_NEAR(cat.hi[axis] + cat.lo[axis], 0.0f, 0.01f);
     }
-    const Bounds bead = bounds(import(kSphere, 0.0001f, 1.0f, glm::mat4(1.0f)).positions);
+    const Bounds bead = bounds(importPlaced(kSphere, 0.0001f, 1.0f, glm::mat4(1.0f)).positions);
     EXPECT_NEAR(bead.hi.x - bead.lo.x, 0.2f, 0.002f);
 }
 
 TEST(Models, CoinIsAnUprightDiscTwoUnitsAcrossFacingZ) {
-    const ImportedMesh coin = import(kCoin, 0.5f, 30.0f, glm::mat4(1.0f));
+    const ImportedMesh coin = importPlaced(kCoin, 0.5f, 30.0f, glm::mat4(1.0f));
     const Bounds b = bounds(coin.positions);
     EXPECT_NEAR(b.hi.x - b.lo.x, 2.0f, 0.02f);
     EXPECT_NEAR(b.hi.y - b.lo.y, 2.0f, 0.02f);
@@ -186,7 +186,7 @@ TEST(Models, CoinIsAnUprightDiscTwoUnitsAcrossFacingZ) {
 }
 
 TEST(Models, CorridorIsTheStreetWithInwardFloorAndWallsOpenAbove) {
-    const ImportedMesh corridor = import(kCorridor, 2.0f, 300.0f, corridorMatrix());
+    const ImportedMesh corridor = importPlaced(kCorridor, 2.0f, 300.0f, corridorMatrix());
     const std::vector<Triangle> tris = triangles(corridor);
     const Bounds b = bounds(corridor.positions);
     EXPECT_NEAR(b.lo.y, kFloorY, 1e-3f);
@@ -221,7 +221,7 @@ TEST(Models, CorridorIsTheStreetWithInwardFloorAndWallsOpenAbove) {
 }
 
 TEST(Models, HouseRowLinesBothSidesOfTheCourseOutsideTheStreet) {
-    const ImportedMesh row = import(kHouseRow, 180.0f, 300.0f, glm::translate(glm::mat4(1.0f), glm::vec3(-500, 0, -3030)));
+    const ImportedMesh row = importPlaced(kHouseRow, 180.0f, 300.0f, glm::translate(glm::mat4(1.0f), glm::vec3(-500, 0, -3030)));
     std::vector<Triangle> houses;
     for (const Triangle& t : triangles(row))
         if (t.hi().z > -1000.0f) houses.push_back(t);
@@ -259,8 +259,8 @@ TEST(Models, HouseRowLinesBothSidesOfTheCourseOutsideTheStreet) {
 
 TEST(Models, HouseRowFileAlsoHoldsAStarBackdropDownTheStreet) {
     // The sky copy: x 250 at translate(-1000, 700, -2300), turning about the world z axis.
-    const ImportedMesh sky = import(kHouseRow, 250.0f, 15.0f, glm::translate(glm::mat4(1.0f), glm::vec3(-1000, 700, -2300)));
-    const ImportedMesh row = import(kHouseRow, 180.0f, 300.0f, glm::translate(glm::mat4(1.0f), glm::vec3(-500, 0, -3030)));
+    const ImportedMesh sky = importPlaced(kHouseRow, 250.0f, 15.0f, glm::translate(glm::mat4(1.0f), glm::vec3(-1000, 700, -2300)));
+    const ImportedMesh row = importPlaced(kHouseRow, 180.0f, 300.0f, glm::translate(glm::mat4(1.0f), glm::vec3(-500, 0, -3030)));
     ASSERT_EQ(sky.positions.size(), row.positions.size());
     std::vector<glm::vec3> backdrop;
     for (size_t i = 0; i < sky.positions.size(); ++i) {
@@ -328,7 +328,7 @@ TEST(Models, EachObstacleBoxLiesInsideItsVisibleSlabWithLittleOverhang) {
         ASSERT_FALSE(boxUsed[p.box - 1]);
         boxUsed[p.box - 1] = true;
         const Box box = kBoxes[p.box - 1];
-        const ImportedMesh slab = import(kGrid, 4.0f, 3.0f, gridMatrix(p.x, p.y, p.z));
+        const ImportedMesh slab = importPlaced(kGrid, 4.0f, 3.0f, gridMatrix(p.x, p.y, p.z));
         const std::vector<Triangle> faces = triangles(slab);
         // No invisible wall: every corner of the box (within the street) is
         // inside the convex slab, behind each of its faces.
@@ -354,7 +354,7 @@ TEST(Models, EachObstacleBoxLiesInsideItsVisibleSlabWithLittleOverhang) {
 }
 
 TEST(Models, MouseIsSmallAndNosesAlongItsWalkingDirection) {
-    const ImportedMesh mouse = import(kMouse, 5.0f, 30.0f, glm::mat4(1.0f));
+    const ImportedMesh mouse = importPlaced(kMouse, 5.0f, 30.0f, glm::mat4(1.0f));
     const Bounds b = bounds(mouse.positions);
     EXPECT_GT(b.hi.z - b.lo.z, 1.5f);
     EXPECT_LT(b.hi.z - b.lo.z, 3.0f);
