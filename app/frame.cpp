@@ -6,12 +6,28 @@
 #include "play/frame_update.h"
 #include "play/hud.h"
 #include "play/input.h"
+#include "render/motion_blur.h"
 #include "render/particles.h"
 #include "render/passes.h"
 
+FrameProbe* frameProbe = nullptr;
+
+namespace {
+
+template <typename Draw>
+void timed(FramePass pass, Draw draw) {
+    if (frameProbe) frameProbe->begin(pass);
+    draw();
+    if (frameProbe) frameProbe->end(pass);
+}
+
+}  // namespace
+
+bool sprintBlurActive() { return isKeyDown(GLFW_KEY_SPACE) && isKeyDown(GLFW_KEY_W) && !gameOver; }
+
 void renderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderShadowMap();
+    timed(passShadow, renderShadowMap);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     glEnable(GL_CULL_FACE);
@@ -20,11 +36,17 @@ void renderFrame() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    renderSkyBox();
-    glUseProgram(sceneShader->programHandle);
-    renderScene();
-    drawHud();
-    drawParticles();
+    if (sprintBlurActive()) {
+        timed(passBlur, drawMotionBlur);
+        return;
+    }
+    timed(passSky, renderSkyBox);
+    timed(passScene, [] {
+        glUseProgram(sceneShader->programHandle);
+        renderScene();
+    });
+    timed(passHud, drawHud);
+    timed(passParticles, drawParticles);
 }
 
 bool runFrame(double& lastFrameTime) {

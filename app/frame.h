@@ -12,3 +12,19 @@ bool runFrame(double& lastFrameTime);
 // The drawing part of a frame (clears, shadow map and the chosen path), without
 // input, update, swap or events.
 void renderFrame();
+
+// True while the frame goes through the motion-blur pass: W and Space held
+// during a run.
+bool sprintBlurActive();
+
+// The passes of a frame, in drawing order, for timing them.
+enum FramePass { passShadow, passSky, passScene, passHud, passParticles, passBlur, framePassCount };
+
+// Hooks around each pass; null in the game. The frame benchmark installs one
+// to time the passes on the GPU.
+struct FrameProbe {
+    virtual ~FrameProbe() = default;
+    virtual void begin(FramePass pass) = 0;
+    virtual void end(FramePass pass) = 0;
+};
+extern FrameProbe* frameProbe;
