@@ -32,9 +32,8 @@ int newborn[maxParticles];         // slots filled since the last step, outside 
 int newbornCount = 0;
 
 // Per-step scratch, kept for the whole run so the frame loop allocates nothing.
-Particle survivors[maxParticles];
-uint32_t sortKeys[2][maxParticles];
-uint32_t sortOrder[2][maxParticles];
+Particle survivors[maxParticles];     // this step's survivors in output order
+uint64_t sortEntries[2][maxParticles];  // descending key as an integer << 32 | survivor index
 
 void freeSlot(int i) {
     particles[i].life = -1.0f;
@@ -42,75 +41,110 @@ void freeSlot(int i) {
 }
 
 // Maps a float to an unsigned integer whose ascending order is the float's
-// descending order, so a radix sort puts the largest key first.
-uint32_t descendingRadixKey(float key) {
+// descending order, so an integer sort puts the largest key first.
+uint32_t descendingKey(float key) {
     uint32_t bits;
     std::memcpy(&bits, &key, sizeof bits);
     const uint32_t ascending = (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
     return ~ascending;
 }
 
-// Sorts sortOrder[0][0..n) by sortKeys[0] with three 11-bit LSD passes; returns
-// the buffer (0 or 1) that holds the result. Linear in n, unlike a comparison
-// sort, which matters at tens of thousands of particles per frame.
-int radixSortSurvivors(int n) {
+// Sorts sortEntries[0][0..n) by their upper 32 bits (the key) with three
+// 11-bit LSD radix passes, skipping a pass whose digit is the same
+// everywhere; returns the buffer (0 or 1) that holds the result. Linear in n
+// and stable, so equal keys keep their output order. (Measured: faster here
+// than 8- or 16-bit digits and than bucketing by key range.)
+int radixSortEntries(int n) {
     constexpr int kBits = 11;
-    constexpr int kBuckets = 1 << kBits;
-    static uint32_t histogram[3][kBuckets];
+    constexpr int kPasses = 3;
+    constexpr uint32_t kMask = (1u << kBits) - 1;
+    static uint32_t histogram[kPasses][1u << kBits];
+    if (n < 2) return 0;
     std::memset(histogram, 0, sizeof histogram);
     for (int i = 0; i < n; ++i) {
-        const uint32_t k = sortKeys[0][i];
-        ++histogram[0][k & (kBuckets - 1)];
-        ++histogram[1][(k >> kBits) & (kBuckets - 1)];
-        ++histogram[2][k >> (2 * kBits)];
+        const auto k = static_cast<uint32_t>(sortEntries[0][i] >> 32);
+        for (int pass = 0; pass < kPasses; ++pass) ++histogram[pass][(k >> (kBits * pass)) & kMask];
     }
     int from = 0;
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < kPasses; ++pass) {
+        uint32_t* buckets = histogram[pass];
+        const int shift = 32 + kBits * pass;
+        if (buckets[(sortEntries[from][0] >> shift) & kMask] == static_cast<uint32_t>(n)) continue;
         uint32_t offset = 0;
-        for (uint32_t& slot : histogram[pass]) {
-            const uint32_t c = slot;
-            slot = offset;
+        for (uint32_t b = 0; b <= kMask; ++b) {
+            const uint32_t c = buckets[b];
+            buckets[b] = offset;
             offset += c;
         }
-        const int to = 1 - from;
-        const int shift = pass * kBits;
-        for (int i = 0; i < n; ++i) {
-            const uint32_t k = sortKeys[from][i];
-            const uint32_t dst = histogram[pass][(k >> shift) & (kBuckets - 1)]++;
-            sortKeys[to][dst] = k;
-            sortOrder[to][dst] = sortOrder[from][i];
-        }
-        from = to;
+        const uint64_t* src = sortEntries[from];
+        uint64_t* dst = sortEntries[1 - from];
+        for (int i = 0; i < n; ++i) dst[buckets[(src[i] >> shift) & kMask]++] = src[i];
+        from = 1 - from;
     }
     return from;
+}
+
+// What one step reads and where it writes its output.
+struct StepContext {
+    float deltaTime;
+    glm::vec3 gravityStep;  // velocity change of this step
+    glm::vec3 camera;
+    float* positionSizeOut;
+    unsigned char* colorOut;
+    int count;              // survivors so far
+};
+
+// Ages the particles in pool slots [begin, end) by one step. A survivor
+// moves, joins the output arrays, `survivors` and the sort entries; the slots
+// themselves are left to repackPool(), which overwrites or frees every slot
+// the step visited. One loop per block keeps the body inlined.
+void advance(int begin, int end, StepContext& step) {
+    for (int i = begin; i < end; ++i) {
+        Particle p = particles[i];
+        if (!(p.life > 0.0f)) continue;
+        p.life -= step.deltaTime;
+        if (!(p.life > 0.0f)) continue;
+        p.velocity += step.gravityStep;
+        p.position += p.velocity * step.deltaTime;
+        p.sortKey = p.position.x * step.camera.x + p.position.y * step.camera.y + p.position.z * step.camera.z;
+
+        const int n = step.count++;
+        float* ps = step.positionSizeOut + 4 * n;
+        ps[0] = p.position.x;
+        ps[1] = p.position.y;
+        ps[2] = p.position.z;
+        ps[3] = p.size;
+        unsigned char* c = step.colorOut + 4 * n;
+        c[0] = p.r;
+        c[1] = p.g;
+        c[2] = p.b;
+        c[3] = p.a;
+        survivors[n] = p;
+        sortEntries[0][n] = static_cast<uint64_t>(descendingKey(p.sortKey)) << 32 | static_cast<uint32_t>(n);
+    }
 }
 
 // Re-packs the `n` survivors: keys of -1 and above at the front, largest
 // first, lower keys at the very end of the pool, which is where sorting the
 // whole pool with its dead slots at -1 would leave every particle.
 void repackPool(int n) {
-    const int oldFront = frontCount;
-    const int oldBack = backCount;
-    for (int i = 0; i < n; ++i) {
-        sortKeys[0][i] = descendingRadixKey(survivors[i].sortKey);
-        sortOrder[0][i] = static_cast<uint32_t>(i);
-    }
-    const uint32_t* order = sortOrder[radixSortSurvivors(n)];
+    const uint64_t* order = sortEntries[radixSortEntries(n)];
+    auto survivorAt = [&](int k) -> const Particle& { return survivors[static_cast<uint32_t>(order[k])]; };
     int newFront = 0;
-    while (newFront < n && survivors[order[newFront]].sortKey >= kDeadKey) ++newFront;
+    while (newFront < n && survivorAt(newFront).sortKey >= kDeadKey) ++newFront;
     const int newBack = n - newFront;
 
     // Free the slots that held particles last step and now lie outside both
     // blocks; the blocks themselves are overwritten below.
     const int backStart = maxParticles - newBack;
-    for (int i = newFront; i < oldFront; ++i) freeSlot(i);
+    for (int i = newFront; i < frontCount; ++i) freeSlot(i);
     for (int k = 0; k < newbornCount; ++k) {
         if (newborn[k] >= newFront && newborn[k] < backStart) freeSlot(newborn[k]);
     }
-    for (int i = maxParticles - oldBack; i < backStart; ++i) freeSlot(i);
+    for (int i = maxParticles - backCount; i < backStart; ++i) freeSlot(i);
 
-    for (int i = 0; i < newFront; ++i) particles[i] = survivors[order[i]];
-    for (int i = 0; i < newBack; ++i) particles[backStart + i] = survivors[order[newFront + i]];
+    for (int i = 0; i < newFront; ++i) particles[i] = survivorAt(i);
+    for (int i = 0; i < newBack; ++i) particles[backStart + i] = survivorAt(newFront + i);
     frontCount = newFront;
     backCount = newBack;
     newbornCount = 0;
@@ -183,41 +217,15 @@ void spawnParticles(int count, glm::vec3 origin) {
 
 int stepParticles(float deltaTime, glm::vec3 cameraPosition, float* positionSizeOut,
                   unsigned char* colorOut) {
-    int count = 0;
-    const glm::vec3 gravityStep = glm::vec3(0.0f, -9.81f, 0.0f) * deltaTime * 0.5f;
-    auto step = [&](int i) {
-        Particle& p = particles[i];
-        if (!(p.life > 0.0f)) return;
-        p.life -= deltaTime;
-        if (!(p.life > 0.0f)) {
-            p.sortKey = kDeadKey;
-            return;
-        }
-        p.velocity += gravityStep;
-        p.position += p.velocity * deltaTime;
-        p.sortKey = p.position.x * cameraPosition.x + p.position.y * cameraPosition.y +
-                    p.position.z * cameraPosition.z;
-        float* ps = positionSizeOut + 4 * count;
-        ps[0] = p.position.x;
-        ps[1] = p.position.y;
-        ps[2] = p.position.z;
-        ps[3] = p.size;
-        unsigned char* c = colorOut + 4 * count;
-        c[0] = p.r;
-        c[1] = p.g;
-        c[2] = p.b;
-        c[3] = p.a;
-        survivors[count++] = p;
-    };
-
+    StepContext step{deltaTime, glm::vec3(0.0f, -9.81f, 0.0f) * deltaTime * 0.5f, cameraPosition,
+                     positionSizeOut, colorOut, 0};
     // Pool order: front block, newborns by slot, back block.
     std::sort(newborn, newborn + newbornCount);
-    for (int i = 0; i < frontCount; ++i) step(i);
-    for (int k = 0; k < newbornCount; ++k) step(newborn[k]);
-    for (int i = maxParticles - backCount; i < maxParticles; ++i) step(i);
-
-    repackPool(count);
-    return count;
+    advance(0, frontCount, step);
+    for (int k = 0; k < newbornCount; ++k) advance(newborn[k], newborn[k] + 1, step);
+    advance(maxParticles - backCount, maxParticles, step);
+    repackPool(step.count);
+    return step.count;
 }
 
 void initParticles() {
