@@ -42,6 +42,13 @@ void buildTextGeometry(const char* text, int x, int y, int size, std::vector<glm
 Text2D::Text2D() {
     glGenBuffers(1, &vertexBuffer);
     glGenBuffers(1, &uvBuffer);
+    // A generated name becomes a buffer object only when first bound; bind
+    // both once so they exist from the start, and put the binding back.
+    GLint previous = 0;
+    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &previous);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(previous));
 }
 
 Text2D::~Text2D() {

@@ -20,7 +20,7 @@ public:
     GLuint vertexBuffer = 0;  // glyph corner positions of the last line drawn
     GLuint uvBuffer = 0;      // matching atlas coordinates
 
-    Text2D();  // creates the two buffer names, touches no other GL state
+    Text2D();  // creates the two buffers; leaves every GL binding as it was
     virtual ~Text2D();
     Text2D(const Text2D&) = delete;
     Text2D& operator=(const Text2D&) = delete;

@@ -109,3 +109,23 @@ TEST_F(HudText, LeavesBlendingOffAndItsArraysDisabled) {
 }
 
 }  // namespace
+
+TEST(Text2DBuffers, ExistFromConstructionAndLeaveTheBindingAlone) {
+    GLuint other = 0;
+    glGenBuffers(1, &other);
+    glBindBuffer(GL_ARRAY_BUFFER, other);
+    GLuint vertexBuffer = 0, uvBuffer = 0;
+    {
+        Text2D text;
+        vertexBuffer = text.vertexBuffer;
+        uvBuffer = text.uvBuffer;
+        EXPECT_TRUE(glIsBuffer(vertexBuffer));
+        EXPECT_TRUE(glIsBuffer(uvBuffer));
+        GLint bound = 0;
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
+        EXPECT_EQ(GLint(other), bound);
+    }
+    EXPECT_FALSE(glIsBuffer(vertexBuffer));
+    EXPECT_FALSE(glIsBuffer(uvBuffer));
+    glDeleteBuffers(1, &other);
+}
