@@ -1,15 +1,17 @@
 #version 330 core
-// Blinn-Phong lighting from the point light above the cat, with the shadow
-// map filtered over 3x3 taps. Model matrices of the scene are rigid
-// (rotations and translations only), so model-space offsets are world units.
+// Blinn-Phong lighting from the point light above the cat, shadowed through
+// the shadow map with four filtered taps. Model matrices of the scene are
+// rigid (rotations and translations only), so model-space offsets are world units.
 
-in vec3 positionModel;
-in vec3 normalModel;
+in vec3 positionWorld;
+in vec3 normalWorld;
+in vec3 toLightWorld;
+in vec3 toEyeWorld;
+in vec4 shadowCoord;
 in vec2 vertexUv;
 
-uniform mat4 viewMatrix;
 uniform mat4 modelMatrix;
-uniform mat4 DepthBiasMVP;        // model -> shadow-map texture coordinates and depth
+uniform mat4 DepthBiasMVP;
 uniform vec3 lightPosition_worldspace;
 uniform float lightPower;         // 1500 lights the street about 35 units below the light well
 uniform float transparency;       // written as alpha
@@ -27,60 +29,53 @@ const float lightFieldOfViewTan = 1.0;   // tan(45 degrees): the light uses the 
 
 // Fraction of light reaching the point: 1 lit, 0 in shadow. Points outside
 // the light's frustum are treated as lit.
-float visibility(vec3 worldPosition, vec3 worldNormal, vec3 toLight) {
-    // The size of one shadow-map texel on the ground grows with the depth
-    // below the light; the offsets below are measured in those texels so the
-    // bias is as small near the cat as it is far away.
-    float depthBelowLight = max(lightPosition_worldspace.y - worldPosition.y, 0.1);
+float visibility(vec3 worldNormal, vec3 toLight, float cosTheta) {
+    // The size of one shadow-map texel on a surface grows with its depth
+    // below the light; the offsets are measured in those texels so the bias
+    // is as small near the cat as it is far away.
     vec2 mapSize = vec2(textureSize(shadowMap, 0));
+    float depthBelowLight = max(lightPosition_worldspace.y - positionWorld.y, 0.1);
     float texelWorld = 2.0 * lightFieldOfViewTan * depthBelowLight / mapSize.y;
 
     // Normal offset plus a slope-scaled push towards the light: steep faces
-    // need more because their stored depth changes faster across the 3x3 kernel.
-    float cosTheta = clamp(dot(worldNormal, toLight), 0.05, 1.0);
-    float tanTheta = sqrt(1.0 - cosTheta * cosTheta) / cosTheta;
+    // need more because their stored depth changes faster across the filter.
+    float cosClamped = max(cosTheta, 0.05);
+    float tanTheta = sqrt(1.0 - cosClamped * cosClamped) / cosClamped;
     vec3 offsetWorld = worldNormal * (1.2 * texelWorld) + toLight * (texelWorld * min(1.0 + 1.5 * tanTheta, 6.0));
-    vec3 offsetModel = transpose(mat3(modelMatrix)) * offsetWorld;
+    vec4 offset = DepthBiasMVP * vec4(transpose(mat3(modelMatrix)) * offsetWorld, 0.0);
 
-    vec4 shadowCoord = DepthBiasMVP * vec4(positionModel + offsetModel, 1.0);
-    if (shadowCoord.w <= 0.0) return 1.0;  // behind the light
-    vec3 lookup = shadowCoord.xyz / shadowCoord.w;  // perspective light: divide by w
-    if (lookup.x < 0.0 || lookup.x > 1.0 || lookup.y < 0.0 || lookup.y > 1.0 || lookup.z > 1.0) {
-        return 1.0;
-    }
+    vec4 coord = shadowCoord + offset;
+    if (coord.w <= 0.0) return 1.0;  // behind the light
+    vec3 lookup = coord.xyz / coord.w;
+    if (any(lessThan(lookup, vec3(0.0))) || any(greaterThan(lookup, vec3(1.0)))) return 1.0;
 
-    vec2 texel = 1.0 / mapSize;
-    float lit = 0.0;
-    for (int y = -1; y <= 1; ++y) {
-        for (int x = -1; x <= 1; ++x) {
-            lit += texture(shadowMap, vec3(lookup.xy + vec2(x, y) * texel, lookup.z));
-        }
-    }
-    return lit / 9.0;
+    // Four bilinear comparisons half a texel apart cover a 3x3 texel footprint.
+    vec2 halfTexel = 0.5 / mapSize;
+    float lit = texture(shadowMap, vec3(lookup.xy + vec2(-halfTexel.x, -halfTexel.y), lookup.z))
+              + texture(shadowMap, vec3(lookup.xy + vec2(halfTexel.x, -halfTexel.y), lookup.z))
+              + texture(shadowMap, vec3(lookup.xy + vec2(-halfTexel.x, halfTexel.y), lookup.z))
+              + texture(shadowMap, vec3(lookup.xy + vec2(halfTexel.x, halfTexel.y), lookup.z));
+    return lit * 0.25;
 }
 
 void main() {
     vec3 albedo = texture(colorTexture, vertexUv).rgb;
-    vec3 worldPosition = (modelMatrix * vec4(positionModel, 1.0)).xyz;
 
-    vec3 lightVector = lightPosition_worldspace - worldPosition;
-    float lightDistance = length(lightVector);
-    vec3 toLight = lightVector / max(lightDistance, 1e-4);
-
+    float lightDistance = length(toLightWorld);
+    vec3 toLight = toLightWorld / max(lightDistance, 1e-4);
     // A mesh without normals still gets light, as if it faced the lamp.
-    vec3 rawNormal = mat3(modelMatrix) * normalModel;
-    float normalLength = length(rawNormal);
-    vec3 worldNormal = normalLength > 1e-6 ? rawNormal / normalLength : toLight;
-
-    // The view is rigid, so its transposed rotation takes camera space back to world space.
-    vec3 positionCamera = (viewMatrix * vec4(worldPosition, 1.0)).xyz;
-    vec3 toEye = normalize(transpose(mat3(viewMatrix)) * -positionCamera);
+    float normalLength = length(normalWorld);
+    vec3 worldNormal = normalLength > 1e-6 ? normalWorld / normalLength : toLight;
+    vec3 toEye = normalize(toEyeWorld);
 
     float intensity = lightScale * lightPower / max(lightDistance * lightDistance, 1.0);
     float diffuse = max(dot(worldNormal, toLight), 0.0);
-    vec3 halfway = normalize(toLight + toEye);
-    float specular = diffuse > 0.0 ? pow(max(dot(worldNormal, halfway), 0.0), shininess) : 0.0;
-    float shadow = diffuse > 0.0 ? visibility(worldPosition, worldNormal, toLight) : 0.0;
+    float specular = 0.0;
+    float shadow = 0.0;
+    if (diffuse > 0.0) {
+        specular = pow(max(dot(worldNormal, normalize(toLight + toEye)), 0.0), shininess);
+        shadow = visibility(worldNormal, toLight, diffuse);
+    }
 
     vec3 ambient = albedo * (ambientColour + skyFill * max(worldNormal.y, 0.0));
     vec3 direct = (albedo * diffuse + specularColour * specular) * intensity * shadow;
