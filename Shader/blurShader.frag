@@ -14,8 +14,8 @@ uniform float deltaT;     // seconds since last frame
 out vec4 fragColor;
 
 const int SAMPLES = 12;
-const float REFERENCE_FRAME = 1.0 / 60.0;  // the smear shows the motion of one 60 Hz frame
-const float STRENGTH = 2.0;
+const float REFERENCE_FRAME = 1.0 / 60.0;  // motion is measured per 60 Hz frame...
+const float STRENGTH = 3.0;                 // ...and the shutter stays open for three of them
 const float MAX_SMEAR = 0.06;              // of the screen height, however fast
 const float MIN_SMEAR_PIXELS = 0.5;        // below this the pixel is left as it is
 
@@ -23,7 +23,8 @@ void main() {
     vec3 sharp = texture(blurTexture, screenUv).rgb;
     float depth = texture(depthBlurTexture, screenUv).r;
 
-    // The HUD text lies at depth 0: it sits on the screen, not in the world.
+    // The HUD text lies at depth 0: it sits on the screen, not in the world,
+    // so it neither moves nor smears into the pixels around it.
     vec2 motion = vec2(0.0);
     if (depth > 0.0) {
         vec4 world = vpInverse * vec4(screenUv * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
@@ -36,22 +37,26 @@ void main() {
     motion *= STRENGTH * REFERENCE_FRAME / max(deltaT, 0.001);
     vec2 size = vec2(textureSize(blurTexture, 0));
     vec2 motionPixels = motion * size;
-    float length_ = length(motionPixels);
+    float smear = length(motionPixels);
     float maxPixels = MAX_SMEAR * size.y;
-    if (length_ > maxPixels) motionPixels *= maxPixels / length_;
+    if (smear > maxPixels) motionPixels *= maxPixels / smear;
     // The cat in the middle of the screen stays crisp; the street and the
     // houses towards the edges streak.
     vec2 fromCentre = (screenUv - 0.5) * vec2(size.x / size.y, 1.0);
-    motionPixels *= smoothstep(0.08, 0.35, length(fromCentre));
+    motionPixels *= smoothstep(0.06, 0.3, length(fromCentre));
 
     if (length(motionPixels) < MIN_SMEAR_PIXELS) {
         fragColor = vec4(sharp, 1.0);
         return;
     }
     vec2 stepUv = motionPixels / size / float(SAMPLES - 1);
-    vec3 sum = vec3(0.0);
-    for (int i = 0; i < SAMPLES; ++i) {
-        sum += texture(blurTexture, screenUv - stepUv * float(i)).rgb;
+    vec3 sum = sharp;
+    float count = 1.0;
+    for (int i = 1; i < SAMPLES; ++i) {
+        vec2 at = screenUv - stepUv * float(i);
+        if (texture(depthBlurTexture, at).r == 0.0) continue;  // HUD text
+        sum += texture(blurTexture, at).rgb;
+        count += 1.0;
     }
-    fragColor = vec4(sum / float(SAMPLES), 1.0);
+    fragColor = vec4(sum / count, 1.0);
 }

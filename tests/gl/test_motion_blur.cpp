@@ -99,6 +99,21 @@ TEST_F(MotionBlur, SprintingSmearsTheEdgesAndKeepsTheCentreAndTheHudSharp) {
     EXPECT_EQ(0, count(0, 0, 40, 20)) << "HUD text";
 }
 
+TEST_F(MotionBlur, HudTextLeavesNoTrailInTheSceneAroundIt) {
+    // A plain grey scene: any smear of the white HUD block would show.
+    for (int i = 0; i < kSide * kSide; ++i) {
+        const bool hud = depth[i] == 0.0f;
+        for (int c = 0; c < 3; ++c) frame[3 * i + c] = hud ? 255 : 90;
+    }
+    glBindTexture(GL_TEXTURE_2D, blurColorTexture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSide, kSide, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
+    // Last frame the camera stood up and to the right: the scene slides
+    // towards the HUD corner, and the smear reaches back over it.
+    previousViewProjection = projectionMatrix * lookAtFrom(eye + glm::vec3(0.5f, 0.5f, 0.0f));
+    const std::vector<bool> changed = changedPixels();
+    EXPECT_EQ(0, std::count(changed.begin(), changed.end(), true));
+}
+
 TEST_F(MotionBlur, LeavesTheWindowAndBlurTexturesBound) {
     previousViewProjection = projectionMatrix * viewMatrix;
     drawBlurredFrame();
