@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/globals.h"
 #include "play/hud.h"
@@ -31,14 +32,15 @@ protected:
         objectCountMessageTime = 0.0;
     }
 
-    // The first line with exactly this text, or null.
-    static const HudLine* find(const std::vector<HudLine>& lines, const std::string& text) {
+    // A copy of the first line with exactly this text, if there is one.
+    static std::optional<HudLine> find(const std::vector<HudLine>& lines, const std::string& text) {
         auto it = std::find_if(lines.begin(), lines.end(), [&](const HudLine& l) { return l.text == text; });
-        return it == lines.end() ? nullptr : &*it;
+        if (it == lines.end()) return std::nullopt;
+        return *it;
     }
 
     static bool shows(const std::vector<HudLine>& lines, const std::string& text) {
-        return find(lines, text) != nullptr;
+        return find(lines, text).has_value();
     }
 
     // One end-screen frame for a run of `seconds` with `coins` collected.
@@ -60,13 +62,13 @@ TEST(FormatSeconds, CutsWithoutRounding) {
 
 TEST_F(Hud, PlayingShowsClockAndCoinsWithABlank) {
     const auto lines = hudFrame(112.3456789, 10);
-    const HudLine* time = find(lines, "Time: 12.34");
-    ASSERT_NE(nullptr, time);
+    const auto time = find(lines, "Time: 12.34");
+    ASSERT_TRUE(time);
     EXPECT_EQ(10, time->x);
     EXPECT_EQ(40, time->y);
     EXPECT_EQ(20, time->size);
-    const HudLine* coins = find(lines, "Coins: 10");
-    ASSERT_NE(nullptr, coins);
+    const auto coins = find(lines, "Coins: 10");
+    ASSERT_TRUE(coins);
     EXPECT_EQ(10, coins->y);
     EXPECT_DOUBLE_EQ(12.3456789, playTime);
     EXPECT_TRUE(shows(hudFrame(223.456, 0), "Time: 123.4"));
@@ -76,8 +78,8 @@ TEST_F(Hud, FrameRateOnlyOnDemand) {
     deltaTime = 0.02f;
     EXPECT_FALSE(shows(hudFrame(101.0, 0), "Framerate: 50.000000"));
     showFrameRate = true;
-    const HudLine* rate = find(hudFrame(101.0, 0), "Framerate: 50.000000");
-    ASSERT_NE(nullptr, rate);
+    const auto rate = find(hudFrame(101.0, 0), "Framerate: 50.000000");
+    ASSERT_TRUE(rate);
     EXPECT_EQ(70, rate->y);
     EXPECT_EQ(20, rate->size);
 }
@@ -93,12 +95,12 @@ TEST_F(Hud, TransparencyOffForcesOpaqueEveryPlayingFrame) {
     drawnObjectCount = 17;
     lines = hudFrame(102.0, 0);
     EXPECT_EQ(0.4f, transparency);
-    const HudLine* mode = find(lines, "Transparency: On");
-    ASSERT_NE(nullptr, mode);
+    const auto mode = find(lines, "Transparency: On");
+    ASSERT_TRUE(mode);
     EXPECT_EQ(100, mode->y);
     EXPECT_EQ(15, mode->size);
-    const HudLine* objects = find(lines, "Objects: 17");
-    ASSERT_NE(nullptr, objects);
+    const auto objects = find(lines, "Objects: 17");
+    ASSERT_TRUE(objects);
     EXPECT_EQ(130, objects->y);
 }
 
@@ -121,8 +123,8 @@ TEST_F(Hud, EndScreenKeepsStatusLinesOnlyBeforeTenSeconds) {
 TEST_F(Hud, HotkeyMessageShowsFiveSecondsFromItsFirstFrame) {
     settingMessage = "View Frustrum Culling: ON";
     settingMessageTime = 0.0;
-    const HudLine* line = find(hudFrame(200.0, 0), "View Frustrum Culling: ON");
-    ASSERT_NE(nullptr, line);
+    const auto line = find(hudFrame(200.0, 0), "View Frustrum Culling: ON");
+    ASSERT_TRUE(line);
     EXPECT_EQ(160, line->y);
     EXPECT_EQ(15, line->size);
     EXPECT_EQ(200.0, settingMessageTime);
@@ -139,8 +141,8 @@ TEST_F(Hud, ReplacedMessageRestartsItsFiveSeconds) {
     hudFrame(303.0, 0);
     mipmapMessage = "Mip Mapping-Quality: Off";
     mipmapMessageTime = 0.0;
-    const HudLine* line = find(hudFrame(303.5, 0), "Mip Mapping-Quality: Off");
-    ASSERT_NE(nullptr, line);
+    const auto line = find(hudFrame(303.5, 0), "Mip Mapping-Quality: Off");
+    ASSERT_TRUE(line);
     EXPECT_EQ(190, line->y);
     EXPECT_TRUE(shows(hudFrame(308.4, 0), "Mip Mapping-Quality: Off"));
     EXPECT_FALSE(shows(hudFrame(308.5, 0), "Mip Mapping-Quality: Off"));
@@ -166,8 +168,8 @@ TEST_F(Hud, PressEnterBlinksEverySecond) {
         bool shown;
     } cases[] = {{4.3, true}, {5.7, false}, {1000.2, true}, {1001.5, false}, {0.0, true}};
     for (const auto& c : cases) {
-        const HudLine* line = find(hudFrame(gameStartTime + c.seconds, 0), "PRESS ENTER TO PLAY");
-        EXPECT_EQ(c.shown, line != nullptr) << c.seconds << " s";
+        const auto line = find(hudFrame(gameStartTime + c.seconds, 0), "PRESS ENTER TO PLAY");
+        EXPECT_EQ(c.shown, line.has_value()) << c.seconds << " s";
         if (line) {
             EXPECT_EQ(200, line->x);
             EXPECT_EQ(10, line->y);
@@ -183,14 +185,14 @@ TEST_F(Hud, EndScreenFreezesTheClockAndDropsTheBlankAfterCoins) {
     EXPECT_TRUE(shows(lines, "Time: 42.50"));
     EXPECT_TRUE(shows(lines, "Coins:10"));
     EXPECT_FALSE(shows(lines, "Coins: 10"));
-    const HudLine* rule = find(lines, "1 coin = -1 second");
-    ASSERT_NE(nullptr, rule);
+    const auto rule = find(lines, "1 coin = -1 second");
+    ASSERT_TRUE(rule);
     EXPECT_EQ(90, rule->y);
 }
 
 TEST_F(Hud, FirstScoreIsANewBestThenAWorseOneShowsBoth) {
-    const HudLine* best = find(endScreen(42.5, 10), "NEW BEST SCORE: 32.50");
-    ASSERT_NE(nullptr, best);
+    const auto best = find(endScreen(42.5, 10), "NEW BEST SCORE: 32.50");
+    ASSERT_TRUE(best);
     EXPECT_EQ(300, best->y);
     EXPECT_EQ(30, best->size);
     EXPECT_DOUBLE_EQ(32.5, bestScore);
@@ -201,8 +203,8 @@ TEST_F(Hud, FirstScoreIsANewBestThenAWorseOneShowsBoth) {
     newBestScore = false;  // the player moved on to the next run
     const auto lines = endScreen(45.0, 5);
     EXPECT_TRUE(shows(lines, "YOUR SCORE: 40.00"));
-    const HudLine* kept = find(lines, "BEST SCORE: 32.50");
-    ASSERT_NE(nullptr, kept);
+    const auto kept = find(lines, "BEST SCORE: 32.50");
+    ASSERT_TRUE(kept);
     EXPECT_EQ(250, kept->y);
     EXPECT_DOUBLE_EQ(32.5, bestScore);
     EXPECT_FALSE(newBestScore);
