@@ -167,10 +167,11 @@ void resetParticlePool() {
 }
 
 int particleBirthCount(float deltaTime) {
-    // Clamp in double before converting: a huge frame time must not overflow int.
+    // Clamp in double before converting: a huge (or NaN) frame time must not
+    // reach the int conversion.
     const double births = static_cast<double>(deltaTime) * 10000.0;
     if (births >= kMaxBirthsPerFrame) return kMaxBirthsPerFrame;
-    if (births <= 0.0) return 0;
+    if (!(births > 0.0)) return 0;
     return static_cast<int>(births);
 }
 

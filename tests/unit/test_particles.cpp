@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -42,6 +43,7 @@ TEST(ParticleBirths, TenThousandPerSecondTruncatedAndCapped) {
     EXPECT_EQ(0, particleBirthCount(0.0f));
     EXPECT_EQ(0, particleBirthCount(-1.0f));
     EXPECT_EQ(160, particleBirthCount(1e30f));
+    EXPECT_EQ(0, particleBirthCount(std::numeric_limits<float>::quiet_NaN()));
 }
 
 TEST_F(Particles, FirstBirthsFillTheSlotsInOrder) {
