@@ -24,11 +24,7 @@ protected:
     void SetUp() override {
         initParticles();
         particleShader = new Shader("Shader/ParticleShader.vert", "Shader/ParticleShader.frag");
-        // Stands in for the coin: a missing file gives a texture we fill ourselves.
-        coinTexture = new Texture("no-such-coin.jpg");
-        const unsigned char grey[] = {160, 160, 160};
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, grey);
-        glGenerateMipmap(GL_TEXTURE_2D);
+        coinTexture = new Texture("Textur/coin.jpg");
 
         const glm::vec3 eye(0.0f, 5.0f, -190.0f);
         cameraPosition = eye;
