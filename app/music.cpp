@@ -10,6 +10,9 @@ Mix_Music* music = nullptr;
 
 void playMusic(const char* path) {
     if (audioOpen) return;
+    // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
+    // game never reads, and the process could no longer be stopped that way.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     // A fixed format (no allowed changes) so the mixed stream is predictable.
     if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 2048, nullptr, 0) != 0) {
