@@ -48,6 +48,11 @@ void hierarchy::followCat(double deltaTime, float xOffset) {
     modelMatrix[3][1] += 1.2f;
     const float angle = static_cast<float>(deltaTime * 5.0);
     localRotation = rotationAboutZ(angle) * localRotation;
+    // Thousands of float products would slowly shrink the orbit; keeping the
+    // 2x2 spin a pure rotation holds the beads on their circle for any run.
+    const float length = std::sqrt(localRotation[0][0] * localRotation[0][0] + localRotation[0][1] * localRotation[0][1]);
+    localRotation[0] = glm::vec4(localRotation[0][0] / length, localRotation[0][1] / length, 0.0f, 0.0f);
+    localRotation[1] = glm::vec4(-localRotation[0][1], localRotation[0][0], 0.0f, 0.0f);
     modelMatrix[0] = glm::vec4(localRotation[0][0], localRotation[0][1], 0.0f, 0.0f);
     modelMatrix[1] = glm::vec4(localRotation[1][0], localRotation[1][1], 0.0f, 0.0f);
     modelMatrix[2] = glm::vec4(0.0f, 0.0f, 1.0f, 0.0f);

@@ -117,6 +117,13 @@ TEST_F(CatChildTest, CircleAboutWorldZAtFiveRadiansPerSecond) {
     EXPECT_EQ(left->localRotation, right->localRotation);
 }
 
+TEST_F(CatChildTest, StayOnTheirCircleOverAnHourOfFrames) {
+    for (int frame = 0; frame < 60 * 60 * 60; ++frame) followCat(1.0 / 60.0);
+    const glm::vec3 centre(0, 6.2f, -200);
+    EXPECT_NEAR(glm::length(translationOf(left->modelMatrix) - centre), 2.0f, 1e-4f);
+    EXPECT_NEAR(glm::length(translationOf(right->modelMatrix) - centre), 2.0f, 1e-4f);
+}
+
 TEST_F(CatChildTest, FollowTheCatAlongTheStreet) {
     followCat(0.0);
     theCat->move(glm::vec3(0, 0, -1), 10.0f, 1.0f);
