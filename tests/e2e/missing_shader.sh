@@ -2,10 +2,8 @@
 # and status 255, and the console pause returns at end of input.
 source "$(dirname "$0")/lib/kivo.bash"
 
-root=$PWD
 game="$WORK/game"
-mkdir -p "$game"
-for folder in Objekte Textur Shader Audio; do cp -r "$root/$folder" "$game/"; done
+copy_game "$game"
 rm "$game/Shader/normals2.frag"
 
 start_kivo "" "$game"

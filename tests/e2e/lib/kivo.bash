@@ -3,7 +3,8 @@
 
 set -euo pipefail
 
-KIVO=$(realpath "${1:?usage: test.sh path/to/kivo}")
+KIVO=$(realpath "${1:?usage: test.sh path/to/kivo [path/to/kivo_close_window]}")
+CLOSE_WINDOW=${2:-}
 WORK=$(mktemp -d)
 KIVO_PID=""
 trap 'cleanup' EXIT
@@ -19,6 +20,18 @@ fail() {
     [ -f "$f" ] && { echo "--- $(basename "$f") (last lines)"; tail -n 20 "$f"; } >&2
   done
   exit 1
+}
+
+# copy_game DIR: a private copy of the asset folders, for tests that break files.
+copy_game() {
+  mkdir -p "$1"
+  for folder in Objekte Textur Shader Audio; do cp -r "$folder" "$1/"; done
+}
+
+# no_sanitizer_report: the run's stderr holds no AddressSanitizer, LeakSanitizer
+# or UndefinedBehaviorSanitizer report.
+no_sanitizer_report() {
+  ! grep -qE "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$WORK/stderr"
 }
 
 # start_kivo ANSWERS [DIR]: starts kivo in DIR (default: the repository root)
