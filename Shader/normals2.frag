@@ -1,6 +1,6 @@
 #version 330 core
 // Blinn-Phong lighting from the point light above the cat, shadowed through
-// the shadow map with four filtered taps. Model matrices of the scene are
+// the shadow map with a 3x3 filter. Model matrices of the scene are
 // rigid (rotations and translations only), so model-space offsets are world units.
 
 in vec3 positionWorld;
@@ -41,7 +41,7 @@ float visibility(vec3 worldNormal, vec3 toLight, float cosTheta) {
     // need more because their stored depth changes faster across the filter.
     float cosClamped = max(cosTheta, 0.05);
     float tanTheta = sqrt(1.0 - cosClamped * cosClamped) / cosClamped;
-    vec3 offsetWorld = worldNormal * (1.2 * texelWorld) + toLight * (texelWorld * min(1.0 + 1.5 * tanTheta, 6.0));
+    vec3 offsetWorld = worldNormal * (1.2 * texelWorld) + toLight * (texelWorld * min(1.0 + 2.5 * tanTheta, 8.0));
     vec4 offset = DepthBiasMVP * vec4(transpose(mat3(modelMatrix)) * offsetWorld, 0.0);
 
     vec4 coord = shadowCoord + offset;
@@ -49,13 +49,16 @@ float visibility(vec3 worldNormal, vec3 toLight, float cosTheta) {
     vec3 lookup = coord.xyz / coord.w;
     if (any(lessThan(lookup, vec3(0.0))) || any(greaterThan(lookup, vec3(1.0)))) return 1.0;
 
-    // Four bilinear comparisons half a texel apart cover a 3x3 texel footprint.
-    vec2 halfTexel = 0.5 / mapSize;
-    float lit = texture(shadowMap, vec3(lookup.xy + vec2(-halfTexel.x, -halfTexel.y), lookup.z))
-              + texture(shadowMap, vec3(lookup.xy + vec2(halfTexel.x, -halfTexel.y), lookup.z))
-              + texture(shadowMap, vec3(lookup.xy + vec2(-halfTexel.x, halfTexel.y), lookup.z))
-              + texture(shadowMap, vec3(lookup.xy + vec2(halfTexel.x, halfTexel.y), lookup.z));
-    return lit * 0.25;
+    // Nine bilinear comparisons one texel apart: a flat-topped filter four
+    // texels wide, so the texel grid does not show as steps along the edge.
+    vec2 texel = 1.0 / mapSize;
+    float lit = 0.0;
+    for (int y = -1; y <= 1; ++y) {
+        for (int x = -1; x <= 1; ++x) {
+            lit += texture(shadowMap, vec3(lookup.xy + vec2(x, y) * texel, lookup.z));
+        }
+    }
+    return lit / 9.0;
 }
 
 void main() {
