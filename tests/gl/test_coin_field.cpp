@@ -3,10 +3,10 @@
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
-#include <regex>
 #include <sstream>
 
 #include "scene/coins.h"
+#include "tests/coin_line.h"
 #include "tests/gl/scene_fixture.h"
 
 using namespace vesk::scene;
@@ -49,16 +49,15 @@ TEST_F(CoinFieldTest, BuildLaysOut22CoinsWhereItsLinesSay) {
     const std::string out = ::testing::internal::GetCapturedStdout();
 
     ASSERT_EQ(GameRaster::coins.size(), 22u);
-    const std::regex line(R"(COIN (\d+) X:(-?\d+) Y:(-?\d+) Z:(-?\d+))");
     std::istringstream lines(out);
     std::string text;
     int i = 0;
     for (; std::getline(lines, text); ++i) {
-        std::smatch m;
-        ASSERT_TRUE(std::regex_match(text, m, line)) << text;
+        CoinLine line;
+        ASSERT_TRUE(parseCoinLine(text, line)) << text;
         ASSERT_LT(i, 22);
-        EXPECT_EQ(std::stoi(m[1]), i);
-        const glm::vec3 expected(std::stoi(m[2]), std::stoi(m[3]), -215 + std::stoi(m[4]));
+        EXPECT_EQ(line.index, i);
+        const glm::vec3 expected(line.x, line.y, -215 + line.z);
         const glm::vec3 actual = translationOf(GameRaster::coins[i]->modelMatrix);
         EXPECT_EQ(actual, expected) << text;
         EXPECT_TRUE(actual.x >= -8 && actual.x <= 9) << text;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -16,6 +15,7 @@
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/level.h"
+#include "tests/coin_line.h"
 
 namespace {
 
@@ -75,14 +75,13 @@ TEST(SceneLifecycle, AssemblyLogsTheGridsAndCoinsAndShutdownReleasesEveryObject)
                        "grid Position.xyzX: -5.5Y: 10Z: -390true Position gridObject-5.5, 10, -390\n"),
               std::string::npos)
         << out;
-    const std::regex coinLine(R"(^COIN (\d+) X:(-?\d+) Y:(-?\d+) Z:(-?\d+)$)");
     std::istringstream lines(out);
     int coins = 0;
     for (std::string line; std::getline(lines, line);) {
-        std::smatch m;
-        if (!std::regex_match(line, m, coinLine)) continue;
-        EXPECT_EQ(std::stoi(m[1]), coins++);
-        const int x = std::stoi(m[2]), y = std::stoi(m[3]), z = std::stoi(m[4]);
+        CoinLine coin;
+        if (!parseCoinLine(line, coin)) continue;
+        EXPECT_EQ(coin.index, coins++);
+        const int x = coin.x, y = coin.y, z = coin.z;
         EXPECT_TRUE(x >= -8 && x <= 9) << line;
         EXPECT_TRUE(y == -20 || y == 0 || (y >= 2 && y <= 15)) << line;
         EXPECT_TRUE(z >= -334 && z <= 0) << line;
