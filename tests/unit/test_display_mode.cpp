@@ -1,9 +1,12 @@
-// The start-up dialogue, driven through injected streams and mode lists.
+// The start-up console: the display dialogue, driven through injected streams
+// and mode lists, and the pause before a fatal exit.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "app/console.h"
 #include "app/display_mode.h"
+#include "tests/helpers.h"
 
 namespace {
 
@@ -19,116 +22,83 @@ struct Dialogue {
 Dialogue run(const std::string& answers, const std::vector<ModeSize>& modes = sevenModes) {
     std::istringstream in(answers);
     std::ostringstream out;
-    Dialogue d{"", askDisplayMode(in, out, modes, 1600, 1400)};
-    d.output = out.str();
-    return d;
+    const DisplayChoice choice = askDisplayMode(in, out, modes, 1600, 1400);
+    return {out.str(), choice};
 }
 
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
+const char* const fullscreenQuestion = "Do you wanna play in fullscreen? y/n: ";
 
-}  // namespace
-
-TEST(DisplayDialogue, AnythingButYOrNOpensTheDefaultWindowWithoutFurtherQuestions) {
-    for (const char* answer : {"Y", "yes", "N", "x", ""}) {
-        const Dialogue d = run(answer);
-        EXPECT_EQ(d.output, "Do you wanna play in fullscreen? y/n: ") << answer;
-        EXPECT_EQ(d.choice.width, 1600);
-        EXPECT_EQ(d.choice.height, 1400);
-        EXPECT_FALSE(d.choice.fullscreen);
-    }
-}
-
-TEST(DisplayDialogue, WindowedListShowsEveryThirdModeNumberedInPrintOrder) {
-    const Dialogue d = run("n 2");
-    EXPECT_EQ(d.output,
-              "Do you wanna play in fullscreen? y/n: "
-              "0: 640x480\n1: 1280x720\n2: 1920x1080\n"
-              "Choose your Resolution (number) manually\n");
-    EXPECT_EQ(d.choice.width, 1920);
-    EXPECT_EQ(d.choice.height, 1080);
-    EXPECT_FALSE(d.choice.fullscreen);
-}
-
-TEST(DisplayDialogue, MaximumResolutionTakesLargestWidthAndHeightSeparately) {
-    const Dialogue d = run("y y", {{1920, 1080}, {1600, 1400}, {800, 600}});
-    EXPECT_EQ(d.choice.width, 1920);
-    EXPECT_EQ(d.choice.height, 1400);
-    EXPECT_TRUE(d.choice.fullscreen);
-    EXPECT_EQ(d.output, "Do you wanna play in fullscreen? y/n: Do you wanna play in maximum Resolution? y/n: ");
-}
-
-TEST(DisplayDialogue, AnyOtherAnswerToMaximumLeadsToTheListStillFullScreen) {
-    for (const char* second : {"n", "Y", "maybe"}) {
-        const Dialogue d = run(std::string("y ") + second + " 1");
-        EXPECT_EQ(count(d.output, "Choose your Resolution (number) manually\n"), 1) << second;
-        EXPECT_EQ(d.choice.width, 1280);
-        EXPECT_EQ(d.choice.height, 720);
-        EXPECT_TRUE(d.choice.fullscreen);
-    }
-}
-
-TEST(DisplayDialogue, NumberPastTheListRestartsTheWholeDialogue) {
-    const Dialogue d = run("n 3 n 1");
-    EXPECT_NE(d.output.find("NO VALID INPUT" "Do you wanna play in fullscreen? y/n: "), std::string::npos)
+TEST(DisplayDialogue, PrintsTheQuestionsAndEveryThirdModeNumberedInPrintOrder) {
+    EXPECT_EQ(run("x").output, fullscreenQuestion);
+    EXPECT_EQ(run("y y").output, std::string(fullscreenQuestion) + "Do you wanna play in maximum Resolution? y/n: ");
+    EXPECT_EQ(run("n 2").output, std::string(fullscreenQuestion) +
+                                     "0: 640x480\n1: 1280x720\n2: 1920x1080\n"
+                                     "Choose your Resolution (number) manually\n");
+    EXPECT_NE(run("n 3 n 1").output.find(std::string("NO VALID INPUT") + fullscreenQuestion), std::string::npos)
         << "the restarted question follows on the same line";
-    EXPECT_EQ(count(d.output, "Do you wanna play in fullscreen?"), 2);
-    EXPECT_EQ(d.choice.width, 1280);
-    EXPECT_FALSE(d.choice.fullscreen);
 }
 
-TEST(DisplayDialogue, RestartedDialogueDecidesFullScreenAfresh) {
-    const Dialogue d = run("y n 7 n 0");
-    EXPECT_EQ(d.choice.width, 640);
-    EXPECT_FALSE(d.choice.fullscreen);
-}
-
-TEST(DisplayDialogue, NonNumberCountsAsZeroAndPicksTheFirstMode) {
-    const Dialogue d = run("n abc");
-    EXPECT_EQ(d.choice.width, 640);
-    EXPECT_EQ(d.choice.height, 480);
-}
-
-TEST(DisplayDialogue, NegativeAndOversizedNumbersAreRejected) {
-    for (const char* bad : {"-1", "-2147483648", "2147483648", "99999999999999999999"}) {
-        const Dialogue d = run(std::string("n ") + bad + " x");
-        EXPECT_EQ(count(d.output, "NO VALID INPUT"), 1) << bad;
-        EXPECT_EQ(d.choice.width, 1600) << bad;
+TEST(DisplayDialogue, EachAnswerLeadsToItsModeOrRestarts) {
+    struct Case {
+        const char* answers;
+        int width, height;
+        bool fullscreen;
+        int restarts;
+    };
+    const Case cases[] = {
+        {"Y", 1600, 1400, false, 0},  // anything but y or n: the default window, no more questions
+        {"yes", 1600, 1400, false, 0},
+        {"", 1600, 1400, false, 0},
+        {"n 0", 640, 480, false, 0},
+        {"n 2", 1920, 1080, false, 0},
+        {"y y", 1920, 1200, true, 0},  // maximum: largest width and height, each on its own
+        {"y n 1", 1280, 720, true, 0},  // any other answer to maximum: the list, still full screen
+        {"y maybe 1", 1280, 720, true, 0},
+        {"n 3 n 1", 1280, 720, false, 1},    // 3 is past the list of three: the whole dialogue restarts
+        {"y n 7 n 0", 640, 480, false, 1},   // and decides full screen afresh
+        {"n abc", 640, 480, false, 0},       // read like atoi: no number counts as 0
+        {"n 2abc", 1920, 1080, false, 0},
+        {"n +1", 1280, 720, false, 0},
+        {"n -0", 640, 480, false, 0},
+        {"n -1 x", 1600, 1400, false, 1},    // negative numbers are rejected
+        {"n -2147483648 x", 1600, 1400, false, 1},
+        {"n 2147483648 x", 1600, 1400, false, 1},  // so are numbers past int
+        {"n 99999999999999999999 x", 1600, 1400, false, 1},
+    };
+    for (const Case& c : cases) {
+        const Dialogue d = run(c.answers);
+        EXPECT_EQ(d.choice.width, c.width) << '"' << c.answers << '"';
+        EXPECT_EQ(d.choice.height, c.height) << '"' << c.answers << '"';
+        EXPECT_EQ(d.choice.fullscreen, c.fullscreen) << '"' << c.answers << '"';
+        EXPECT_EQ(countOf(d.output, "NO VALID INPUT"), c.restarts) << '"' << c.answers << '"';
     }
 }
 
-TEST(DisplayDialogue, NoVideoModesRejectsEveryNumberAndMaximumKeepsTheDefault) {
-    EXPECT_EQ(count(run("n 0 x", {}).output, "NO VALID INPUT"), 1);
+TEST(DisplayDialogue, WithoutModesEveryNumberIsRejectedAndEndOfInputEndsTheDialogue) {
+    EXPECT_EQ(countOf(run("n 0 x", {}).output, "NO VALID INPUT"), 1);
     const Dialogue maximum = run("y y", {});
     EXPECT_EQ(maximum.choice.width, 1600);
     EXPECT_EQ(maximum.choice.height, 1400);
     EXPECT_TRUE(maximum.choice.fullscreen);
-}
-
-TEST(DisplayDialogue, EndOfInputAtAnyQuestionEnds) {
     // Each of these runs out of words at a different question; none may loop.
     for (const char* answers : {"", "y", "n", "y n", "n 9", "y n 9"}) {
         const Dialogue d = run(answers, {});
-        EXPECT_FALSE(d.choice.fullscreen && d.choice.width == 0) << answers;
-        EXPECT_LE(count(d.output, "Do you wanna play in fullscreen?"), 2) << answers;
+        EXPECT_LE(countOf(d.output, fullscreenQuestion), 2) << '"' << answers << '"';
+        EXPECT_FALSE(d.choice.fullscreen) << '"' << answers << '"';
     }
 }
 
-TEST(ListNumber, ParsesLikeAtoiWithinRange) {
-    int n = -7;
-    EXPECT_TRUE(parseListNumber("12", n));
-    EXPECT_EQ(n, 12);
-    EXPECT_TRUE(parseListNumber("3abc", n));
-    EXPECT_EQ(n, 3);
-    EXPECT_TRUE(parseListNumber("+4", n));
-    EXPECT_EQ(n, 4);
-    EXPECT_TRUE(parseListNumber("-0", n));
-    EXPECT_EQ(n, 0);
-    EXPECT_TRUE(parseListNumber("2147483647", n));
-    EXPECT_EQ(n, 2147483647);
-    EXPECT_FALSE(parseListNumber("-5", n));
-    EXPECT_FALSE(parseListNumber("2147483648", n));
+TEST(ConsolePause, AsksForEnterConsumesOneLineAndReturnsAtEndOfInput) {
+    std::istringstream in("first\nsecond\n");
+    std::ostringstream out;
+    consolePause(in, out);
+    EXPECT_NE(out.str().find("Enter"), std::string::npos);
+    std::string rest;
+    std::getline(in, rest);
+    EXPECT_EQ(rest, "second");
+    std::istringstream empty;
+    consolePause(empty, out);
+    EXPECT_TRUE(empty.eof());
 }
+
+}  // namespace

@@ -1,0 +1,50 @@
+// Small checks shared by the unit and GL tests: console lines and transforms.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <glm/glm.hpp>
+#include <ostream>
+#include <string>
+
+// Lets failure messages show glm vectors as numbers rather than bytes.
+namespace glm {
+template <length_t L, typename T, qualifier Q>
+void PrintTo(const vec<L, T, Q>& v, std::ostream* out) {
+    *out << "(";
+    for (length_t i = 0; i < L; ++i) *out << (i ? ", " : "") << v[i];
+    *out << ")";
+}
+}  // namespace glm
+
+// How often `part` occurs in `text`, overlaps included.
+inline int countOf(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// A coin layout line "COIN i X:x Y:y Z:z" as the coin field prints it.
+struct CoinLine {
+    int index, x, y, z;
+};
+
+// True when `text` is exactly one such line: printed back, the numbers must
+// give the very same text, so no other spacing or signs pass.
+inline bool parseCoinLine(const std::string& text, CoinLine& line) {
+    if (std::sscanf(text.c_str(), "COIN %d X:%d Y:%d Z:%d", &line.index, &line.x, &line.y, &line.z) != 4)
+        return false;
+    return text == "COIN " + std::to_string(line.index) + " X:" + std::to_string(line.x) +
+                       " Y:" + std::to_string(line.y) + " Z:" + std::to_string(line.z);
+}
+
+inline glm::vec3 translationOf(const glm::mat4& m) { return glm::vec3(m[3]); }
+
+// Use as EXPECT_TRUE(closeTo(actual, expected)): each component within `tolerance`.
+inline ::testing::AssertionResult closeTo(glm::vec3 actual, glm::vec3 expected, float tolerance = 1e-4f) {
+    const glm::vec3 off = glm::abs(actual - expected);
+    if (off.x <= tolerance && off.y <= tolerance && off.z <= tolerance) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << ::testing::PrintToString(actual) << " is not within " << tolerance
+                                         << " of " << ::testing::PrintToString(expected);
+}
