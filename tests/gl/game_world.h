@@ -9,7 +9,6 @@
 
 #include "app/globals.h"
 #include "app/scene_setup.h"
-#include "gpu/render_targets.h"
 
 class GameWorldTest : public ::testing::Test {
 protected:
@@ -17,15 +16,7 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);  // no sound card: play into nothing
         ::testing::internal::CaptureStdout();   // the start-up coin and grid lines
         initScene();
-        if (shadowFramebuffer == 0) {  // a start-up that does not make them yet
-            createShadowMapTarget();
-            createBlurTarget();
-        }
         ::testing::internal::GetCapturedStdout();
     }
-
-    static void TearDownTestSuite() {
-        deleteScene();
-        releaseRenderTargets();  // idempotent: names already released are 0
-    }
+    static void TearDownTestSuite() { deleteScene(); }
 };

@@ -9,7 +9,9 @@
 
 #include "app/globals.h"
 #include "gpu/shader.h"
-#include "tests/unit/temp_files.h"
+#include "scene/scene_object.h"
+#include "tests/helpers.h"
+#include "tests/temp_dir.h"
 
 namespace scene_test {
 
@@ -38,31 +40,10 @@ out vec4 fragColor;
 void main() { fragColor = vec4(shade, texture(shadowMap, shadowCoord.xyz)); }
 )";
 
-// Only "position": the other two attributes are missing on purpose.
-inline const char* const positionOnlyVertexShader = R"(#version 330 core
-in vec3 position;
-uniform mat4 modelMatrix;
-void main() { gl_Position = modelMatrix * vec4(position, 1.0); }
-)";
-inline const char* const whiteFragmentShader = R"(#version 330 core
-out vec4 fragColor;
-void main() { fragColor = vec4(1.0); }
-)";
-
 // One triangle of the given size around the origin, with normals and uvs.
 inline std::string triangleObj(float size) {
     const std::string s = std::to_string(size);
-    return "v " + s + " 0 0\nv 0 " + s + " 0\nv 0 0 " + s +
-           "\nvt 0 0\nvt 1 0\nvt 1 1\nvn 0 0 1\nf 1/1/1 2/2/1 3/3/1\n";
-}
-
-inline void writeGameModels(const TempDir& dir) {
-    dir.write("Objekte/cat/sphere.obj", triangleObj(1000.0f));
-    dir.write("Objekte/coin/coin.obj", triangleObj(1.0f));
-    dir.write("Objekte/corridor/corridor.obj", triangleObj(1.0f));
-    dir.write("Objekte/grid/grid.obj", triangleObj(1.0f));
-    dir.write("Objekte/hausreihen_zusammen/hausreihe_wuerfel_alleCords.obj", triangleObj(1.0f));
-    dir.write("Objekte/mouse/mouse_new.obj", triangleObj(1.0f));
+    return "v " + s + " 0 0\nv 0 " + s + " 0\nv 0 0 " + s + "\nvt 0 0\nvt 1 0\nvt 1 1\nvn 0 0 1\nf 1/1/1 2/2/1 3/3/1\n";
 }
 
 inline std::unique_ptr<Shader> makeProgram(const TempDir& dir, const std::string& name, const char* vertex,
@@ -71,54 +52,73 @@ inline std::unique_ptr<Shader> makeProgram(const TempDir& dir, const std::string
                                     dir.write("shaders/" + name + ".frag", fragment));
 }
 
-// Runs a test inside a scratch directory holding the game's model paths, with
-// three distinct programs in the globals the objects build against.
+// Runs a test inside a scratch directory holding one-triangle models at the
+// game's model paths (the cat's 1000 across, so its scale shows), with three
+// distinct programs in the globals the objects build against.
 class SceneGlTest : public ::testing::Test {
 protected:
     TempDir dir;
-    std::filesystem::path previousDirectory;
+    std::filesystem::path previousDirectory = std::filesystem::current_path();
     std::unique_ptr<Shader> scene, skybox, normals;
 
     void SetUp() override {
-        writeGameModels(dir);
+        dir.write("Objekte/cat/sphere.obj", triangleObj(1000.0f));
+        for (const char* model : {"coin/coin", "corridor/corridor", "grid/grid",
+                                  "hausreihen_zusammen/hausreihe_wuerfel_alleCords", "mouse/mouse_new"})
+            dir.write(std::string("Objekte/") + model + ".obj", triangleObj(1.0f));
         scene = makeProgram(dir, "scene", fullVertexShader, fullFragmentShader);
         skybox = makeProgram(dir, "skybox", fullVertexShader, fullFragmentShader);
         normals = makeProgram(dir, "normals", fullVertexShader, fullFragmentShader);
         sceneShader = scene.get();
         skyboxShader = skybox.get();
         normalsShader = normals.get();
-        previousDirectory = std::filesystem::current_path();
         std::filesystem::current_path(dir.root());
-        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        ASSERT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
 
     void TearDown() override {
         std::filesystem::current_path(previousDirectory);
         sceneShader = skyboxShader = normalsShader = nullptr;
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
+};
+
+// A mesh uploaded the way every scene object uploads its model: read from a
+// model file, or given in code (positions and normals per corner).
+class TestMesh : public vesk::scene::MeshObject {
+public:
+    TestMesh(const std::string& path, Shader* program) : MeshObject(identity, program) {
+        loadModel(path, 1.0f);
+        upload();
+    }
+    TestMesh(const std::vector<glm::vec3>& corners, const std::vector<glm::vec3>& cornerNormals,
+             std::vector<unsigned> triangles, Shader* program)
+        : MeshObject(identity, program) {
+        for (size_t i = 0; i < corners.size(); ++i) {
+            positions.insert(positions.end(), {corners[i].x, corners[i].y, corners[i].z});
+            normals.insert(normals.end(), {cornerNormals[i].x, cornerNormals[i].y, cornerNormals[i].z});
+        }
+        uvs.assign(2 * corners.size(), 0.5f);
+        indices = std::move(triangles);
+        upload();
+    }
+    void update(double) override {}
+
+private:
+    static inline glm::mat4 identity{1.0f};
 };
 
 // How many triangles `draw` sends down the pipeline.
 template <typename Draw>
 GLuint trianglesDrawnBy(Draw draw) {
-    GLuint query = 0;
+    GLuint query = 0, count = 0;
     glGenQueries(1, &query);
     glBeginQuery(GL_PRIMITIVES_GENERATED, query);
     draw();
     glEndQuery(GL_PRIMITIVES_GENERATED);
-    GLuint count = 0;
     glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
     glDeleteQueries(1, &query);
     return count;
-}
-
-inline glm::vec3 translationOf(const glm::mat4& m) { return glm::vec3(m[3]); }
-
-inline void expectNear(glm::vec3 actual, glm::vec3 expected, float tolerance = 1e-4f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
 }  // namespace scene_test

@@ -114,21 +114,4 @@ TEST_F(MotionBlur, HudTextLeavesNoTrailInTheSceneAroundIt) {
     EXPECT_EQ(0, std::count(changed.begin(), changed.end(), true));
 }
 
-TEST_F(MotionBlur, LeavesTheWindowAndBlurTexturesBound) {
-    previousViewProjection = projectionMatrix * viewMatrix;
-    drawBlurredFrame();
-    GLint value = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &value);
-    EXPECT_EQ(0, value);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &value);
-    EXPECT_EQ(GLint(blurShader->programHandle), value);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &value);
-    EXPECT_EQ(GL_TEXTURE1, value);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-    EXPECT_EQ(GLint(blurDepthTexture), value);
-    glActiveTexture(GL_TEXTURE0);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-    EXPECT_EQ(GLint(blurColorTexture), value);
-}
-
 }  // namespace

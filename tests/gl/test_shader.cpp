@@ -2,145 +2,85 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 #include "gpu/shader.h"
-
-namespace fs = std::filesystem;
+#include "tests/temp_dir.h"
 
 namespace {
 
 struct ProgramContract {
-    const char* vertex;
-    const char* fragment;
+    const char* name;  // Shader/<name>.vert and .frag
     std::vector<const char*> attributes;
     std::vector<const char*> uniforms;
+    // Inputs at locations the draw code fixes rather than looks up: location, type.
+    std::vector<std::pair<GLuint, GLenum>> fixedInputs;
 };
+
+// The mesh programs draw from one vertex array per object, so they share its layout.
+const std::vector<std::pair<GLuint, GLenum>> meshLayout = {{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC3}, {2, GL_FLOAT_VEC2}};
 
 const ProgramContract contracts[] = {
-    {"Shader/depthShader.vert", "Shader/depthShader.frag", {"position"}, {"depthMVP"}},
-    {"Shader/normals.vert", "Shader/normals.frag", {"position", "normal", "uv"}, {}},
-    {"Shader/normals2.vert",
-     "Shader/normals2.frag",
+    {"depthShader", {"position"}, {"depthMVP"}, {{0, GL_FLOAT_VEC3}}},
+    {"normals", {"position", "normal", "uv"}, {}, meshLayout},
+    {"normals2",
      {"position", "normal", "uv"},
      {"projectionMatrix", "viewMatrix", "modelMatrix", "DepthBiasMVP", "lightPosition_worldspace", "lightPower",
-      "transparency", "colorTexture", "shadowMap"}},
-    {"Shader/normalsSkybox.vert",
-     "Shader/normalsSkybox.frag",
-     {"position", "uv"},
-     {"projectionMatrix", "viewMatrix", "modelMatrix", "colorTexture"}},
-    {"Shader/normalsText2D.vert", "Shader/normalsText2D.frag", {}, {"myTextureSampler"}},
-    {"Shader/ParticleShader.vert",
-     "Shader/ParticleShader.frag",
+      "transparency", "colorTexture", "shadowMap"},
+     meshLayout},
+    {"normalsSkybox", {"position", "uv"}, {"projectionMatrix", "viewMatrix", "modelMatrix", "colorTexture"}, meshLayout},
+    {"normalsText2D", {}, {"myTextureSampler"}, {{3, GL_FLOAT_VEC2}, {4, GL_FLOAT_VEC2}}},
+    {"ParticleShader",
      {},
-     {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"}},
-    {"Shader/blurShader.vert",
-     "Shader/blurShader.frag",
-     {},
-     {"blurTexture", "depthBlurTexture", "vpInverse", "vpPrevious", "deltaT"}},
+     {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"},
+     {{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC4}, {2, GL_FLOAT_VEC4}}},
+    {"blurShader", {}, {"blurTexture", "depthBlurTexture", "vpInverse", "vpPrevious", "deltaT"}, {{0, GL_FLOAT_VEC3}}},
 };
 
-// The attributes whose location the draw code fixes rather than looks up.
-struct FixedAttribute {
-    const char* vertex;
-    int location;
-    GLenum type;
-};
-
-GLenum attributeTypeAt(GLuint program, int location) {
+// The type of the active attribute or uniform whose location is `location`, else GL_NONE.
+GLenum typeAt(GLuint program, GLint location, bool uniform) {
     GLint count = 0;
-    glGetProgramiv(program, GL_ACTIVE_ATTRIBUTES, &count);
+    glGetProgramiv(program, uniform ? GL_ACTIVE_UNIFORMS : GL_ACTIVE_ATTRIBUTES, &count);
     for (GLint i = 0; i < count; ++i) {
         char name[128];
         GLint size = 0;
-        GLenum type = 0;
-        glGetActiveAttrib(program, GLuint(i), sizeof name, nullptr, &size, &type, name);
-        if (glGetAttribLocation(program, name) == location) return type;
+        GLenum type = GL_NONE;
+        if (uniform) glGetActiveUniform(program, GLuint(i), sizeof name, nullptr, &size, &type, name);
+        else glGetActiveAttrib(program, GLuint(i), sizeof name, nullptr, &size, &type, name);
+        if ((uniform ? glGetUniformLocation(program, name) : glGetAttribLocation(program, name)) == location)
+            return type;
     }
-    return 0;
+    return GL_NONE;
 }
-
-class TempDir {
-public:
-    fs::path path = fs::temp_directory_path() / ("kivo_shader_" + std::to_string(::getpid()));
-    TempDir() { fs::create_directories(path); }
-    ~TempDir() { fs::remove_all(path); }
-    std::string write(const std::string& name, const std::string& text) const {
-        std::ofstream(path / name) << text;
-        return (path / name).string();
-    }
-};
-
-const char* goodVertex = "#version 330 core\nlayout(location = 0) in vec3 position;\n"
-                         "void main() { gl_Position = vec4(position, 1.0); }\n";
-const char* goodFragment = "#version 330 core\nout vec4 fragColor;\n"
-                           "void main() { fragColor = vec4(1.0); }\n";
-
-// Builds a Shader in a death-test child with stdout folded into stderr (the
-// messages are split across both) and no console input, so the pause returns.
-void buildExpectingDeath(const std::string& vertex, const std::string& fragment) {
-    dup2(2, 1);
-    if (!std::freopen("/dev/null", "r", stdin)) std::abort();
-    Shader shader(vertex, fragment);
-}
-
-}  // namespace
 
 TEST(GameShaders, AllSevenPairsCompileLinkAndDeclareTheirInputs) {
     for (const ProgramContract& contract : contracts) {
-        Shader shader(contract.vertex, contract.fragment);
-        ASSERT_NE(shader.programHandle, 0u) << contract.vertex;
+        const std::string path = std::string("Shader/") + contract.name;
+        Shader shader(path + ".vert", path + ".frag");
+        const GLuint program = shader.programHandle;
+        ASSERT_NE(program, 0u) << path;
         for (const char* attribute : contract.attributes)
-            EXPECT_GE(glGetAttribLocation(shader.programHandle, attribute), 0)
-                << contract.vertex << " lacks attribute " << attribute;
+            EXPECT_GE(glGetAttribLocation(program, attribute), 0) << path << " lacks attribute " << attribute;
         for (const char* uniform : contract.uniforms)
-            EXPECT_GE(glGetUniformLocation(shader.programHandle, uniform), 0)
-                << contract.vertex << " lacks uniform " << uniform;
-        EXPECT_EQ(glGetFragDataLocation(shader.programHandle, "fragColor"), 0) << contract.fragment;
+            EXPECT_GE(glGetUniformLocation(program, uniform), 0) << path << " lacks uniform " << uniform;
+        for (const auto& [location, type] : contract.fixedInputs)
+            EXPECT_EQ(typeAt(program, GLint(location), false), type) << path << " input at location " << location;
+        EXPECT_EQ(glGetFragDataLocation(program, "fragColor"), 0) << path;
     }
+    Shader scene("Shader/normals2.vert", "Shader/normals2.frag");
+    EXPECT_EQ(typeAt(scene.programHandle, glGetUniformLocation(scene.programHandle, "shadowMap"), true),
+              GLenum(GL_SAMPLER_2D_SHADOW));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST(GameShaders, PositionSharesOneLocationInTheDepthAndSceneProgramsAndFixedInputsSitWhereDrawnFrom) {
-    Shader depth("Shader/depthShader.vert", "Shader/depthShader.frag");
-    Shader scene("Shader/normals2.vert", "Shader/normals2.frag");
-    EXPECT_EQ(glGetAttribLocation(depth.programHandle, "position"),
-              glGetAttribLocation(scene.programHandle, "position"));
-
-    Shader text("Shader/normalsText2D.vert", "Shader/normalsText2D.frag");
-    EXPECT_EQ(attributeTypeAt(text.programHandle, 3), GLenum(GL_FLOAT_VEC2));
-    EXPECT_EQ(attributeTypeAt(text.programHandle, 4), GLenum(GL_FLOAT_VEC2));
-    Shader particles("Shader/ParticleShader.vert", "Shader/ParticleShader.frag");
-    EXPECT_EQ(attributeTypeAt(particles.programHandle, 0), GLenum(GL_FLOAT_VEC3));
-    EXPECT_EQ(attributeTypeAt(particles.programHandle, 1), GLenum(GL_FLOAT_VEC4));
-    EXPECT_EQ(attributeTypeAt(particles.programHandle, 2), GLenum(GL_FLOAT_VEC4));
-    Shader blur("Shader/blurShader.vert", "Shader/blurShader.frag");
-    EXPECT_EQ(attributeTypeAt(blur.programHandle, 0), GLenum(GL_FLOAT_VEC3));
-}
-
-TEST(GameShaders, ShadowMapIsAShadowSampler) {
-    Shader scene("Shader/normals2.vert", "Shader/normals2.frag");
-    const GLint location = glGetUniformLocation(scene.programHandle, "shadowMap");
-    GLint count = 0;
-    glGetProgramiv(scene.programHandle, GL_ACTIVE_UNIFORMS, &count);
-    GLenum shadowType = 0;
-    for (GLint i = 0; i < count; ++i) {
-        char name[128];
-        GLint size = 0;
-        GLenum type = 0;
-        glGetActiveUniform(scene.programHandle, GLuint(i), sizeof name, nullptr, &size, &type, name);
-        if (glGetUniformLocation(scene.programHandle, name) == location) shadowType = type;
-    }
-    EXPECT_EQ(shadowType, GLenum(GL_SAMPLER_2D_SHADOW));
 }
 
 TEST(ShaderClass, ReleaseDeletesProgramAndShaders) {
     TempDir dir;
     GLuint program, vertex, fragment;
     {
-        Shader shader(dir.write("a.vert", goodVertex), dir.write("a.frag", goodFragment));
+        Shader shader(dir.write("a.vert", "#version 330 core\nlayout(location = 0) in vec3 position;\n"
+                                          "void main() { gl_Position = vec4(position, 1.0); }\n"),
+                      dir.write("a.frag", "#version 330 core\nout vec4 fragColor;\n"
+                                          "void main() { fragColor = vec4(1.0); }\n"));
         program = shader.programHandle;
         vertex = shader.vertexShaderHandle;
         fragment = shader.fragmentShaderHandle;
@@ -151,35 +91,39 @@ TEST(ShaderClass, ReleaseDeletesProgramAndShaders) {
     EXPECT_FALSE(glIsShader(fragment));
 }
 
-TEST(ShaderFailureDeathTest, MissingVertexFileStopsBeforeTheFragmentFile) {
-    TempDir dir;
-    EXPECT_EXIT(buildExpectingDeath((dir.path / "none.vert").string(), (dir.path / "none.frag").string()),
-                ::testing::ExitedWithCode(255), "^Failed to open File\n");
+// Builds a Shader in a death-test child with stdout folded into stderr (the
+// messages are split across both) and no console input, so the pause returns.
+void buildExpectingDeath(const std::string& vertex, const std::string& fragment) {
+    dup2(2, 1);
+    if (!std::freopen("/dev/null", "r", stdin)) std::abort();
+    Shader shader(vertex, fragment);
 }
 
-TEST(ShaderFailureDeathTest, MissingFragmentFileStopsAfterTheVertexShaderCompiled) {
+TEST(ShaderFailureDeathTest, EachFailureIsReportedAndEndsTheProgram) {
     TempDir dir;
-    EXPECT_EXIT(buildExpectingDeath(dir.write("a.vert", goodVertex), (dir.path / "none.frag").string()),
-                ::testing::ExitedWithCode(255), "Failed to open File\n");
+    const std::string good = dir.write("good.vert", "#version 330 core\nvoid main() { gl_Position = vec4(0.0); }\n");
+    const std::string fragment = dir.write("good.frag", "#version 330 core\nout vec4 fragColor;\n"
+                                                        "void main() { fragColor = vec4(1.0); }\n");
+    const std::string missing = dir.path("none.frag");
+    struct Case {
+        const char* what;
+        std::string vertex, fragment, expected;
+    };
+    const Case cases[] = {
+        {"missing vertex file: stops before the fragment file", dir.path("none.vert"), missing,
+         "^Failed to open File\n"},
+        {"missing fragment file after the vertex shader compiled", good, missing, "Failed to open File\n"},
+        {"empty file", dir.write("empty.vert", ""), fragment, "Failed to compile shader\n"},
+        {"compile error: the driver's log", dir.write("oops.vert", "#version 330 core\nvoid main() { oops; }\n"),
+         fragment, "Failed to compile shader\n.*oops"},
+        // Compiles on its own, but a program needs a main in every stage.
+        {"link error: the driver's log", good, dir.write("nomain.frag", "#version 330 core\nout vec4 fragColor;\n"),
+         "Failed to link shader program\n.*main"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EXIT(buildExpectingDeath(c.vertex, c.fragment), ::testing::ExitedWithCode(255), c.expected);
+    }
 }
 
-TEST(ShaderFailureDeathTest, EmptyFileFailsToCompile) {
-    TempDir dir;
-    EXPECT_EXIT(buildExpectingDeath(dir.write("a.vert", ""), dir.write("a.frag", goodFragment)),
-                ::testing::ExitedWithCode(255), "Failed to compile shader\n");
-}
-
-TEST(ShaderFailureDeathTest, CompileErrorPrintsTheDriversLog) {
-    TempDir dir;
-    EXPECT_EXIT(buildExpectingDeath(dir.write("a.vert", "#version 330 core\nvoid main() { oops; }\n"),
-                                    dir.write("a.frag", goodFragment)),
-                ::testing::ExitedWithCode(255), "Failed to compile shader\n.*oops");
-}
-
-TEST(ShaderFailureDeathTest, LinkErrorPrintsTheDriversLog) {
-    TempDir dir;
-    // Compiles on its own, but a program needs a main in every stage.
-    EXPECT_EXIT(buildExpectingDeath(dir.write("a.vert", goodVertex),
-                                    dir.write("a.frag", "#version 330 core\nout vec4 fragColor;\n")),
-                ::testing::ExitedWithCode(255), "Failed to link shader program\n.*main");
-}
+}  // namespace
