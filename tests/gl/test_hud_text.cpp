@@ -66,6 +66,7 @@ TEST_F(HudText, GlyphsLandWhereTheHudPutsThemOverTheSceneAndBlankCellsLeaveNoTra
     EXPECT_GT(redAt(550, 350), 200);
     EXPECT_EQ(0, redAt(550, 420));
     EXPECT_EQ(0, redAt(650, 350));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "the passes after the text draw opaque";
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     text.drawText("B", 400, 300, 100);
@@ -79,23 +80,6 @@ TEST_F(HudText, GlyphsLandWhereTheHudPutsThemOverTheSceneAndBlankCellsLeaveNoTra
     EXPECT_GT(redAt(15, 15), 200);
     EXPECT_GT(redAt(715, 315), 200);
     EXPECT_EQ(0, redAt(15, 585));
-}
-
-TEST(Text2DBuffers, ExistFromConstructionLeaveTheBindingAloneAndGoWithTheText) {
-    GLuint other = 0, vertexBuffer = 0, uvBuffer = 0;
-    glGenBuffers(1, &other);
-    glBindBuffer(GL_ARRAY_BUFFER, other);
-    {
-        Text2D text;
-        vertexBuffer = text.vertexBuffer;
-        uvBuffer = text.uvBuffer;
-        EXPECT_TRUE(glIsBuffer(vertexBuffer) && glIsBuffer(uvBuffer));
-        GLint bound = 0;
-        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
-        EXPECT_EQ(GLint(other), bound);
-    }
-    EXPECT_FALSE(glIsBuffer(vertexBuffer) || glIsBuffer(uvBuffer));
-    glDeleteBuffers(1, &other);
 }
 
 }  // namespace

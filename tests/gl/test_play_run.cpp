@@ -229,13 +229,11 @@ TEST_F(PlayRun, FastFramesCanCarryTheCatThroughASlab) {
     frame();
     placeCat({0.0f, 5.0f, -218.9f});
     frame();
-    const double runStart = gameStartTime;
     platform.hold(GLFW_KEY_W);
     platform.hold(GLFW_KEY_SPACE);
     frame(0.1);  // 3 units: the tested copies are -218.9 and -221.9, both outside the slab
     frame(0.1);
-    EXPECT_EQ(gameStartTime, runStart);
-    EXPECT_LT(catTranslation().z, -224.0f);
+    EXPECT_LT(catTranslation().z, -224.0f) << "the run restarted";
 }
 
 TEST_F(PlayRun, LightTrailsTheCatByAFrameCameraSitsTenBehindAndBeadsFollow) {

@@ -73,24 +73,6 @@ TEST(GameShaders, AllSevenPairsCompileLinkAndDeclareTheirInputs) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(ShaderClass, ReleaseDeletesProgramAndShaders) {
-    TempDir dir;
-    GLuint program, vertex, fragment;
-    {
-        Shader shader(dir.write("a.vert", "#version 330 core\nlayout(location = 0) in vec3 position;\n"
-                                          "void main() { gl_Position = vec4(position, 1.0); }\n"),
-                      dir.write("a.frag", "#version 330 core\nout vec4 fragColor;\n"
-                                          "void main() { fragColor = vec4(1.0); }\n"));
-        program = shader.programHandle;
-        vertex = shader.vertexShaderHandle;
-        fragment = shader.fragmentShaderHandle;
-        EXPECT_TRUE(glIsProgram(program));
-    }
-    EXPECT_FALSE(glIsProgram(program));
-    EXPECT_FALSE(glIsShader(vertex));
-    EXPECT_FALSE(glIsShader(fragment));
-}
-
 // Builds a Shader in a death-test child with stdout folded into stderr (the
 // messages are split across both) and no console input, so the pause returns.
 void buildExpectingDeath(const std::string& vertex, const std::string& fragment) {
