@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -110,29 +111,19 @@ struct Wav {
     std::vector<int16_t> samples;
 };
 
+// The format and the samples of a RIFF WAVE file, chunk by chunk.
 Wav readWav(const std::string& path) {
-    Wav wav;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return wav;
-    std::vector<uint8_t> bytes;
-    for (int c; (c = std::fgetc(file)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
-    std::fclose(file);
-    auto u32 = [&](size_t at) { return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24; };
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     auto u16 = [&](size_t at) { return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8); };
+    auto u32 = [&](size_t at) { return u16(at) | uint32_t(u16(at + 2)) << 16; };
+    Wav wav;
     if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF") return wav;
-    for (size_t at = 12; at + 8 <= bytes.size();) {
+    for (size_t at = 12; at + 8 <= bytes.size(); at += 8 + u32(at + 4) + (u32(at + 4) & 1)) {
         const std::string id(bytes.begin() + at, bytes.begin() + at + 4);
-        const uint32_t size = u32(at + 4);
-        if (id == "fmt ") {
-            wav.format = u16(at + 8);
-            wav.channels = u16(at + 10);
-            wav.rate = u32(at + 12);
-            wav.bits = u16(at + 22);
-        } else if (id == "data") {
-            for (size_t i = at + 8; i + 1 < at + 8 + size && i + 1 < bytes.size(); i += 2)
-                wav.samples.push_back(static_cast<int16_t>(u16(i)));
-        }
-        at += 8 + size + (size & 1);
+        if (id == "fmt ") wav = {u16(at + 8), u16(at + 10), u16(at + 22), u32(at + 12), {}};
+        for (size_t i = at + 8; id == "data" && i + 1 < std::min(bytes.size(), at + 8 + u32(at + 4)); i += 2)
+            wav.samples.push_back(static_cast<int16_t>(u16(i)));
     }
     return wav;
 }
