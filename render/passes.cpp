@@ -124,6 +124,13 @@ void renderSkyBox() {
 }
 
 void renderScene() {
+    // Written with alpha 1, an object blends to exactly its own colour, so
+    // while nothing is see-through blending is switched off: it would cost a
+    // read and a blend of every covered sample for the same result.
+    const bool opaque = transparency >= 1.0f;
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    if (opaque) glDisable(GL_BLEND);
+
     // The HUD's object count has always started from 2, not 0; the culled
     // rows and the coins are added to it below.
     drawnObjectCount = 2;
@@ -156,4 +163,6 @@ void renderScene() {
 
     bindColorTexture(oldMetalTexture, 0);
     for (vesk::scene::grid* slab : grids) drawLitCulled(slab);
+
+    if (opaque && blending) glEnable(GL_BLEND);
 }

@@ -22,5 +22,6 @@ void renderShadowMap();
 void renderSkyBox();
 
 // Draws every lit object with sceneShader (which must be current), shadowed
-// through the shadow map, and sets `drawnObjectCount`.
+// through the shadow map, and sets `drawnObjectCount`. Blends only while
+// `transparency` is below 1; leaves GL_BLEND as it found it.
 void renderScene();
