@@ -2,7 +2,6 @@
 // scripted platform, on the real world that start-up builds.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "tests/gl/game_world.h"
 #include "tests/helpers.h"
 #include "tests/scripted_platform.h"
+#include "tests/support/autopilot.h"
 
 using vesk::scene::GameRaster;
 
@@ -51,33 +51,13 @@ protected:
         updateScene(deltaTime);
     }
 
-    // Sets this frame's cursor so that the cat, moved by this frame with the
-    // direction it already has, heads straight for `target` in the next
-    // frame (a turn shows one frame late).
-    void steerTowards(glm::vec3 target) {
-        updateCameraBasis();
-        glm::vec3 next = catTranslation();
-        if (platform.keyDown(GLFW_KEY_W) && !gameOver)
-            next += cameraDirection * (platform.keyDown(GLFW_KEY_SPACE) ? 30.0f : 10.0f) * float(frameTime);
-        const glm::vec3 way = target - next;
-        double yaw = std::atan2(way.x, way.z);
-        while (yaw - horizontalAngle > M_PI) yaw -= 2 * M_PI;
-        while (horizontalAngle - yaw > M_PI) yaw += 2 * M_PI;
-        const double pixelsPerRadian = 1.0 / (0.04 * frameTime);
-        platform.cursorAtX = screenWidth / 2 - (yaw - horizontalAngle) * pixelsPerRadian;
-        platform.cursorAtY = screenHeight / 2 - (std::asin(way.y / glm::length(way)) - verticalAngle) * pixelsPerRadian;
-    }
-
-    // Steers towards `target`, or along `route` (a waypoint counts as passed
-    // once the cat is beyond its z), until the run restarts or ends; returns
-    // the copied cat positions the frames tested.
-    std::vector<glm::vec3> flyUntilTheRunEnds(const std::vector<glm::vec3>& route) {
+    // Flies with `pilot` until the run restarts or ends; returns the copied
+    // cat positions the frames tested.
+    std::vector<glm::vec3> flyUntilTheRunEnds(Autopilot pilot) {
         const double runStart = gameStartTime;
         std::vector<glm::vec3> tested;
-        size_t next = 0;
         for (int i = 0; i < 2000 && gameStartTime == runStart && !gameOver; ++i) {
-            while (next + 1 < route.size() && catTranslation().z <= route[next].z) ++next;
-            steerTowards(route[next]);
+            pilot.steer(platform, frameTime);
             tested.push_back(catPosition);
             frame();
         }
@@ -112,7 +92,7 @@ TEST_F(PlayRun, WalkingStraightHitsTheFirstSlabAndRestartsWithNewCoinsAndClock) 
     platform.hold(GLFW_KEY_W);
     platform.hold(GLFW_KEY_ENTER);  // does nothing during a run
     ::testing::internal::CaptureStdout();
-    const std::vector<glm::vec3> tested = flyUntilTheRunEnds({{0, 5, -1000}});
+    const std::vector<glm::vec3> tested = flyUntilTheRunEnds(Autopilot({{0, 5, -1000}}));
     const std::string out = ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(gameStartTime, platform.clock) << "the clock restarts in the frame of the hit";
     EXPECT_GT(tested.back().z, -221.0f);
@@ -131,30 +111,11 @@ TEST_F(PlayRun, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoins) {
     const glm::vec3 coinSpots[] = {{6, 5, -280}, {0, 6.5f, -390}, {0, 5, -540}};
     for (size_t i = 0; i < GameRaster::coins.size(); ++i)
         GameRaster::coins[i]->modelMatrix[3] = glm::vec4(i < 3 ? coinSpots[i] : glm::vec3(0, -20, -300 - float(i)), 1);
-    // Each slab is passed 2 to 3 units before and after it; between slabs the
-    // cat changes lane or height.
-    const std::vector<glm::vec3> route = {
-        {6, 5, -217},    {6, 5, -223},     // around the standing slab at -220
-        {-6, 5, -247},   {-6, 5, -253},    // around -250
-        {6, 5, -277},    {6, 5, -283},     // beside both slabs at -280
-        {0, 4, -307},    {0, 4, -313},     // under the hanging slab at -310
-        {-6, 4, -367},   {-6, 4, -373},    // under one, beside the other at -370
-        {0, 6.5f, -387}, {0, 6.5f, -393},  // over the low slab at -390
-        {0, 10, -407},   {0, 10, -412},    // over -410
-        {5, 10, -417},   {5, 10, -423},    // over the low one, beside the hanging one at -420
-        {0, 9, -437},    {0, 9, -443},     // over -440
-        {-6, 5, -457},   {-6, 5, -462},    // around -460
-        {-6, 6, -467},   {-6, 6, -473},    // over the low slab at -470
-        {0, 6.5f, -487}, {0, 6.5f, -493},  // between the two at -490
-        {6, 5, -507},    {6, 5, -513},     // around -510
-        {0, 5, -527},    {0, 5, -533},     // under -530
-        {0, 5, -560},                      // over the finish line
-    };
     platform.hold(GLFW_KEY_W);
     platform.hold(GLFW_KEY_SPACE);
     const double runStart = gameStartTime;
     ::testing::internal::CaptureStdout();
-    const std::vector<glm::vec3> tested = flyUntilTheRunEnds(route);
+    const std::vector<glm::vec3> tested = flyUntilTheRunEnds(Autopilot());  // the course route
     const std::string out = ::testing::internal::GetCapturedStdout();
 
     EXPECT_EQ(gameStartTime, runStart) << "the run was restarted on the way";
@@ -198,7 +159,7 @@ TEST_F(PlayRun, LeavingTheStreetOnAnySideRestarts) {
     for (const Side& side : sides) {
         SCOPED_TRACE(testing::Message() << "heading for " << ::testing::PrintToString(side.target));
         const double runStart = gameStartTime;
-        const glm::vec3 tested = flyUntilTheRunEnds({side.target}).back();
+        const glm::vec3 tested = flyUntilTheRunEnds(Autopilot({side.target})).back();
         EXPECT_NE(gameStartTime, runStart) << "the run never restarted";
         EXPECT_GT((tested[side.axis] - side.limit) * (side.target[side.axis] - startPosition[side.axis]), 0.0f)
             << "restarted at " << ::testing::PrintToString(tested) << ", not beyond that side";
