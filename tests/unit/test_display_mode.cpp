@@ -47,13 +47,10 @@ TEST(DisplayDialogue, EachAnswerLeadsToItsModeOrRestarts) {
     };
     const Case cases[] = {
         {"Y", 1600, 1400, false, 0},  // anything but y or n: the default window, no more questions
-        {"yes", 1600, 1400, false, 0},
-        {"", 1600, 1400, false, 0},
         {"n 0", 640, 480, false, 0},
         {"n 2", 1920, 1080, false, 0},
         {"y y", 1920, 1200, true, 0},  // maximum: largest width and height, each on its own
         {"y n 1", 1280, 720, true, 0},  // any other answer to maximum: the list, still full screen
-        {"y maybe 1", 1280, 720, true, 0},
         {"n 3 n 1", 1280, 720, false, 1},    // 3 is past the list of three: the whole dialogue restarts
         {"y n 7 n 0", 640, 480, false, 1},   // and decides full screen afresh
         {"n abc", 640, 480, false, 0},       // read like atoi: no number counts as 0
@@ -61,7 +58,6 @@ TEST(DisplayDialogue, EachAnswerLeadsToItsModeOrRestarts) {
         {"n +1", 1280, 720, false, 0},
         {"n -0", 640, 480, false, 0},
         {"n -1 x", 1600, 1400, false, 1},    // negative numbers are rejected
-        {"n -2147483648 x", 1600, 1400, false, 1},
         {"n 2147483648 x", 1600, 1400, false, 1},  // so are numbers past int
         {"n 99999999999999999999 x", 1600, 1400, false, 1},
     };
