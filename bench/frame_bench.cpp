@@ -1,0 +1,366 @@
+// kivo_frame_bench: the real game frame on the real scene, timed.
+//
+// Builds the scene with initScene() in a visible "KIVO" window with the game's
+// hints (4x multisampling), then runs runFrame() with the cat flying the course
+// on scripted mouse input and a fixed game step of 1/60 s, so every run sees
+// the same frames and the particle trail reaches its steady state of 48,000
+// after 300 frames. Frame times are taken on the wall clock. In the same run
+// and context it times the floor: frames that only clear and swap.
+//
+//   kivo_frame_bench [--frames N] [--warmup N] [--size WxH] [--blur] [--isolate]
+//                    [--floor-frames N] [--shots FRAME:PATH,...]
+//
+// --blur holds Space as well as W: the cat sprints and the frame takes the
+// motion-blur path. --isolate finishes the GL work around every pass, so each
+// pass's CPU column holds all it costs (frame times are then not meaningful).
+// --shots saves the finished image of frame FRAME (counted from 1, warm-up
+// included) as a PNG; those frames are left out of the figures.
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <FreeImage.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "app/frame.h"
+#include "app/globals.h"
+#include "app/scene_setup.h"
+#include "app/startup.h"
+#include "bench/frame_probe.h"
+#include "render/particles.h"
+#include "scene/cat.h"
+#include "tests/scripted_platform.h"
+#include "tests/support/autopilot.h"
+
+namespace {
+
+constexpr double gameStep = 1.0 / 60.0;  // seconds of game time per frame
+constexpr int floorWarmupFrames = 5;
+
+struct Shot {
+    int frame;
+    std::string path;
+};
+
+struct Options {
+    int frames = 300;       // measured frames
+    int warmup = 300;       // frames run first and not measured
+    int width = 1600;       // pixels
+    int height = 1400;
+    bool blur = false;
+    bool isolate = false;
+    int floorFrames = 100;  // clear-and-swap frames, half before and half after the game frames
+    std::vector<Shot> shots;
+};
+
+const char* const usage =
+    "usage: kivo_frame_bench [--frames N] [--warmup N] [--size WxH] [--blur] [--isolate]\n"
+    "                        [--floor-frames N] [--shots FRAME:PATH,...]\n";
+
+bool parseCount(const char* text, int minimum, int& value) {
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || parsed < minimum || parsed > 1000000) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool parseShots(const std::string& text, std::vector<Shot>& shots) {
+    std::stringstream list(text);
+    std::string item;
+    while (std::getline(list, item, ',')) {
+        const size_t colon = item.find(':');
+        if (colon == std::string::npos || colon + 1 == item.size()) return false;
+        Shot shot{0, item.substr(colon + 1)};
+        if (!parseCount(item.substr(0, colon).c_str(), 1, shot.frame)) return false;
+        shots.push_back(shot);
+    }
+    return !shots.empty();
+}
+
+// Reads the command line; false (after a message on stderr) when it is not understood.
+bool parseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        bool ok = true;
+        if (arg == "--blur") {
+            options.blur = true;
+        } else if (arg == "--isolate") {
+            options.isolate = true;
+        } else if (!value) {
+            ok = false;
+        } else if (arg == "--frames") {
+            ok = parseCount(value, 1, options.frames);
+        } else if (arg == "--warmup") {
+            ok = parseCount(value, 0, options.warmup);
+        } else if (arg == "--floor-frames") {
+            ok = parseCount(value, 1, options.floorFrames);
+        } else if (arg == "--size") {
+            ok = std::sscanf(value, "%dx%d", &options.width, &options.height) == 2 && options.width >= 16 &&
+                 options.height >= 16;
+        } else if (arg == "--shots") {
+            ok = parseShots(value, options.shots);
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            std::fprintf(stderr, "kivo_frame_bench: cannot use '%s%s%s'\n%s", arg.c_str(), value ? " " : "",
+                         value ? value : "", usage);
+            return false;
+        }
+        if (arg != "--blur" && arg != "--isolate") ++i;
+    }
+    for (const Shot& shot : options.shots) {
+        if (shot.frame > options.warmup + options.frames) {
+            std::fprintf(stderr, "kivo_frame_bench: shot at frame %d, but the run has %d frames\n", shot.frame,
+                         options.warmup + options.frames);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The game writes its coin layout and pick-ups to std::cout; the report goes to stdout through printf.
+struct DiscardingBuffer final : std::streambuf {
+    int overflow(int c) override { return traits_type::not_eof(c); }
+};
+
+// Nearest-rank percentile (0 < p <= 1) of the values; -1 for none.
+double percentile(std::vector<double> values, double p) {
+    if (values.empty()) return -1.0;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<size_t>(std::ceil(p * static_cast<double>(values.size())));
+    return values[std::max<size_t>(rank, 1) - 1];
+}
+
+double median(const std::vector<double>& values) { return percentile(values, 0.5); }
+
+// Median of one field over the samples that have it (non-negative).
+template <typename Field>
+double medianOf(const std::vector<FrameSample>& samples, Field field) {
+    std::vector<double> values;
+    for (const FrameSample& s : samples) {
+        const double v = field(s);
+        if (v >= 0.0) values.push_back(v);
+    }
+    return median(values);
+}
+
+int liveParticleCount() {
+    return static_cast<int>(
+        std::count_if(std::begin(particles), std::end(particles), [](const Particle& p) { return p.life > 0.0f; }));
+}
+
+// Writes the back buffer (the frame just drawn) to a 24-bit PNG.
+bool saveBackBuffer(const std::string& path, int width, int height) {
+    FIBITMAP* image = FreeImage_Allocate(width, height, 24);
+    if (!image) return false;
+    // FreeImage keeps 24-bit pixels as blue, green, red, rows bottom first and
+    // padded to 4 bytes: GL's layout for GL_BGR with a pack alignment of 4.
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, FreeImage_GetBits(image));
+    const bool saved = FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_DEFAULT) != 0;
+    FreeImage_Unload(image);
+    return saved;
+}
+
+// One frame that only clears and presents, as cheap as a frame of this window can be.
+double floorFrame() {
+    const BenchClock::time_point start = BenchClock::now();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+    return millisecondsBetween(start, BenchClock::now());
+}
+
+void runFloor(int count, std::vector<double>& times) {
+    for (int i = 0; i < count; ++i) times.push_back(floorFrame());
+}
+
+// Where the cat's run went while the benchmark drove it.
+struct CourseLog {
+    int restarts = 0;       // runs restarted after the first frame: the autopilot hit something
+    int finishedAt = 0;     // frame in which the finish line was crossed; 0 = not reached
+    double furthestZ = 0.0;
+};
+
+const char* const passNames[framePassCount] = {"shadow", "sky", "scene", "hud", "particles", "blur"};
+
+void report(const Options& options, const std::vector<FrameSample>& samples, const std::vector<double>& floorTimes,
+            const std::vector<int>& liveCounts, const CourseLog& course) {
+    GLint samplesPerPixel = 0;
+    glGetIntegerv(GL_SAMPLES, &samplesPerPixel);
+    std::vector<double> frameTimes;
+    std::vector<double> gameCpu;
+    for (const FrameSample& s : samples) {
+        frameTimes.push_back(s.frame);
+        if (s.particleCpu >= 0.0) gameCpu.push_back(s.inputAndUpdate + s.particleCpu);
+    }
+    const double frameMedian = median(frameTimes);
+    const double floorMedian = median(floorTimes);
+
+    std::printf("KIVO frame benchmark\n");
+    std::printf("  renderer        %s, %d samples per pixel, window %dx%d\n",
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)), samplesPerPixel, options.width, options.height);
+    std::printf("  run             %d warm-up + %d measured frames (%zu kept), %s path, game step 1/60 s\n",
+                options.warmup, options.frames, samples.size(), options.blur ? "motion-blur (sprint)" : "normal");
+    if (options.isolate) std::printf("  NOTE            --isolate stalls every pass: frame times are not representative\n");
+    std::printf("  frame time      median %.2f ms, p95 %.2f ms (wall clock, swap included)\n", frameMedian,
+                percentile(frameTimes, 0.95));
+    std::printf("  floor           median %.2f ms, p95 %.2f ms (clear + swap, %zu frames)\n", floorMedian,
+                percentile(floorTimes, 0.95), floorTimes.size());
+    std::printf("  ratio           %.2f x floor\n", frameMedian / floorMedian);
+    if (gameCpu.empty()) {
+        std::printf("  game CPU        input + update %.3f ms (particles not separable on the blur path)\n",
+                    medianOf(samples, [](const FrameSample& s) { return s.inputAndUpdate; }));
+    } else {
+        std::printf("  game CPU        median %.3f ms, p95 %.3f ms: input + update %.3f ms, particles %.3f ms\n",
+                    median(gameCpu), percentile(gameCpu, 0.95),
+                    medianOf(samples, [](const FrameSample& s) { return s.inputAndUpdate; }),
+                    medianOf(samples, [](const FrameSample& s) { return s.particleCpu; }));
+    }
+    std::vector<double> live(liveCounts.begin(), liveCounts.end());
+    std::printf("  live particles  median %.0f (min %.0f, max %.0f)\n", median(live), percentile(live, 1e-9),
+                percentile(live, 1.0));
+    std::printf("  course          %d restarts, furthest z %.1f, %s\n", course.restarts, course.furthestZ,
+                course.finishedAt ? ("finished in frame " + std::to_string(course.finishedAt)).c_str()
+                                  : "finish not reached");
+    const std::string renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer.find("llvmpipe") != std::string::npos) {
+        // Its rasteriser threads run a whole framebuffer's passes tile by tile
+        // and stamp a query's start and end in the last tile each one does.
+        std::printf("  NOTE            on llvmpipe a GL_TIME_ELAPSED query is not the cost of its pass;\n"
+                    "                  --isolate measures that\n");
+    }
+    if (options.isolate) {
+        std::printf("  per pass, median   GPU (GL_TIME_ELAPSED)   wall (pass alone)   CPU of all threads\n");
+    } else {
+        std::printf("  per pass, median   GPU (GL_TIME_ELAPSED)   CPU (submission)\n");
+    }
+    for (int pass = 0; pass < framePassCount; ++pass) {
+        const double gpu = medianOf(samples, [pass](const FrameSample& s) { return s.passGpu[pass]; });
+        const double cpu = medianOf(samples, [pass](const FrameSample& s) { return s.passCpu[pass]; });
+        if (gpu < 0.0 && cpu < 0.0) continue;
+        std::printf("    %-12s %12.2f ms %16.2f ms", passNames[pass], gpu, cpu);
+        if (options.isolate) {
+            std::printf(" %16.2f ms", medianOf(samples, [pass](const FrameSample& s) { return s.passWork[pass]; }));
+        }
+        std::printf("\n");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) return 2;
+
+    setenv("SDL_AUDIODRIVER", "dummy", 0);  // the music is no part of the frame: play it into nothing
+    DiscardingBuffer discard;
+    std::streambuf* const console = std::cout.rdbuf(&discard);
+
+    if (!glfwInit()) {
+        std::fprintf(stderr, "kivo_frame_bench: GLFW did not start (is DISPLAY set?)\n");
+        return 1;
+    }
+    setWindowHints();
+    window = glfwCreateWindow(options.width, options.height, "KIVO", nullptr, nullptr);
+    if (!window) {
+        std::fprintf(stderr, "kivo_frame_bench: no %dx%d window\n", options.width, options.height);
+        glfwTerminate();
+        return 1;
+    }
+    glfwMakeContextCurrent(window);
+    if (!loadGlEntryPoints()) {
+        std::fprintf(stderr, "kivo_frame_bench: GLEW did not load\n");
+        return 1;
+    }
+    screenWidth = options.width;
+    screenHeight = options.height;
+
+    ScriptedPlatform platform;
+    platform.cursorAtX = options.width / 2;
+    platform.cursorAtY = options.height / 2;
+    initScene();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glViewport(0, 0, screenWidth, screenHeight);
+
+    int status = 0;
+    std::vector<double> floorTimes;
+    std::vector<int> liveCounts;
+    CourseLog course;
+    {
+        FrameTimer timer(options.isolate);
+        timer.frameDrawn = [&](int frame) {
+            for (const Shot& shot : options.shots) {
+                if (shot.frame != frame) continue;
+                if (!saveBackBuffer(shot.path, options.width, options.height)) {
+                    std::fprintf(stderr, "kivo_frame_bench: could not write %s\n", shot.path.c_str());
+                    status = 1;
+                }
+            }
+        };
+        auto isShot = [&](int frame) {
+            return std::any_of(options.shots.begin(), options.shots.end(),
+                               [frame](const Shot& s) { return s.frame == frame; });
+        };
+
+        for (int i = 0; i < floorWarmupFrames; ++i) floorFrame();
+        runFloor(options.floorFrames / 2, floorTimes);
+
+        platform.hold(GLFW_KEY_W);
+        if (options.blur) platform.hold(GLFW_KEY_SPACE);
+        Autopilot autopilot;
+        frameProbe = &timer;
+        double lastFrameTime = platform.clock;
+        double runStart = gameStartTime;
+        for (int frame = 1; frame <= options.warmup + options.frames; ++frame) {
+            autopilot.steer(platform, gameStep);
+            platform.clock += gameStep;
+            const bool keep = frame > options.warmup && !isShot(frame);
+            timer.startFrame(frame, keep);
+            runFrame(lastFrameTime);
+            timer.endFrame();
+
+            // The first frame always restarts: the cat's copied position is not yet on the street.
+            if (gameStartTime != runStart && frame > 1) {
+                ++course.restarts;
+                autopilot.restart();
+            }
+            runStart = gameStartTime;
+            if (gameOver && course.finishedAt == 0) course.finishedAt = frame;
+            course.furthestZ = std::min(course.furthestZ, static_cast<double>(theCat->modelMatrix[3][2]));
+            if (keep) liveCounts.push_back(liveParticleCount());
+        }
+        frameProbe = nullptr;
+        timer.finish();
+
+        runFloor(options.floorFrames - options.floorFrames / 2, floorTimes);
+        report(options, timer.samples(), floorTimes, liveCounts, course);
+    }
+
+    if (course.restarts > 0) {
+        std::fprintf(stderr, "kivo_frame_bench: the autopilot hit a slab or left the street\n");
+        status = 1;
+    }
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        std::fprintf(stderr, "kivo_frame_bench: GL error 0x%x after the run\n", error);
+        status = 1;
+    }
+    deleteScene();
+    glfwDestroyWindow(window);
+    window = nullptr;
+    glfwTerminate();
+    std::cout.rdbuf(console);
+    return status;
+}

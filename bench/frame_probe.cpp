@@ -1,0 +1,115 @@
+#include "bench/frame_probe.h"
+
+#include <ctime>
+
+#include "render/particles.h"
+
+double millisecondsBetween(BenchClock::time_point from, BenchClock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+double processCpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+namespace {
+
+// The particle pass does its CPU half (births, step, ordering, array fill)
+// first and then uploads, starting with a bind of the position buffer. The
+// pass has no hook of its own in between, so the benchmark wraps GLEW's
+// glBindBuffer entry point and notes the time of that first bind.
+PFNGLBINDBUFFERPROC realBindBuffer = nullptr;
+bool watchingUpload = false;
+BenchClock::time_point uploadStart;
+
+void GLAPIENTRY bindBufferNotingUpload(GLenum target, GLuint buffer) {
+    if (watchingUpload && target == GL_ARRAY_BUFFER && buffer == particlePositionBuffer) {
+        uploadStart = BenchClock::now();
+        watchingUpload = false;
+    }
+    realBindBuffer(target, buffer);
+}
+
+}  // namespace
+
+FrameTimer::FrameTimer(bool isolate) : isolate_(isolate) {
+    for (Slot& slot : slots_) glGenQueries(framePassCount, slot.queries.data());
+    realBindBuffer = glBindBuffer;
+    glBindBuffer = bindBufferNotingUpload;
+}
+
+FrameTimer::~FrameTimer() {
+    glBindBuffer = realBindBuffer;
+    for (Slot& slot : slots_) glDeleteQueries(framePassCount, slot.queries.data());
+}
+
+void FrameTimer::startFrame(int frame, bool keep) {
+    frame_ = frame;
+    current_ = &slots_[static_cast<size_t>(frame) % ring];
+    // The slot's last frame was `ring` frames ago and has been swapped since,
+    // so its results are normally there already and this does not wait.
+    collect(*current_);
+    current_->sample = keep ? static_cast<int>(samples_.size()) : -1;
+    if (keep) samples_.emplace_back();
+
+    sample_ = FrameSample{};
+    sample_.passCpu.fill(-1.0);
+    sample_.passWork.fill(-1.0);
+    sample_.passGpu.fill(-1.0);
+    firstPassSeen_ = false;
+    frameStart_ = BenchClock::now();
+}
+
+void FrameTimer::endFrame() {
+    sample_.frame = millisecondsBetween(frameStart_, BenchClock::now());
+    // The GPU times of this frame arrive later, straight into the stored sample.
+    if (current_->sample >= 0) samples_[static_cast<size_t>(current_->sample)] = sample_;
+}
+
+void FrameTimer::begin(FramePass pass) {
+    if (!firstPassSeen_) {
+        // Everything between the frame's start and its first pass is the
+        // time step, processInput and updateScene (and one glClear call).
+        sample_.inputAndUpdate = millisecondsBetween(frameStart_, BenchClock::now());
+        firstPassSeen_ = true;
+    }
+    if (isolate_) {
+        glFinish();
+        passWorkStart_ = processCpuMilliseconds();
+    }
+    glBeginQuery(GL_TIME_ELAPSED, current_->queries[pass]);
+    current_->issued[pass] = true;
+    watchingUpload = pass == passParticles;
+    passStart_ = BenchClock::now();
+}
+
+void FrameTimer::end(FramePass pass) {
+    glEndQuery(GL_TIME_ELAPSED);
+    if (isolate_) {
+        glFinish();
+        sample_.passWork[pass] = processCpuMilliseconds() - passWorkStart_;
+    }
+    const BenchClock::time_point now = BenchClock::now();
+    sample_.passCpu[pass] = millisecondsBetween(passStart_, now);
+    if (pass == passParticles && !watchingUpload) sample_.particleCpu = millisecondsBetween(passStart_, uploadStart);
+    watchingUpload = false;
+    // Each path ends with one of these two passes.
+    if ((pass == passParticles || pass == passBlur) && frameDrawn) frameDrawn(frame_);
+}
+
+void FrameTimer::collect(Slot& slot) {
+    for (int pass = 0; pass < framePassCount; ++pass) {
+        if (!slot.issued[pass]) continue;
+        GLuint64 nanoseconds = 0;
+        glGetQueryObjectui64v(slot.queries[pass], GL_QUERY_RESULT, &nanoseconds);
+        if (slot.sample >= 0) samples_[static_cast<size_t>(slot.sample)].passGpu[pass] = nanoseconds * 1e-6;
+        slot.issued[pass] = false;
+    }
+    slot.sample = -1;
+}
+
+void FrameTimer::finish() {
+    for (Slot& slot : slots_) collect(slot);
+}

@@ -1,0 +1,81 @@
+// The frame benchmark's hook into the frame: times every pass on the GPU
+// (GL_TIME_ELAPSED queries) and on the CPU (steady clock), marks where the
+// game's own CPU work of a frame ends, and tells when a frame's image is
+// complete in the back buffer.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "app/frame.h"
+
+using BenchClock = std::chrono::steady_clock;
+
+// Milliseconds from `from` to `to`.
+double millisecondsBetween(BenchClock::time_point from, BenchClock::time_point to);
+
+// CPU time consumed so far by all threads of this process, milliseconds.
+double processCpuMilliseconds();
+
+// What one frame cost, milliseconds. A pass that did not run has a negative time.
+struct FrameSample {
+    double frame = 0.0;           // wall clock of the whole frame, swap and event poll included
+    double inputAndUpdate = 0.0;  // processInput + updateScene (up to the first pass)
+    double particleCpu = -1.0;    // births, step, ordering and array fill; -1 when not separable
+    std::array<double, framePassCount> passCpu{};  // steady clock from the pass's begin to its end
+    std::array<double, framePassCount> passWork{}; // with --isolate: CPU time of all the process's
+                                                   // threads (llvmpipe's rasterisers included)
+    std::array<double, framePassCount> passGpu{};  // GL_TIME_ELAPSED, filled in a few frames later
+};
+
+class FrameTimer final : public FrameProbe {
+public:
+    // `isolate` finishes all GL work before and after every pass, so the CPU
+    // time of a pass is everything it costs, at the price of stalling the frame.
+    explicit FrameTimer(bool isolate);
+    ~FrameTimer() override;
+    FrameTimer(const FrameTimer&) = delete;
+    FrameTimer& operator=(const FrameTimer&) = delete;
+
+    // Called with the finished frame's index when the last pass of a frame
+    // has drawn and the image is complete in the back buffer, before the swap.
+    std::function<void(int frame)> frameDrawn;
+
+    // Brackets one frame: startFrame just before runFrame, endFrame right
+    // after. Only `keep` frames are stored in samples().
+    void startFrame(int frame, bool keep);
+    void endFrame();
+    // Reads every query still outstanding; call once after the last frame.
+    void finish();
+
+    const std::vector<FrameSample>& samples() const { return samples_; }
+
+    void begin(FramePass pass) override;
+    void end(FramePass pass) override;
+
+private:
+    static constexpr int ring = 4;  // frames whose GPU results may still be in flight
+
+    struct Slot {
+        std::array<GLuint, framePassCount> queries{};
+        std::array<bool, framePassCount> issued{};
+        int sample = -1;  // index into samples_, or -1 for a frame not kept
+    };
+
+    void collect(Slot& slot);
+
+    bool isolate_;
+    std::array<Slot, ring> slots_;
+    Slot* current_ = nullptr;
+    int frame_ = 0;
+    FrameSample sample_;
+    BenchClock::time_point frameStart_;
+    BenchClock::time_point passStart_;
+    double passWorkStart_ = 0.0;
+    bool firstPassSeen_ = false;
+    std::vector<FrameSample> samples_;
+};

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Frame benchmark: builds the Release kivo_frame_bench and runs the real game
+# frame at the game's window size (1600x1400, 4x multisampling) on a virtual
+# screen, with the floor (clear + swap) measured in the same run.
+#
+#   scripts/bench-frame.sh [kivo_frame_bench options]
+#
+# Options are passed on and override the defaults (--size 1600x1400, 300
+# warm-up and 300 measured frames), e.g. --blur for the motion-blur path or
+# --isolate for a per-pass breakdown. KIVO_BUILD_DIR picks the build
+# directory (default: build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${KIVO_BUILD_DIR:-build}
+./setup.sh
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)" --target kivo_frame_bench >/dev/null
+echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+exec xvfb-run -a -s "-screen 0 1920x1440x24" "$build/bench/kivo_frame_bench" --size 1600x1400 "$@"
