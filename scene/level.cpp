@@ -76,10 +76,6 @@ grid::grid(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader) {
 
 void grid::translate(double x, double y, double z) { modelMatrix = translated(modelMatrix, x, y, z); }
 
-glm::mat4 gridModelMatrix(double x, double y, double z) {
-    return translated(gridStartMatrix(glm::mat4(1.0f)), x, y, z);
-}
-
 house_left3::house_left3(glm::mat4& modelMatrix) : MeshObject(modelMatrix, skyboxShader) {
     loadModel(houseRowModel, 250.0f, 15.0f);
     upload();

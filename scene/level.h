@@ -22,10 +22,6 @@ public:
     virtual void translate(double x, double y, double z);
 };
 
-// The model matrix a grid has after construction and translate(x, y, z);
-// shared with the tests that check slabs against the collision boxes.
-glm::mat4 gridModelMatrix(double x, double y, double z);
-
 // The star-textured backdrop: slowly turns about the world z axis.
 class house_left3 : public MeshObject {
 public:
