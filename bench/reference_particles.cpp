@@ -9,7 +9,6 @@ namespace {
 Particle pool[maxParticles];
 int lastFound = 0;
 
-float spread(int r) { return (static_cast<float>(r % 2000) - 1000.0f) / 1000.0f; }
 
 }  // namespace
 
@@ -33,20 +32,7 @@ int findFreeReferenceParticle() {
 
 void spawnReferenceParticles(int count, glm::vec3 origin) {
     for (int n = 0; n < count; ++n) {
-        Particle& p = pool[findFreeReferenceParticle()];
-        p.life = 5.0f;
-        p.position = origin;
-        const int r1 = std::rand();
-        const int r2 = std::rand();
-        const int r3 = std::rand();
-        p.velocity.z = spread(r1) * 1.5f + 3.0f;
-        p.velocity.y = spread(r2) * 1.5f - 2.0f;
-        p.velocity.x = spread(r3) * 1.5f + 0.0f;
-        p.r = 125;
-        p.g = 50;
-        p.b = 0;
-        p.a = 100;
-        p.size = static_cast<float>(std::rand() % 100) / 2000.0f + 0.1f;
+        giveBirth(pool[findFreeReferenceParticle()], origin);
     }
 }
 

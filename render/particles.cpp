@@ -200,20 +200,24 @@ void spawnParticles(int count, glm::vec3 origin) {
         const bool visited = p.life > 0.0f || i < frontCount || i >= maxParticles - backCount;
         if (!visited) newborn[newbornCount++] = i;
 
-        p.life = kLifeSeconds;
-        p.position = origin;
-        const int r1 = std::rand();
-        const int r2 = std::rand();
-        const int r3 = std::rand();
-        p.velocity.z = spread(r1) * 1.5f + 3.0f;
-        p.velocity.y = spread(r2) * 1.5f - 2.0f;
-        p.velocity.x = spread(r3) * 1.5f + 0.0f;
-        p.r = 125;
-        p.g = 50;
-        p.b = 0;
-        p.a = 100;
-        p.size = static_cast<float>(std::rand() % 100) / 2000.0f + 0.1f;
+        giveBirth(p, origin);
     }
+}
+
+void giveBirth(Particle& p, glm::vec3 origin) {
+    p.life = kLifeSeconds;
+    p.position = origin;
+    const int r1 = std::rand();
+    const int r2 = std::rand();
+    const int r3 = std::rand();
+    p.velocity.z = spread(r1) * 1.5f + 3.0f;
+    p.velocity.y = spread(r2) * 1.5f - 2.0f;
+    p.velocity.x = spread(r3) * 1.5f + 0.0f;
+    p.r = 125;
+    p.g = 50;
+    p.b = 0;
+    p.a = 100;
+    p.size = static_cast<float>(std::rand() % 100) / 2000.0f + 0.1f;
 }
 
 int stepParticles(float deltaTime, glm::vec3 cameraPosition, float* positionSizeOut,

@@ -49,6 +49,10 @@ int findFreeParticle();
 // four rand() values per particle.
 void spawnParticles(int count, glm::vec3 origin);
 
+// Gives one particle 5 seconds of life at `origin`, a random backward and
+// downward velocity, the trail colour and a random size; four rand() draws.
+void giveBirth(Particle& p, glm::vec3 origin);
+
 // Ages and moves every live particle by `deltaTime` (gravity acts on the
 // velocity before the position), writes the survivors in pool order to
 // `positionSizeOut` (4 floats each) and `colorOut` (4 bytes each), and

@@ -243,11 +243,11 @@ Image coinTexture(int size) {
         const float nx = -(h(x + 1, y) - h(x - 1, y)) * relief, ny = -(h(x, y + 1) - h(x, y - 1)) * relief;
         const float len = std::sqrt(nx * nx + ny * ny + 1.0f);
         const float diffuse = (nx * lx + ny * ly + lz) / len;
-        const float spec = std::pow(clamp01(diffuse), 24.0f);
+        const float highlight = std::pow(clamp01(diffuse), 24.0f);
         const float grain = 0.06f * fbm(u, v, 16, 16, 3, 0.5f, 71);
         const float tone = clamp01(0.2f + 0.75f * diffuse + grain + 0.25f * h(x, y));
         Color c = mixColor(Color{0.45f, 0.28f, 0.05f}, Color{0.93f, 0.70f, 0.25f}, tone);
-        return mixColor(c, Color{1.0f, 0.95f, 0.70f}, 0.6f * spec);
+        return mixColor(c, Color{1.0f, 0.95f, 0.70f}, 0.6f * highlight);
     });
     return image;
 }
