@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Screenshots of the real game for the README, made by the frame benchmark at
+# the game's window size (1600x1400) on a virtual screen and scaled to half:
+#
+#   docs/screenshot-start.png   the run has just begun
+#   docs/screenshot-course.png  mid-course: slabs, shadows, the particle trail
+#   docs/screenshot-sprint.png  sprinting, with the motion blur
+#   docs/screenshot-end.png     the end screen with the score
+#
+# The cat flies the course on the play test's autopilot with a fixed game
+# step, so the same frames show the same places on every run (coins and
+# particles are random). KIVO_BUILD_DIR picks the build directory (default: build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${KIVO_BUILD_DIR:-build}
+./setup.sh
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)" --target kivo_frame_bench >/dev/null
+
+bench=("$build/bench/kivo_frame_bench")
+screen=(xvfb-run -a -s "-screen 0 1920x1440x24")
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"' EXIT
+
+# Frames at 60 per second of game time, counted from 1.
+start=40         # 0.65 s in: the first slab ahead, the trail just begun
+course=680       # walking, at z -300: the hanging slab ahead and its shadow on the street
+sprint=200       # sprinting, at z -290: walls and trail streak, the cat stays sharp
+
+# Where the sprint ends depends only on the route; find it on a small, quick run.
+finish=$("${screen[@]}" "${bench[@]}" --size 320x240 --blur --warmup 0 --frames 1200 --floor-frames 1 |
+         sed -n 's/.*finished in frame \([0-9]*\).*/\1/p')
+if [ -z "$finish" ]; then
+  echo "screenshots: the sprint run did not reach the finish" >&2
+  exit 1
+fi
+# Half a second on the end screen, at a frame where "PRESS ENTER TO PLAY" is
+# lit: it shows during even whole seconds since the run began (frame 1).
+end=$((finish + 30))
+while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
+
+"${screen[@]}" "${bench[@]}" --warmup 0 --frames "$course" --floor-frames 1 \
+  --shots "$start:$shots/start.png,$course:$shots/course.png" >/dev/null
+"${screen[@]}" "${bench[@]}" --blur --warmup 0 --frames "$end" --floor-frames 1 \
+  --shots "$sprint:$shots/sprint.png,$end:$shots/end.png" >/dev/null
+
+# Half size, in full colour where that stays under 600 KB; the grain of the
+# particles and textures can push a picture over, which then gets 256
+# dithered colours instead.
+limit=614400
+mkdir -p docs
+for name in start course sprint end; do
+  out="docs/screenshot-$name.png"
+  convert "$shots/$name.png" -resize 800x700 -strip "$out"
+  if [ "$(stat -c %s "$out")" -ge "$limit" ]; then
+    convert "$shots/$name.png" -resize 800x700 -strip -colors 256 "PNG8:$out"
+  fi
+  size=$(stat -c %s "$out")
+  if [ "$size" -ge "$limit" ]; then
+    echo "screenshots: $out is $size bytes, over 600 KB" >&2
+    exit 1
+  fi
+  echo "$out ($((size / 1024)) KB)"
+done
