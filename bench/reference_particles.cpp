@@ -1,14 +1,12 @@
 #include "bench/reference_particles.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <iterator>
 
 namespace {
 
 Particle pool[maxParticles];
 int lastFound = 0;
-
 
 }  // namespace
 

@@ -15,7 +15,7 @@ void resetReferencePool();
 // up, else the lowest below it; 0 when the pool is full.
 int findFreeReferenceParticle();
 
-// Births as the game makes them (same rand() draws), into the reference pool.
+// Births as the game makes them (giveBirth), into the reference pool.
 void spawnReferenceParticles(int count, glm::vec3 origin);
 
 // One step over the whole reference pool: ages and moves the live particles,
