@@ -25,16 +25,20 @@ void timed(FramePass pass, Draw draw) {
 
 bool sprintBlurActive() { return isKeyDown(GLFW_KEY_SPACE) && isKeyDown(GLFW_KEY_W) && !gameOver; }
 
-void renderFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    timed(passShadow, renderShadowMap);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
+void setFrameState() {
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void renderFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    timed(passShadow, renderShadowMap);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    setFrameState();
 
     if (sprintBlurActive()) {
         timed(passBlur, drawMotionBlur);

@@ -13,6 +13,10 @@ bool runFrame(double& lastFrameTime);
 // input, update, swap or events.
 void renderFrame();
 
+// The state every visible pass of a frame draws with: back faces culled,
+// depth test on, alpha blending.
+void setFrameState();
+
 // True while the frame goes through the motion-blur pass: W and Space held
 // during a run.
 bool sprintBlurActive();

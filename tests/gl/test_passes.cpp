@@ -2,6 +2,7 @@
 // culling removes, and what the player sees under the cat.
 #include <gtest/gtest.h>
 
+#include "app/frame.h"
 #include "app/globals.h"
 #include "gpu/shader.h"
 #include "play/frame_update.h"
@@ -45,11 +46,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         renderShadowMap();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        setFrameState();
         renderSkyBox();
         glUseProgram(sceneShader->programHandle);
         renderScene();
