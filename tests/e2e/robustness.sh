@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib/kivo.bash"
 play_and_quit() {
   start_kivo "$1" "$2"
   wait_window
-  xdotool getwindowgeometry "$WINDOW_ID" | grep -q "Geometry: $3" || fail "answers '$1': window is not $3"
+  xdo getwindowgeometry "$WINDOW_ID" | grep -q "Geometry: $3" || fail "answers '$1': window is not $3"
   escape_until_exit
   [ "$KIVO_STATUS" -eq 0 ] || fail "answers '$1': status $KIVO_STATUS"
   no_sanitizer_report || fail "answers '$1': sanitizer report"
@@ -57,11 +57,11 @@ done
 echo "-- the window's close button in the middle of play"
 start_kivo "x"
 wait_window
-xdotool keydown w keydown space
+xdo keydown w keydown space
 sleep 1
 "$CLOSE_WINDOW" "$WINDOW_ID"
 wait_exit 60
-xdotool keyup space keyup w
+xdo keyup space keyup w
 [ "$KIVO_STATUS" -eq 0 ] || fail "closing the window: status $KIVO_STATUS"
 no_sanitizer_report || fail "closing the window: sanitizer report"
 echo "ok"

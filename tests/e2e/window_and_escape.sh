@@ -4,9 +4,9 @@ source "$(dirname "$0")/lib/kivo.bash"
 
 start_kivo "Y"
 wait_window
-geometry=$(xdotool getwindowgeometry "$WINDOW_ID")
+geometry=$(xdo getwindowgeometry "$WINDOW_ID")
 echo "$geometry" | grep -q "Geometry: 1600x1400" || fail "window is not 1600x1400: $geometry"
-[ "$(xdotool getwindowname "$WINDOW_ID")" = "KIVO" ] || fail "window title is not KIVO"
+[ "$(xdo getwindowname "$WINDOW_ID")" = "KIVO" ] || fail "window title is not KIVO"
 
 escape_until_exit
 [ "$KIVO_STATUS" -eq 0 ] || fail "Escape ended with status $KIVO_STATUS, expected 0"

@@ -34,6 +34,14 @@ no_sanitizer_report() {
   ! grep -qE "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$WORK/stderr"
 }
 
+# xdo ARGS...: xdotool, retried briefly, since a single X connection can fail
+# while the machine is busy.
+xdo() {
+  local try
+  for try in 1 2 3; do xdotool "$@" && return 0; sleep 0.3; done
+  return 1
+}
+
 # start_kivo ANSWERS [DIR]: starts kivo in DIR (default: the repository root)
 # with ANSWERS as its whole standard input.
 start_kivo() {
@@ -57,11 +65,11 @@ kivo_running() { kill -0 "$KIVO_PID" 2>/dev/null; }
 find_window() { WINDOW_ID=$(xdotool search --onlyvisible --name '^KIVO$' 2>/dev/null | head -n 1); [ -n "$WINDOW_ID" ]; }
 wait_window() {
   wait_for 120 find_window || fail "no window titled KIVO appeared"
-  xdotool windowfocus --sync "$WINDOW_ID"
+  xdo windowfocus --sync "$WINDOW_ID"
 }
 
 # hold KEY SECONDS: real key events, held long enough for several frames.
-hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+hold() { xdo keydown "$1"; sleep "$2"; xdo keyup "$1"; }
 
 # wait_exit SECONDS: waits for kivo to end and sets KIVO_STATUS.
 wait_exit() {
