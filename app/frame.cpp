@@ -44,11 +44,13 @@ void renderFrame() {
         timed(passBlur, drawMotionBlur);
         return;
     }
-    timed(passSky, renderSkyBox);
+    const bool skyLast = skyAfterScene();
+    if (!skyLast) timed(passSky, renderSkyBox);
     timed(passScene, [] {
         glUseProgram(sceneShader->programHandle);
         renderScene();
     });
+    if (skyLast) timed(passSky, renderSkyBox);
     timed(passHud, drawHud);
     timed(passParticles, drawParticles);
 }

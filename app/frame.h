@@ -21,7 +21,7 @@ void setFrameState();
 // during a run.
 bool sprintBlurActive();
 
-// The passes of a frame, in drawing order, for timing them.
+// The passes of a frame, for timing them.
 enum FramePass { passShadow, passSky, passScene, passHud, passParticles, passBlur, framePassCount };
 
 // Hooks around each pass; null in the game. The frame benchmark installs one

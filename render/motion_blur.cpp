@@ -10,9 +10,11 @@ void drawMotionBlur() {
     glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer);
     glViewport(0, 0, screenWidth, screenHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderSkyBox();
+    const bool skyLast = skyAfterScene();
+    if (!skyLast) renderSkyBox();
     glUseProgram(sceneShader->programHandle);
     renderScene();
+    if (skyLast) renderSkyBox();
     // The HUD goes last here so its text is part of the image that is blurred.
     drawParticles();
     drawHud();

@@ -114,6 +114,8 @@ void renderShadowMap() {
 }
 
 void renderSkyBox() {
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    glDisable(GL_BLEND);
     glUseProgram(skyboxShader->programHandle);
     setMatrix(skyboxShader, "projectionMatrix", projectionMatrix);
     setMatrix(skyboxShader, "viewMatrix", viewMatrix);
@@ -121,7 +123,10 @@ void renderSkyBox() {
     glUniform1i(uniform(skyboxShader, "colorTexture"), skyTextureUnit);
     setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
     skyBox->draw();
+    if (blending) glEnable(GL_BLEND);
 }
+
+bool skyAfterScene() { return transparency >= 1.0f; }
 
 void renderScene() {
     // Written with alpha 1, an object blends to exactly its own colour, so

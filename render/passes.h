@@ -18,8 +18,14 @@ glm::mat4 lightViewMatrix();
 // full-window viewport set and depthShader current.
 void renderShadowMap();
 
-// Draws the star-textured sky object with skyboxShader; not counted.
+// Draws the star-textured sky object with skyboxShader, without blending (the
+// stars are opaque); not counted. Leaves GL_BLEND as it found it.
 void renderSkyBox();
+
+// True when the sky goes after the lit scene: while nothing is see-through the
+// depth test then spares the sky every pixel the street already covers, which
+// is most of the screen. A see-through scene needs the sky behind it first.
+bool skyAfterScene();
 
 // Draws every lit object with sceneShader (which must be current), shadowed
 // through the shadow map, and sets `drawnObjectCount`. Blends only while

@@ -47,9 +47,11 @@ protected:
         renderShadowMap();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         setFrameState();
-        renderSkyBox();
+        const bool skyLast = skyAfterScene();
+        if (!skyLast) renderSkyBox();
         glUseProgram(sceneShader->programHandle);
         renderScene();
+        if (skyLast) renderSkyBox();
     }
 };
 
@@ -94,6 +96,24 @@ TEST_F(Passes, TheLightLooksDownOnTheCatAndTheFloorUnderItIsDarkerThanBesideItsS
     const float beside = brightnessAround(camera, {4.0f, -4.5f, -200.95f}, 2);
     EXPECT_LT(underCat, 0.6f * beside) << "shadow " << underCat << ", lit floor " << beside;
     EXPECT_GT(underCat, 5.0f) << "ambient light keeps the shadow from going black";
+}
+
+TEST_F(Passes, SkyDrawnAfterTheOpaqueSceneLeavesTheSameImageAsDrawnFirst) {
+    ASSERT_TRUE(skyAfterScene());
+    for (const float vertical : {0.0f, 0.6f}) {  // along the street, and up past the walls
+        look(3.14159f, vertical);
+        render();
+        const auto skyLast = readPixels(0, 0, screenWidth, screenHeight);
+
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        renderSkyBox();
+        glUseProgram(sceneShader->programHandle);
+        renderScene();
+        const auto skyFirst = readPixels(0, 0, screenWidth, screenHeight);
+        EXPECT_TRUE(skyLast == skyFirst) << "looking up by " << vertical;
+    }
+    transparency = 0.5f;
+    EXPECT_FALSE(skyAfterScene()) << "a see-through street needs the stars behind it first";
 }
 
 TEST_F(Passes, SkyShowsTheStarsBehindTheStreet) {
