@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Soak: a sanitizer build of kivo plays for several minutes on a virtual screen,
 # driven by real X input: runs into slabs (restarts and new coin layouts),
-# sprints with motion blur, presses every hotkey, turns the mouse. Its resident
-# memory is sampled throughout. Passes when the game ends with status 0 on
-# Escape, no sanitizer reports anything of ours, and memory stays flat.
+# flies to coins it reads from the game's console, sprints with motion blur,
+# presses every hotkey, turns the mouse. Its resident memory is sampled
+# throughout. Passes when the game ends with status 0 on Escape, no sanitizer
+# reports anything of ours, and memory stays flat.
 #
 #   scripts/soak.sh [MINUTES]     (default 5)
 set -euo pipefail
@@ -34,28 +35,120 @@ done
 xdotool windowfocus --sync "$win"
 
 rss() { awk '/VmRSS/ {print $2}' "/proc/$pid/status"; }
+
+# The nearest coin of the newest layout that the cat, standing at the start
+# (0, 5, -200) and looking down the street, can fly to in a straight line:
+# inside the street and a unit clear of the first two slabs' collision boxes
+# on the way. Prints the turn to it (yaw and pitch, radians) and its distance,
+# or nothing.
+reachable_coin() {
+  grep '^COIN ' "$out/stdout" | tail -n 22 | awk -F'[ :]' '
+    function blocked(x, y, z) {
+      return (z > -222 && z < -218 && x > -9.5 && x < 4.5 && y < 8) ||
+             (z > -252 && z < -248 && x > -4.5 && x < 9.5 && y < 8)
+    }
+    {
+      x = $4; y = $6; z = -215 + $8
+      if (y < -1.5 || y > 14.5 || x < -8.5 || x > 8.5 || z < -247) next
+      dx = x; dy = y - 5; dz = z + 200
+      d = sqrt(dx * dx + dy * dy + dz * dz)
+      clear = 1
+      for (t = 0; t <= 1; t += 0.01) if (blocked(t * dx, 5 + t * dy, -200 + t * dz)) clear = 0
+      if (clear && (best == "" || d < best)) { best = d; yaw = atan2(dx, -dz); pitch = atan2(dy, sqrt(dx * dx + dz * dz)) }
+    }
+    END { if (best != "") printf "%.4f %.4f %.3f\n", -yaw, pitch, best }'
+}
+
+# turn AXIS RADIANS: holds the pointer a pixel off the window centre, which
+# the game measures and re-centres every frame, for as long as the turn takes
+# at the look speed of 0.04 radians per pixel per second: the angle then
+# depends on the time held, not on how many frames it spans. The pointer is
+# put back far more often than frames come, so every frame sees it off centre.
+# (800, 700) is the centre of the game's 1600 x 1400 window.
+turn() {
+  local axis=$1 angle=$2 x=800 y=700 micros deadline
+  micros=$(awk -v a="$angle" 'BEGIN { a = a < 0 ? -a : a; printf "%d", a / 0.04 * 1e6 }')
+  case "$axis:$angle" in
+    yaw:-*) x=801 ;;
+    yaw:*) x=799 ;;
+    pitch:-*) y=701 ;;
+    pitch:*) y=699 ;;
+  esac
+  deadline=$(( ${EPOCHREALTIME/./} + micros ))
+  while [ "${EPOCHREALTIME/./}" -lt "$deadline" ]; do
+    xdotool mousemove --window "$win" "$x" "$y"
+  done
+}
+
+# Sprints the cat down the street with Enter held until the run starts over:
+# at this frame rate it may step past every slab, and then the finish line's
+# end screen takes the Enter. Lets go of all three keys as soon as the game
+# prints the new layout: it reads keys once a frame, after drawing, so the
+# release is seen before the cat can take another step from the start.
+restart_at_start() {
+  local layouts
+  layouts=$(grep -c '^COIN 0 ' "$out/stdout" || true)
+  xdotool keydown w keydown space keydown Return
+  for _ in $(seq 1 3000); do
+    [ "$(grep -c '^COIN 0 ' "$out/stdout" || true)" -gt "$layouts" ] && break
+    sleep 0.01
+  done
+  xdotool keyup w keyup space keyup Return
+}
+
+# Flies the cat from the start to the nearest reachable coin, if there is one.
+# Turn and flight are seen in wireframe (F3): its frames are several times
+# shorter, so the cat's step from one frame to the next stays below the 3-unit
+# width of a coin's pick-up box and cannot jump over it, and a turn's error of
+# up to a frame at either end stays small.
+fetch_coin() {
+  local target yaw pitch distance before
+  restart_at_start
+  target=$(reachable_coin) || true
+  [ -n "$target" ] || return 0
+  read -r yaw pitch distance <<< "$target"
+  aimed=$((aimed + 1))
+  before=$(grep -c '^Goodies Collected' "$out/stdout" || true)
+  xdotool key F3
+  sleep 1.5  # the last filled frame, still slow, goes by
+  turn yaw "$yaw"
+  turn pitch "$pitch"
+  xdotool keydown w
+  sleep "$(awk -v d="$distance" 'BEGIN { printf "%.2f", d / 10 + 0.4 }')"
+  xdotool keyup w
+  xdotool key F3
+  echo "soak: flight to a coin $distance units away (yaw $yaw, pitch $pitch):" \
+       "$(( $(grep -c '^Goodies Collected' "$out/stdout" || true) - before )) collected"
+}
+
 samples=()
 end=$((SECONDS + minutes * 60))
 round=0
+aimed=0
 while [ $SECONDS -lt $end ]; do
   round=$((round + 1))
-  case $((round % 4)) in
+  case $((round % 5)) in
     0) xdotool keydown w; sleep 3; xdotool keyup w ;;                                   # into a slab
-    1) xdotool keydown w keydown space; sleep 2; xdotool keyup space keyup w ;;         # sprint, blur
-    2) for k in F2 F3 F3 F4 F5 F8 F9 3 4 1 2 F9 F8 F5 F4 F2; do xdotool key "$k"; sleep 0.3; done ;;
-    3) xdotool mousemove_relative -- 40 0; xdotool keydown w; sleep 1.5; xdotool keyup w
+    1) fetch_coin ;;                                                                    # from the start
+    2) xdotool keydown w keydown space; sleep 2; xdotool keyup space keyup w ;;         # sprint, blur
+    3) for k in F2 F3 F3 F4 F5 F8 F9 3 4 1 2 F9 F8 F5 F4 F2; do xdotool key "$k"; sleep 0.3; done ;;
+    4) xdotool mousemove_relative -- 40 0; xdotool keydown w; sleep 1.5; xdotool keyup w
        xdotool mousemove_relative -- -40 0 ;;
   esac
   xdotool key Return
   samples+=("$(rss)")
 done
 
-xdotool keydown Escape; sleep 2; xdotool keyup Escape
+# Escape is read once a frame, so it is held until the game has gone.
+for _ in $(seq 1 30); do
+  kill -0 $pid 2>/dev/null || break
+  xdotool keydown Escape; sleep 1; xdotool keyup Escape
+done
 set +e; wait $pid; status=$?; set -e
 
 restarts=$(grep -c "^COIN 0 " "$out/stdout" || true)
 coins=$(grep -c "^Goodies Collected" "$out/stdout" || true)
-echo "soak: $minutes min, $round rounds, $restarts coin layouts, $coins coins collected, exit status $status"
+echo "soak: $minutes min, $round rounds, $restarts coin layouts, $aimed flights at a coin, $coins coins collected, exit status $status"
 echo "soak: resident KiB per round: ${samples[*]}"
 
 n=${#samples[@]}
