@@ -11,9 +11,7 @@
 # directory (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${KIVO_BUILD_DIR:-build}
-./setup.sh
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target kivo_frame_bench >/dev/null
+source scripts/release-build.bash
+release_build kivo_frame_bench
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 exec xvfb-run -a -s "-screen 0 1920x1440x24" "$build/bench/kivo_frame_bench" --size 1600x1400 "$@"

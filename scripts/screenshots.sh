@@ -12,10 +12,8 @@
 # particles are random). KIVO_BUILD_DIR picks the build directory (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${KIVO_BUILD_DIR:-build}
-./setup.sh
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target kivo_frame_bench >/dev/null
+source scripts/release-build.bash
+release_build kivo_frame_bench
 
 bench=("$build/bench/kivo_frame_bench")
 screen=(xvfb-run -a -s "-screen 0 1920x1440x24")
