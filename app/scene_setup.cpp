@@ -9,6 +9,7 @@
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "play/course.h"
 #include "play/text2d.h"
 #include "render/culling.h"
 #include "render/particles.h"
@@ -20,18 +21,13 @@ using namespace vesk::scene;
 
 namespace {
 
-// Where each obstacle slab goes, in the slab's own turned frame (see grid::translate).
-constexpr double gridPlacements[18][3] = {
-    {1, 0, 0},      {1, -60, 0},    {9, -30, 0},   {1, -60, -10},   {4.5, -90, -10}, {1, -150, -10},
-    {9, -150, 0},   {4.5, -170, 2}, {1, -190, 0},  {1, -200, -10},  {9, -200, 2},    {4.5, -220, 0},
-    {9, -240, 0},   {1, -250, 2},   {4.5, -270, -10}, {9, -270, 2}, {1, -290, 0},    {4.5, -310, -10},
-};
-
-// The two start-up log lines about grid positions. They add the translation's
-// (x, z, y) to the slab base as printed, whatever the slab's real placement.
-void logGridPosition(const double* offset, const char* truePosition) {
-    const glm::vec3 base(-10.0f, 8.0f, -220.0f);
-    const glm::vec3 position = base + glm::vec3(float(offset[0]), float(offset[2]), float(offset[1]));
+// One of the two start-up log lines about grid positions. It adds the turned
+// frame offset's (x, z, y) to the frame's origin, which gives the slab's world
+// x and z but mirrors its height about y 8: the line for a slab standing at
+// y 6 says 10.
+void logGridPosition(const Slab& slab, const char* truePosition) {
+    const glm::vec3 offset = slabOffset(slab.origin);
+    const glm::vec3 position = slabFrameOrigin + glm::vec3(offset.x, offset.z, offset.y);
     std::cout << "grid Position.xyz" << "X: " << position.x << "Y: " << position.y << "Z: " << position.z
               << "true Position gridObject" << truePosition << std::endl;
 }
@@ -69,11 +65,12 @@ void initScene() {
     catChildB = new hierarchyB(identity);
     corridorObject = new corridor(identity);
     for (grid*& slab : grids) slab = new grid(identity);
-    for (int i = 0; i < 18; ++i) {
-        grids[i]->translate(gridPlacements[i][0], gridPlacements[i][1], gridPlacements[i][2]);
+    for (int i = 0; i < slabCount; ++i) {
+        const glm::vec3 offset = slabOffset(courseSlabs[i].origin);
+        grids[i]->translate(offset.x, offset.y, offset.z);
         if (i == 7) {
-            logGridPosition(gridPlacements[0], "9.0, 8.0, -220.0");
-            logGridPosition(gridPlacements[7], "-5.5, 10, -390");
+            logGridPosition(courseSlabs[0], "9.0, 8.0, -220.0");
+            logGridPosition(courseSlabs[7], "-5.5, 10, -390");
         }
     }
     cubeA = new Cube(identity, normalsShader);

@@ -4,52 +4,19 @@
 
 #include "app/globals.h"
 #include "app/platform.h"
+#include "play/course.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 
 namespace {
 
-constexpr float mouseSpeed = 0.04f;         // radians per pixel per second
 constexpr double rightAngleOffset = 1.570795;
-constexpr float startYaw = 3.14159f;        // radians: looking down the street (-z)
-constexpr float walkSpeed = 10.0f;          // units per second
-constexpr float sprintBonus = 20.0f;        // units per second on top while Space is held
-constexpr float finishLineZ = -550.0f;
-const glm::vec3 startPosition(0.0f, 5.0f, -200.0f);
 
 // Puts the cursor back in the middle of the window; the centre is the
 // integer half of the window size, as the mouse look measures from it.
 void centreCursor() { setCursor(screenWidth / 2, screenHeight / 2); }
 
 }  // namespace
-
-bool ObstacleBox::contains(glm::vec3 p) const {
-    const bool inSlab = p.z > zMin && p.z < zMax && p.x > xMin && p.x < xMax;
-    return inSlab && (blocksAbove ? p.y > yLimit : p.y < yLimit);
-}
-
-const ObstacleBox obstacleBoxes[18] = {
-    {-311, -309, -5.5f, 5.5f, 8, true},  {-371, -369, -11.5f, 1.5f, 8, true},
-    {-281, -279, -11.5f, 1.5f, 8, true}, {-421, -419, -11.5f, 1.5f, 8, true},
-    {-491, -489, -5.5f, 5.5f, 8, true},  {-531, -529, -5.5f, 5.5f, 8, true},
-    {-221, -219, -8.5f, 3.5f, 7, false}, {-251, -249, -3.5f, 8.5f, 7, false},
-    {-281, -279, -8.5f, 3.5f, 7, false}, {-371, -369, -3.5f, 8.5f, 7, false},
-    {-391, -389, -5.5f, 5.5f, 5, false}, {-411, -409, -8.5f, 3.5f, 7, false},
-    {-421, -419, -3.5f, 8.5f, 5, false}, {-441, -439, -5.5f, 5.5f, 7, false},
-    {-461, -459, -3.5f, 8.5f, 7, false}, {-471, -469, -8.5f, 3.5f, 5, false},
-    {-491, -489, -3.5f, 8.5f, 5, false}, {-511, -509, -8.5f, 3.5f, 7, false},
-};
-
-bool insideObstacle(glm::vec3 point) {
-    for (const ObstacleBox& box : obstacleBoxes) {
-        if (box.contains(point)) return true;
-    }
-    return false;
-}
-
-bool outsideStreet(glm::vec3 p) {
-    return p.y > 15.5f || p.y < -2.5f || p.x > 9.5f || p.x < -9.5f || p.z > -198.0f;
-}
 
 void updateCameraBasis() {
     const double h = horizontalAngle;
@@ -103,10 +70,10 @@ void processInput() {
 
 void resetGame() {
     glm::mat4& catMatrix = theCat->modelMatrix;
-    catMatrix[3] = glm::vec4(startPosition, catMatrix[3][3]);
+    catMatrix[3] = glm::vec4(courseStart, catMatrix[3][3]);
 
     verticalAngle = 0.0f;
-    horizontalAngle = startYaw;
+    horizontalAngle = courseStartYaw;
     updateCameraBasis();
 
     coinField->clear();

@@ -1,27 +1,12 @@
 // Per-frame game rules: mouse look, forward movement, the finish line, the
 // restart with Enter, coin pick-up and the collisions that send the cat back
-// to the start. Keys, cursor and clock are read through app/platform.h.
+// to the start. Keys, cursor and clock are read through app/platform.h; the
+// course itself (slabs, street, start, finish, speeds) is play/course.h.
 #pragma once
 
-#include <glm/glm.hpp>
-
-// One obstacle slab as a collision box: it is hit when z and x lie strictly
-// inside their ranges and y is strictly beyond `yLimit` on the blocked side.
-struct ObstacleBox {
-    float zMin, zMax;   // world units, both exclusive
-    float xMin, xMax;   // world units, both exclusive
-    float yLimit;       // world units
-    bool blocksAbove;   // true: the space above yLimit is solid; false: below it
-
-    bool contains(glm::vec3 point) const;
-};
-
-// The eighteen slabs of the course: rows 0..5 hang above the street (pass
-// under them), rows 6..17 stand on it (pass over or beside them).
-extern const ObstacleBox obstacleBoxes[18];
-
-bool insideObstacle(glm::vec3 point);  // inside any slab of the course
-bool outsideStreet(glm::vec3 point);   // above, below, beside or behind the playable street
+// The mouse look turns the camera by this many radians per pixel the cursor
+// moved from the window's centre and per second of frame time.
+constexpr float mouseSpeed = 0.04f;
 
 // Camera basis from `horizontalAngle` and `verticalAngle`: writes
 // `cameraDirection` (unit length), `cameraRight` (horizontal) and `cameraUp`.

@@ -1,6 +1,7 @@
 #include "scene/level.h"
 
 #include "app/globals.h"
+#include "play/course.h"
 
 namespace vesk::scene {
 
@@ -54,7 +55,8 @@ void fillFromTable(const BoxFace (&faces)[6], MeshObject& mesh) {
 // Where every grid stands before its placement: at the start of the course,
 // turned upright.
 glm::mat4 gridStartMatrix(const glm::mat4& m) {
-    return rotatedDegrees(translated(m, -10.0, 8.0, -220.0), 90.0f, glm::vec3(1.0f, 0.0f, 0.0f));
+    const glm::vec3 at = slabFrameOrigin;
+    return rotatedDegrees(translated(m, at.x, at.y, at.z), 90.0f, glm::vec3(1.0f, 0.0f, 0.0f));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/globals.h"
 #include "play/frame_update.h"
+#include "play/course.h"
 #include "play/input.h"
 #include "scene/cat.h"
 #include "scene/coins.h"

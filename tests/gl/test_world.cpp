@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 
+#include "play/course.h"
 #include "play/input.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
@@ -191,7 +192,8 @@ TEST_F(World, HouseRowFileAlsoHoldsAStarBackdropDownTheStreet) {
 // street, lies inside its own convex slab, which overhangs it by at most 3.
 TEST_F(World, EachObstacleBoxLiesInsideItsOwnVisibleSlab) {
     std::set<int> slabsUsed;
-    for (const ObstacleBox& box : obstacleBoxes) {
+    for (const Slab& slab : courseSlabs) {
+        const ObstacleBox& box = slab.box;
         SCOPED_TRACE(testing::Message() << "box at z " << box.zMin << (box.blocksAbove ? ", hanging" : ", standing"));
         const glm::vec3 lo(std::max(box.xMin, -streetHalfWidth), box.blocksAbove ? box.yLimit : floorY, box.zMin);
         const glm::vec3 hi(std::min(box.xMax, streetHalfWidth), box.blocksAbove ? ceilingY : box.yLimit, box.zMax);

@@ -3,13 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "play/course.h"
 #include "play/input.h"
 #include "tests/helpers.h"
 
 namespace {
 
 TEST(ObstacleBoxes, EachBlocksOnlyStrictlyInsideAndOnOneSideOfItsHeight) {
-    for (const ObstacleBox& box : obstacleBoxes) {
+    for (const Slab& slab : courseSlabs) {
+        const ObstacleBox& box = slab.box;
         SCOPED_TRACE(testing::Message() << "slab at z " << box.zMin);
         const float blocked = box.blocksAbove ? box.yLimit + 0.5f : box.yLimit - 0.5f;
         const float open = box.blocksAbove ? box.yLimit - 0.5f : box.yLimit + 0.5f;

@@ -5,45 +5,9 @@
 // coordinates and mapped back into file coordinates through the exact inverse
 // of "scale, mirror z, then the object's start transform".
 //
-// Obstacle slabs (grid.obj). A grid placed with translate(x, y, z) has the
-// world matrix translate(-10, 8, -220) * rotate(90 deg, x) * translate(x, y, z),
-// and a file vertex p lands at origin + (4 px, 4 pz, 4 py), where origin =
-// (-10 + x, 8 - z, -220 + y). The eighteen placements pair with the eighteen
-// collision boxes by z; at each of the z values -280, -370, -420 and -490 an
-// upper slab (origin y 18, box y > 8) and a lower one (origin y 8 or 6, box
-// y < 7 or y < 5) share the plane:
-//
-//   grid  origin (x, y, z)     box  box x range    box y
-//    1    (-9,    8, -220)      7   -8.5 .. 3.5    < 7
-//    2    (-9,    8, -280)      9   -8.5 .. 3.5    < 7
-//    3    (-1,    8, -250)      8   -3.5 .. 8.5    < 7
-//    4    (-9,   18, -280)      3  -11.5 .. 1.5    > 8
-//    5    (-5.5, 18, -310)      1   -5.5 .. 5.5    > 8
-//    6    (-9,   18, -370)      2  -11.5 .. 1.5    > 8
-//    7    (-1,    8, -370)     10   -3.5 .. 8.5    < 7
-//    8    (-5.5,  6, -390)     11   -5.5 .. 5.5    < 5
-//    9    (-9,    8, -410)     12   -8.5 .. 3.5    < 7
-//   10    (-9,   18, -420)      4  -11.5 .. 1.5    > 8
-//   11    (-1,    6, -420)     13   -3.5 .. 8.5    < 5
-//   12    (-5.5,  8, -440)     14   -5.5 .. 5.5    < 7
-//   13    (-1,    8, -460)     15   -3.5 .. 8.5    < 7
-//   14    (-9,    6, -470)     16   -8.5 .. 3.5    < 5
-//   15    (-5.5, 18, -490)      5   -5.5 .. 5.5    > 8
-//   16    (-1,    6, -490)     17   -3.5 .. 8.5    < 5
-//   17    (-9,    8, -510)     18   -8.5 .. 3.5    < 7
-//   18    (-5.5, 18, -530)      6   -5.5 .. 5.5    > 8
-//
-// Relative to its origin every box spans z -1 .. 1 and one of the x ranges
-// -2.5 .. 10.5, 0.5 .. 12.5, 0 .. 11, -2.5 .. 9.5; in y the upper boxes span
-// -10 .. the ceiling, the lower ones the floor .. -1. One slab covering all of
-// them within the street, with no more than 3 units to spare on any side, must
-// reach x from -3 .. -2.5 to 12.5 .. 13.5 and y from -13 .. -12.5 to -1 .. 2.
-// The slab below spans x -2.625 .. 12.75 and y -12.625 .. -0.5 relative to its
-// origin. Largest overhang beyond a box inside the street: 2.625 units (left of
-// the slabs at x -5.5, and below the upper slabs, which reach down to y 5.375).
-// Its half-thickness shrinks from 1.375 at the bottom to 1.125 at the top, so
-// where an upper and a lower slab overlap in one plane the upper one's faces
-// lie in front of the lower one's instead of fighting over the same depth.
+// Obstacle slabs (grid.obj) and the street (corridor.obj) are built around the
+// course of play/course.h: the slab model fills slabLow .. slabHigh around its
+// origin, the corridor's floor and walls stand where the street is.
 #include "models.h"
 
 #include <cmath>
@@ -52,6 +16,7 @@
 
 #include "mesh.h"
 #include "noise.h"
+#include "play/course.h"
 
 namespace assetgen {
 namespace {
@@ -145,9 +110,9 @@ Mesh coinModel() {
 }
 
 // ---------------------------------------------------------------- corridor
-// Street: floor at y -4.5 over x -10 .. 10, inner walls at x = +-10 up to
-// y 15.5 with 0.5-wide tops, a closing wall behind the start at z 0, open
-// above and at the far end z -620. The walls have no outer faces: the camera
+// Street: the floor between the walls' inner faces, walls up to their top
+// with tops as wide as the walls are thick, a closing wall behind the start
+// at z 0, open above and at the far end. The walls have no outer faces: the camera
 // trails the cat by 10 units and swings outside the street when the player
 // looks sideways, and from there it must see through the wall to the cat.
 // File point p lands at (-10 - 2 pz, 8 + 2 py, -2 px) (x 2, mirror z, rotate
@@ -176,8 +141,8 @@ void addRect(Mesh& mesh, glm::vec3 lo, glm::vec3 hi, glm::vec3 normal, float uvP
 Mesh corridorModel() {
     // metall.jpg once per 4 world units after the game's uv x 300.
     constexpr float uvPerUnit = 1.0f / (4.0f * 300.0f);
-    constexpr float floorY = -4.5f, topY = 15.5f, inner = 10.0f, outer = 10.5f;
-    constexpr float length = 620.0f, piece = 20.0f;
+    constexpr float floorY = streetFloorY, topY = streetWallTopY, inner = streetWallX;
+    constexpr float outer = streetWallX + streetWallThickness, length = -streetEndZ, piece = 20.0f;
     Mesh world;
     for (int k = 0; k * piece < length; ++k) {
         const float z0 = -k * piece, z1 = -(k + 1) * piece;
@@ -197,13 +162,19 @@ Mesh corridorModel() {
 }
 
 // ---------------------------------------------------------------- grid
-// File point p lands at origin + (4 px, 4 pz, 4 py); see the table on top.
+// A placed grid's matrix is translate(slabFrameOrigin) * rotate(90 deg, x) *
+// translate(slabOffset(origin)), so a file point p lands at origin + (4 px,
+// 4 pz, 4 py) (x 4, mirror z, turn upright).
 glm::vec3 gridToFile(glm::vec3 w) { return {w.x / 4.0f, w.z / 4.0f, w.y / 4.0f}; }
 glm::vec3 gridNormalToFile(glm::vec3 n) { return {n.x, n.z, n.y}; }
 
+// The slab fills slabLow .. slabHigh around its origin. Its half-thickness
+// shrinks by a quarter unit from bottom to top, so where a hanging and a
+// standing slab overlap in one plane the hanging one's faces lie in front of
+// the standing one's instead of fighting over the same depth.
 Mesh gridModel() {
-    constexpr float x0 = -2.625f, x1 = 12.75f, y0 = -12.625f, y1 = -0.5f;
-    constexpr float halfBottom = 1.375f, halfTop = 1.125f;
+    constexpr float x0 = slabLow.x, x1 = slabHigh.x, y0 = slabLow.y, y1 = slabHigh.y;
+    constexpr float halfBottom = slabHigh.z, halfTop = slabHigh.z - 0.25f;
     // metallOld.jpg spread once over the whole face (after the game's uv x 3):
     // repeated, the mirrored wrap would show rust patches as mirror images.
     constexpr float uvPerUnit = 1.0f / ((x1 - x0) * 3.0f);
@@ -312,7 +283,7 @@ void addHouse(Mesh& mesh, const House& h, float floorY, float uvPerUnit) {
 // street floor, walls 22 to 48 high plus roofs of 4 to 9, so the tops show
 // above the 20-unit corridor walls.
 Mesh houseRowPart() {
-    constexpr float floorY = -4.5f, start = -80.0f, end = -680.0f;
+    constexpr float floorY = streetFloorY, start = -80.0f, end = -680.0f;
     // grass.jpg once per 6 world units after the game's uv x 300.
     constexpr float uvPerUnit = 1.0f / (6.0f * 300.0f);
     Mesh world;

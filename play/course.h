@@ -1,0 +1,74 @@
+// The course, in one place: the street the cat flies down, where a run starts
+// and ends, how fast the cat goes, and the eighteen obstacle slabs with the
+// boxes that stop it. World units; z falls along the street.
+//
+// Every course number lives here and everything that needs one reads it from
+// here: scene assembly places the slabs, the rules test the boxes and the
+// bounds, the asset tool builds the street and the slab model around them, and
+// the tests' autopilot plans its route through them. This header is data and
+// GLM only, so the asset tool includes it without linking the game.
+#pragma once
+
+#include <glm/glm.hpp>
+
+// ---- Start, finish, speeds ---------------------------------------------------
+constexpr glm::vec3 courseStart(0.0f, 5.0f, -200.0f);  // where the cat stands when a run begins
+constexpr float courseStartYaw = 3.14159f;             // radians: looking down the street (-z)
+constexpr float finishLineZ = -550.0f;                 // the run ends once the cat is beyond it
+constexpr float walkSpeed = 10.0f;                     // units per second while W is held
+constexpr float sprintBonus = 20.0f;                   // units per second on top while Space is held
+
+// ---- The street ----------------------------------------------------------------
+// What the player sees: a floor between two walls, open above and at the far end.
+constexpr float streetFloorY = -4.5f;
+constexpr float streetWallX = 10.0f;       // the walls' inner faces stand at x = -10 and +10
+constexpr float streetWallTopY = 15.5f;
+constexpr float streetWallThickness = 0.5f;
+constexpr float streetEndZ = -620.0f;      // floor and walls run from z 0 to here
+
+// Where the cat may fly: beyond any of these limits the run starts over. The
+// box keeps half a unit from the walls and two units above the floor; it has
+// no far end, because the finish line ends the run first.
+constexpr glm::vec2 streetLimitX(-9.5f, 9.5f);
+constexpr glm::vec2 streetLimitY(-2.5f, 15.5f);
+constexpr float streetLimitZ = -198.0f;    // two units behind the start
+
+// ---- Obstacle slabs ----------------------------------------------------------
+// A slab's collision box: the cat is stopped where z and x lie strictly inside
+// their ranges and y lies strictly beyond yLimit on the blocked side.
+struct ObstacleBox {
+    float zMin, zMax;  // both exclusive
+    float xMin, xMax;  // both exclusive
+    float yLimit;
+    bool blocksAbove;  // true: a hanging slab, solid above yLimit; false: a standing one, solid below
+
+    bool contains(glm::vec3 point) const;
+};
+
+// One slab: where the slab model's origin stands, and its box.
+struct Slab {
+    glm::vec3 origin;
+    ObstacleBox box;
+};
+
+// The slab model spans this box around its origin (world axes, once placed):
+// read against the table in course.cpp, every collision box lies inside its
+// slab, and within the street the slab overhangs its box by at most 3 units.
+constexpr glm::vec3 slabLow(-2.625f, -12.625f, -1.375f);
+constexpr glm::vec3 slabHigh(12.75f, -0.5f, 1.375f);
+
+constexpr int slabCount = 18;
+extern const Slab courseSlabs[slabCount];  // grid1 .. grid18, in the order they are placed
+
+// A grid is built standing upright at this point, turned 90 degrees about x,
+// and grid::translate() then moves it within that turned frame: an offset
+// (x, y, z) moves it by (x, -z, y) in the world. This is the offset that puts
+// a slab's origin at `origin`.
+constexpr glm::vec3 slabFrameOrigin(-10.0f, 8.0f, -220.0f);
+constexpr glm::vec3 slabOffset(glm::vec3 origin) {
+    return {origin.x - slabFrameOrigin.x, origin.z - slabFrameOrigin.z, slabFrameOrigin.y - origin.y};
+}
+
+// ---- Where the cat is --------------------------------------------------------
+bool insideObstacle(glm::vec3 point);  // inside any slab's box
+bool outsideStreet(glm::vec3 point);   // above, below, beside or behind the street's limits
