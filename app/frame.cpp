@@ -21,6 +21,8 @@ void timed(FramePass pass, Draw draw) {
     if (frameProbe) frameProbe->end(pass);
 }
 
+void drawBlurContent() { drawFrameContent(FramePath::blur); }
+
 }  // namespace
 
 bool sprintBlurActive() { return isKeyDown(GLFW_KEY_SPACE) && isKeyDown(GLFW_KEY_W) && !gameOver; }
@@ -33,17 +35,7 @@ void setFrameState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void renderFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    timed(passShadow, renderShadowMap);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    setFrameState();
-
-    if (sprintBlurActive()) {
-        timed(passBlur, drawMotionBlur);
-        return;
-    }
+void drawFrameContent(FramePath path) {
     const bool skyLast = skyAfterScene();
     if (!skyLast) timed(passSky, renderSkyBox);
     timed(passScene, [] {
@@ -51,8 +43,24 @@ void renderFrame() {
         renderScene();
     });
     if (skyLast) timed(passSky, renderSkyBox);
-    timed(passHud, drawHud);
+    // The HUD's text lies in front of everything, so either order shows the
+    // same; the two paths keep the orders the game has always had.
+    if (path == FramePath::normal) timed(passHud, drawHud);
     timed(passParticles, drawParticles);
+    if (path == FramePath::blur) timed(passHud, drawHud);
+}
+
+void renderFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    timed(passShadow, renderShadowMap);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    setFrameState();
+    if (sprintBlurActive()) {
+        timed(passBlur, [] { drawMotionBlur(drawBlurContent); });
+    } else {
+        drawFrameContent(FramePath::normal);
+    }
 }
 
 bool runFrame(double& lastFrameTime) {

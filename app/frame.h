@@ -21,11 +21,21 @@ void setFrameState();
 // during a run.
 bool sprintBlurActive();
 
-// The passes of a frame, for timing them.
+// Where a frame's content goes: straight into the window, or into the blur
+// target that the motion blur then smears.
+enum class FramePath { normal, blur };
+
+// Draws what a frame shows into the bound framebuffer, with the frame state
+// set: sky and lit scene, then the HUD and the particles (on the blur path the
+// particles first).
+void drawFrameContent(FramePath path);
+
+// The passes of a frame, for timing them. The blur pass holds the others of
+// its frame.
 enum FramePass { passShadow, passSky, passScene, passHud, passParticles, passBlur, framePassCount };
 
 // Hooks around each pass; null in the game. The frame benchmark installs one
-// to time the passes on the GPU.
+// to time the passes.
 struct FrameProbe {
     virtual ~FrameProbe() = default;
     virtual void begin(FramePass pass) = 0;

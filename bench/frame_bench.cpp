@@ -219,15 +219,10 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
     std::printf("  floor           median %.2f ms, p95 %.2f ms (clear + swap, %zu frames)\n", floorMedian,
                 percentile(floorTimes, 0.95), floorTimes.size());
     std::printf("  ratio           %.2f x floor\n", frameMedian / floorMedian);
-    if (gameCpu.empty()) {
-        std::printf("  game CPU        input + update %.3f ms (particles not separable on the blur path)\n",
-                    medianOf(samples, [](const FrameSample& s) { return s.inputAndUpdate; }));
-    } else {
-        std::printf("  game CPU        median %.3f ms, p95 %.3f ms: input + update %.3f ms, particles %.3f ms\n",
-                    median(gameCpu), percentile(gameCpu, 0.95),
-                    medianOf(samples, [](const FrameSample& s) { return s.inputAndUpdate; }),
-                    medianOf(samples, [](const FrameSample& s) { return s.particleCpu; }));
-    }
+    std::printf("  game CPU        median %.3f ms, p95 %.3f ms: input + update %.3f ms, particles %.3f ms\n",
+                median(gameCpu), percentile(gameCpu, 0.95),
+                medianOf(samples, [](const FrameSample& s) { return s.inputAndUpdate; }),
+                medianOf(samples, [](const FrameSample& s) { return s.particleCpu; }));
     std::vector<double> live(liveCounts.begin(), liveCounts.end());
     std::printf("  live particles  median %.0f (min %.0f, max %.0f)\n", median(live), percentile(live, 1e-9),
                 percentile(live, 1.0));
@@ -238,13 +233,13 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
     if (renderer.find("llvmpipe") != std::string::npos) {
         // Its rasteriser threads run a whole framebuffer's passes tile by tile
         // and stamp a query's start and end in the last tile each one does.
-        std::printf("  NOTE            on llvmpipe a GL_TIME_ELAPSED query is not the cost of its pass;\n"
+        std::printf("  NOTE            on llvmpipe the time between two GL timestamps is not the cost of a pass;\n"
                     "                  --isolate measures that\n");
     }
     if (options.isolate) {
-        std::printf("  per pass, median   GPU (GL_TIME_ELAPSED)   wall (pass alone)   CPU of all threads\n");
+        std::printf("  per pass, median   GPU (GL timestamps)     wall (pass alone)   CPU of all threads\n");
     } else {
-        std::printf("  per pass, median   GPU (GL_TIME_ELAPSED)   CPU (submission)\n");
+        std::printf("  per pass, median   GPU (GL timestamps)     CPU (submission)\n");
     }
     for (int pass = 0; pass < framePassCount; ++pass) {
         const double gpu = medianOf(samples, [pass](const FrameSample& s) { return s.passGpu[pass]; });

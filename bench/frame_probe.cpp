@@ -35,14 +35,14 @@ void GLAPIENTRY bindBufferNotingUpload(GLenum target, GLuint buffer) {
 }  // namespace
 
 FrameTimer::FrameTimer(bool isolate) : isolate_(isolate) {
-    for (Slot& slot : slots_) glGenQueries(framePassCount, slot.queries.data());
+    for (Slot& slot : slots_) glGenQueries(2 * framePassCount, slot.queries.data());
     realBindBuffer = glBindBuffer;
     glBindBuffer = bindBufferNotingUpload;
 }
 
 FrameTimer::~FrameTimer() {
     glBindBuffer = realBindBuffer;
-    for (Slot& slot : slots_) glDeleteQueries(framePassCount, slot.queries.data());
+    for (Slot& slot : slots_) glDeleteQueries(2 * framePassCount, slot.queries.data());
 }
 
 void FrameTimer::startFrame(int frame, bool keep) {
@@ -77,34 +77,39 @@ void FrameTimer::begin(FramePass pass) {
     }
     if (isolate_) {
         glFinish();
-        passWorkStart_ = processCpuMilliseconds();
+        passWorkStart_[pass] = processCpuMilliseconds();
     }
-    glBeginQuery(GL_TIME_ELAPSED, current_->queries[pass]);
+    glQueryCounter(current_->queries[2 * pass], GL_TIMESTAMP);
     current_->issued[pass] = true;
     watchingUpload = pass == passParticles;
-    passStart_ = BenchClock::now();
+    ++openPasses_;
+    passStart_[pass] = BenchClock::now();
 }
 
 void FrameTimer::end(FramePass pass) {
-    glEndQuery(GL_TIME_ELAPSED);
+    glQueryCounter(current_->queries[2 * pass + 1], GL_TIMESTAMP);
     if (isolate_) {
         glFinish();
-        sample_.passWork[pass] = processCpuMilliseconds() - passWorkStart_;
+        sample_.passWork[pass] = processCpuMilliseconds() - passWorkStart_[pass];
     }
     const BenchClock::time_point now = BenchClock::now();
-    sample_.passCpu[pass] = millisecondsBetween(passStart_, now);
-    if (pass == passParticles && !watchingUpload) sample_.particleCpu = millisecondsBetween(passStart_, uploadStart);
+    sample_.passCpu[pass] = millisecondsBetween(passStart_[pass], now);
+    if (pass == passParticles && !watchingUpload) {
+        sample_.particleCpu = millisecondsBetween(passStart_[pass], uploadStart);
+    }
     watchingUpload = false;
-    // Each path ends with one of these two passes.
-    if ((pass == passParticles || pass == passBlur) && frameDrawn) frameDrawn(frame_);
+    // The outermost pass that ends a frame's drawing: the particles of the
+    // normal path, or the blur pass around its content.
+    if (--openPasses_ == 0 && (pass == passParticles || pass == passBlur) && frameDrawn) frameDrawn(frame_);
 }
 
 void FrameTimer::collect(Slot& slot) {
     for (int pass = 0; pass < framePassCount; ++pass) {
         if (!slot.issued[pass]) continue;
-        GLuint64 nanoseconds = 0;
-        glGetQueryObjectui64v(slot.queries[pass], GL_QUERY_RESULT, &nanoseconds);
-        if (slot.sample >= 0) samples_[static_cast<size_t>(slot.sample)].passGpu[pass] = nanoseconds * 1e-6;
+        GLuint64 begin = 0, end = 0;
+        glGetQueryObjectui64v(slot.queries[2 * pass], GL_QUERY_RESULT, &begin);
+        glGetQueryObjectui64v(slot.queries[2 * pass + 1], GL_QUERY_RESULT, &end);
+        if (slot.sample >= 0) samples_[static_cast<size_t>(slot.sample)].passGpu[pass] = (end - begin) * 1e-6;
         slot.issued[pass] = false;
     }
     slot.sample = -1;

@@ -1,5 +1,6 @@
 // The frame benchmark's hook into the frame: times every pass on the GPU
-// (GL_TIME_ELAPSED queries) and on the CPU (steady clock), marks where the
+// (a GL_TIMESTAMP query at each end, so the blur pass can hold the passes of
+// its content) and on the CPU (steady clock), marks where the
 // game's own CPU work of a frame ends, and tells when a frame's image is
 // complete in the back buffer.
 #pragma once
@@ -25,11 +26,11 @@ double processCpuMilliseconds();
 struct FrameSample {
     double frame = 0.0;           // wall clock of the whole frame, swap and event poll included
     double inputAndUpdate = 0.0;  // processInput + updateScene (up to the first pass)
-    double particleCpu = -1.0;    // births, step, ordering and array fill; -1 when not separable
+    double particleCpu = -1.0;    // births, step, ordering and array fill
     std::array<double, framePassCount> passCpu{};  // steady clock from the pass's begin to its end
     std::array<double, framePassCount> passWork{}; // with --isolate: CPU time of all the process's
                                                    // threads (llvmpipe's rasterisers included)
-    std::array<double, framePassCount> passGpu{};  // GL_TIME_ELAPSED, filled in a few frames later
+    std::array<double, framePassCount> passGpu{};  // between its GL timestamps, filled in a few frames later
 };
 
 class FrameTimer final : public FrameProbe {
@@ -61,7 +62,7 @@ private:
     static constexpr int ring = 4;  // frames whose GPU results may still be in flight
 
     struct Slot {
-        std::array<GLuint, framePassCount> queries{};
+        std::array<GLuint, 2 * framePassCount> queries{};  // begin and end timestamp of each pass
         std::array<bool, framePassCount> issued{};
         int sample = -1;  // index into samples_, or -1 for a frame not kept
     };
@@ -74,8 +75,9 @@ private:
     int frame_ = 0;
     FrameSample sample_;
     BenchClock::time_point frameStart_;
-    BenchClock::time_point passStart_;
-    double passWorkStart_ = 0.0;
+    std::array<BenchClock::time_point, framePassCount> passStart_{};
+    std::array<double, framePassCount> passWorkStart_{};
+    int openPasses_ = 0;
     bool firstPassSeen_ = false;
     std::vector<FrameSample> samples_;
 };

@@ -2,22 +2,12 @@
 
 #include "app/globals.h"
 #include "gpu/shader.h"
-#include "play/hud.h"
-#include "render/particles.h"
-#include "render/passes.h"
 
-void drawMotionBlur() {
+void drawMotionBlur(void (*drawContent)()) {
     glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer);
     glViewport(0, 0, screenWidth, screenHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const bool skyLast = skyAfterScene();
-    if (!skyLast) renderSkyBox();
-    glUseProgram(sceneShader->programHandle);
-    renderScene();
-    if (skyLast) renderSkyBox();
-    // The HUD goes last here so its text is part of the image that is blurred.
-    drawParticles();
-    drawHud();
+    drawContent();
     drawBlurredFrame();
 }
 

@@ -3,11 +3,11 @@
 // previous frame and drawn to the window as one full-screen quad.
 #pragma once
 
-// Renders sky, lit scene, particles and HUD into blurFramebuffer, then the
-// blurred image into the window. On return the default framebuffer is bound,
-// blurShader is in use, blurDepthTexture is on the active unit 1 and
-// blurColorTexture on unit 0.
-void drawMotionBlur();
+// Binds blurFramebuffer, clears it and has `drawContent` draw the frame into
+// it, then draws the blurred image into the window. On return the default
+// framebuffer is bound, blurShader is in use, blurDepthTexture is on the
+// active unit 1 and blurColorTexture on unit 0.
+void drawMotionBlur(void (*drawContent)());
 
 // The second half alone: draws blurColorTexture, blurred with the help of
 // blurDepthTexture, this frame's view-projection and previousViewProjection,
