@@ -1,9 +1,32 @@
-// Program-wide state of KIVO.
+// Program-wide state of KIVO, and how a frame uses it.
 //
-// The game keeps all shared state in plain globals, grouped here by subsystem,
+// All shared state lives in the plain globals below, grouped by subsystem,
 // instead of an engine or context object: every pass and every rule reads the
-// same few names, and a test can set up any situation by assigning them.
-// Each group names the code that writes it; everything else only reads.
+// same few names, and a test sets up any situation by assigning them. Each
+// group names who writes it; everyone else only reads.
+//
+// A frame runs in this order (app/frame.cpp):
+//   1. time step: deltaTime from the clock;
+//   2. processInput (play/input.cpp): mouse look, W movement, finish line,
+//      Enter, street limits, coin pick-up, slab collisions;
+//   3. updateScene (play/frame_update.cpp): light, animations, the cat's
+//      beads, catPosition, camera and view matrix;
+//   4. shadow map, then the normal path (sky and lit scene, HUD, particles,
+//      straight into the window) or, while the player sprints, the same
+//      content into the blur target and the blurred image into the window;
+//   5. swap, then window events, where the hotkeys' key callback runs;
+//   6. Escape, and previousViewProjection for the next frame's blur.
+//
+// The rules rely on one-frame lags:
+//   - catPosition is the cat's position as the previous frame's update copied
+//     it, before this frame's move: the rules test where the cat was, so the
+//     finish line, the street limits, the coins and the slabs all judge a
+//     position one step behind the cat.
+//   - The light is placed from that same copy before the update refreshes it,
+//     so it trails the cat by a frame.
+//   - The camera basis is built before this frame's mouse movement is read:
+//     a turn shows from the next frame on.
+//   - Hotkeys run after the frame is drawn and show from the next frame on.
 #pragma once
 
 #include <GL/glew.h>
@@ -30,14 +53,17 @@ class coin;
 class GameRaster;
 }  // namespace vesk::scene
 
-// ---- Window and time (main loop, display dialogue) ------------------------
+// ---- Window and time --------------------------------------------------------
+// Written by the display dialogue (window, size) and the frame loop (the rest).
 extern GLFWwindow* window;               // the game window; null until created
 extern int screenWidth;                  // pixels, 1600 until the dialogue chooses
 extern int screenHeight;                 // pixels, 1400 until the dialogue chooses
 extern float deltaTime;                  // seconds between the starts of the last two frames
 extern glm::mat4 previousViewProjection; // projection * view at the end of the previous frame
 
-// ---- Camera and light (scene assembly, frame update, input) ---------------
+// ---- Camera and light -------------------------------------------------------
+// Written by input (angles, camera basis), the frame update (positions, view)
+// and scene assembly (projection).
 extern glm::vec3 cameraPosition;         // world units
 extern glm::vec3 cameraDirection;        // unit vector the camera looks along
 extern glm::vec3 cameraRight;
@@ -50,7 +76,10 @@ extern glm::mat4 viewMatrix;
 extern glm::mat4 projectionMatrix;
 extern float fieldOfView;                // degrees, vertical
 
-// ---- Run state (input, HUD) ------------------------------------------------
+// ---- Run state --------------------------------------------------------------
+// Written by input, but playTime and bestScore by the HUD, which also sets
+// newBestScore (input clears it when the cat moves); scene assembly starts the
+// first run's clock.
 extern bool gameOver;                    // the cat crossed the finish line
 extern bool recenterCursor;              // next frame puts the cursor back in the centre first
 extern bool newBestScore;                // this end screen set a new best score
@@ -60,7 +89,11 @@ extern double cursorX, cursorY;          // pixels
 extern double playTime;                  // seconds of the current run, frozen on the end screen
 extern double bestScore;                 // lowest score since the program started
 
-// ---- Render settings (hotkeys, passes) -------------------------------------
+// ---- Render settings --------------------------------------------------------
+// Set by scene assembly and changed by the hotkeys; the HUD also writes
+// transparency (back to 1 while its mode is off) and the lit pass writes
+// drawnObjectCount. gpu/texture.h declares the two filters once more: they are
+// all the textures need of this state.
 extern float lightPower;
 extern float transparency;               // alpha of the lit scene objects
 extern bool transparencyEnabled;
@@ -72,8 +105,9 @@ extern GLint mipmapFilter;               // GL_TEXTURE_MIN_FILTER every bind app
 extern int drawnObjectCount;             // objects the lit pass drew this frame
 
 // ---- HUD message slots: a text and the clock time it was first shown --------
-// A writer sets the time to 0.0; the HUD stamps it on the first frame it draws
-// the text and empties the slot 5 seconds later.
+// The hotkeys write the setting and mipmap lines, the HUD the transparency and
+// object-count lines. A writer sets the time to 0.0; the HUD stamps it on the
+// first frame it draws the text and empties the slot 5 seconds later.
 extern std::string settingMessage;
 extern std::string mipmapMessage;
 extern std::string transparencyMessage;
@@ -83,7 +117,8 @@ extern double mipmapMessageTime;
 extern double transparencyMessageTime;
 extern double objectCountMessageTime;
 
-// ---- Scene (created by initScene, released by deleteScene) -----------------
+// ---- Scene ------------------------------------------------------------------
+// Created by scene assembly (initScene), released by shutdown (deleteScene).
 extern Shader* depthShader;
 extern Shader* normalsShader;
 extern Shader* sceneShader;
@@ -120,11 +155,14 @@ extern vesk::scene::coin* coinObject;
 extern Text2D* text2D;
 extern ViewFrustumCulling* frustumCuller;
 
-// ---- GL objects of the render targets and the shadow pass -----------------
+// ---- GL objects -------------------------------------------------------------
+// Written by the render targets (gpu/render_targets.cpp) and the shadow pass
+// (depthViewProjection). The particle pool and its buffers are
+// render/particles.h's own.
 extern GLuint shadowFramebuffer;
 extern GLuint shadowMapTexture;
 extern GLuint blurFramebuffer;
 extern GLuint blurColorTexture;
 extern GLuint blurDepthTexture;
 extern GLuint screenQuadBuffer;
-extern glm::mat4 depthViewProjection;    // the light's projection * view, set by the shadow pass
+extern glm::mat4 depthViewProjection;    // the light's projection * view

@@ -3,8 +3,6 @@
 #include <FreeImage.h>
 #include <cstdio>
 
-#include "app/globals.h"
-
 namespace {
 
 // Decodes `path` into a bitmap of 8 or 24 bits per pixel, or returns null.
