@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <iostream>
+#include <limits>
 
 #include "app/globals.h"
 
@@ -45,10 +46,9 @@ bool pickListedMode(std::istream& in, std::ostream& out, const std::vector<ModeS
     return true;
 }
 
-}  // namespace
-
-DisplayChoice askDisplayMode(std::istream& in, std::ostream& out, const std::vector<ModeSize>& modes,
-                             int width, int height) {
+// The questions, until an answer chooses a mode.
+DisplayChoice runDialogue(std::istream& in, std::ostream& out, const std::vector<ModeSize>& modes, int width,
+                          int height) {
     for (;;) {
         DisplayChoice choice{width, height, false};
         out << "Do you wanna play in fullscreen? y/n: ";
@@ -78,6 +78,17 @@ DisplayChoice askDisplayMode(std::istream& in, std::ostream& out, const std::vec
             return choice;
         }
     }
+}
+
+}  // namespace
+
+DisplayChoice askDisplayMode(std::istream& in, std::ostream& out, const std::vector<ModeSize>& modes,
+                             int width, int height) {
+    const DisplayChoice choice = runDialogue(in, out, modes, width, height);
+    // The rest of the last answer's line, its Enter included, answers nothing:
+    // the console pause after a fatal start-up error must wait for a new one.
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    return choice;
 }
 
 void chooseDisplayMode() {

@@ -17,7 +17,8 @@ struct DisplayChoice {
 
 // Runs the dialogue on `in` and `out` over the monitor's `modes` (in the
 // monitor's order); `width` x `height` is the size kept by the answers that
-// choose no mode. Answers are whitespace-delimited words. The dialogue starts
+// choose no mode. Answers are whitespace-delimited words; the rest of the
+// line that holds the last answer is read and dropped. The dialogue starts
 // over after "NO VALID INPUT"; at end of input every question takes its
 // default path, so it always ends.
 DisplayChoice askDisplayMode(std::istream& in, std::ostream& out, const std::vector<ModeSize>& modes,
