@@ -8,7 +8,7 @@ packages=(
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
   libsdl2-dev libsdl2-mixer-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core libsndfile1-dev
   xvfb xauth xdotool imagemagick x11-utils
   libgl1-mesa-dri mesa-utils
 )

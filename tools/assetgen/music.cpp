@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <sndfile.h>
 #include <vector>
 
 namespace assetgen {
@@ -149,28 +150,17 @@ std::vector<float> echo(const std::vector<float>& dry, int delay, float feedback
     return out;
 }
 
-void putLittleEndian(std::FILE* file, uint32_t value, int bytes) {
-    for (int k = 0; k < bytes; ++k) std::fputc(static_cast<int>((value >> (8 * k)) & 0xFFu), file);
-}
-
+// A mono 16-bit PCM WAV at kSampleRate.
 bool writeWav(const std::string& path, const std::vector<int16_t>& samples) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    SF_INFO format{};
+    format.samplerate = kSampleRate;
+    format.channels = 1;
+    format.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &format);
     if (!file) return false;
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::fwrite("RIFF", 1, 4, file);
-    putLittleEndian(file, 36 + dataBytes, 4);
-    std::fwrite("WAVEfmt ", 1, 8, file);
-    putLittleEndian(file, 16, 4);               // fmt chunk size
-    putLittleEndian(file, 1, 2);                // PCM
-    putLittleEndian(file, 1, 2);                // mono
-    putLittleEndian(file, kSampleRate, 4);
-    putLittleEndian(file, kSampleRate * 2, 4);  // bytes per second
-    putLittleEndian(file, 2, 2);                // bytes per frame
-    putLittleEndian(file, 16, 2);               // bits per sample
-    std::fwrite("data", 1, 4, file);
-    putLittleEndian(file, dataBytes, 4);
-    for (int16_t s : samples) putLittleEndian(file, static_cast<uint16_t>(s), 2);
-    return std::fclose(file) == 0;
+    const auto frames = static_cast<sf_count_t>(samples.size());
+    const bool written = sf_writef_short(file, samples.data(), frames) == frames;
+    return sf_close(file) == 0 && written;
 }
 
 }  // namespace
