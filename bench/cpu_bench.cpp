@@ -8,7 +8,7 @@
 // particles and a fixed game step of 1/60 s. Each times its own piece of the
 // frame (Google Benchmark's manual time), so all of them see the same moving
 // scene. The reference runs the same frames with the straightforward particle
-// step of reference_particles.h; the summary at the end compares the two.
+// step of tests/support/reference_particles.h; the summary at the end compares the two.
 //
 //   kivo_cpu_bench [Google Benchmark flags, e.g. --benchmark_filter=particle]
 #include <benchmark/benchmark.h>
@@ -18,7 +18,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <map>
-#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -26,8 +25,6 @@
 
 #include "app/globals.h"
 #include "app/scene_setup.h"
-#include "app/startup.h"
-#include "bench/reference_particles.h"
 #include "play/frame_update.h"
 #include "play/hud.h"
 #include "play/input.h"
@@ -37,8 +34,11 @@
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/level.h"
-#include "tests/scripted_platform.h"
 #include "tests/support/autopilot.h"
+#include "tests/support/gl_window.h"
+#include "tests/support/quiet_console.h"
+#include "tests/support/reference_particles.h"
+#include "tests/support/scripted_platform.h"
 
 namespace {
 
@@ -70,6 +70,7 @@ double secondsBetween(Clock::time_point from, Clock::time_point to) {
 // The scripted player and the game clock.
 ScriptedPlatform* platform = nullptr;
 Autopilot* autopilot = nullptr;
+ReferencePool* referencePool = nullptr;
 
 void advanceScriptedInput() {
     autopilot->steer(*platform, gameStep);
@@ -108,9 +109,9 @@ FramePieces playFrame(Trail trail, int* live = nullptr) {
         t3 = Clock::now();
         count = stepParticles(deltaTime, cameraPosition, particlePositionSizeData, particleColorData);
     } else {
-        spawnReferenceParticles(births, cat);
+        referencePool->spawn(births, cat);
         t3 = Clock::now();
-        count = stepReferenceParticles(deltaTime, cameraPosition, particlePositionSizeData, particleColorData);
+        count = referencePool->step(deltaTime, cameraPosition, particlePositionSizeData, particleColorData);
     }
     const Clock::time_point t4 = Clock::now();
     benchmark::DoNotOptimize(particlePositionSizeData);
@@ -205,37 +206,19 @@ private:
     std::map<std::string, double> medians_;  // seconds per iteration
 };
 
-// The game writes its coin layouts and pick-ups to std::cout; the report
-// goes through a stream of its own on the same stdout.
-struct DiscardingBuffer final : std::streambuf {
-    int overflow(int c) override { return traits_type::not_eof(c); }
-};
-
-bool openHiddenContext() {
-    if (!glfwInit()) return false;
-    setWindowHints();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    window = glfwCreateWindow(64, 64, "KIVO cpu bench", nullptr, nullptr);
-    if (!window) return false;
-    glfwMakeContextCurrent(window);
-    return loadGlEntryPoints();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
 
+    // The game writes its coin layouts and pick-ups to std::cout; the report
+    // goes through a stream of its own on the same stdout.
     std::ostream report(std::cout.rdbuf());
-    DiscardingBuffer discard;
-    std::streambuf* const console = std::cout.rdbuf(&discard);
+    QuietConsole quiet;
 
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!openHiddenContext()) {
-        std::fprintf(stderr, "kivo_cpu_bench: no GL context (run it under xvfb-run)\n");
-        return 1;
-    }
+    if (!openGlWindow(64, 64)) return 1;
     // The game's window size: the projection and so the culling depend on it.
     screenWidth = 1600;
     screenHeight = 1400;
@@ -245,9 +228,10 @@ int main(int argc, char** argv) {
     scripted.cursorAtY = screenHeight / 2;
     platform = &scripted;
     initScene();
-    resetReferencePool();
     Autopilot pilot;
     autopilot = &pilot;
+    ReferencePool reference;
+    referencePool = &reference;
     scripted.hold(GLFW_KEY_W);
 
     // Both trails to their steady state before anything is measured.
@@ -272,12 +256,10 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
+    referencePool = nullptr;
     autopilot = nullptr;
     platform = nullptr;
     deleteScene();
-    glfwDestroyWindow(window);
-    window = nullptr;
-    glfwTerminate();
-    std::cout.rdbuf(console);
+    closeGlWindow();
     return 0;
 }

@@ -25,19 +25,19 @@
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <vector>
 
 #include "app/frame.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
-#include "app/startup.h"
 #include "bench/frame_probe.h"
 #include "render/particles.h"
 #include "scene/cat.h"
-#include "tests/scripted_platform.h"
 #include "tests/support/autopilot.h"
+#include "tests/support/gl_window.h"
+#include "tests/support/quiet_console.h"
+#include "tests/support/scripted_platform.h"
 
 namespace {
 
@@ -127,11 +127,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
     }
     return true;
 }
-
-// The game writes its coin layout and pick-ups to std::cout; the report goes to stdout through printf.
-struct DiscardingBuffer final : std::streambuf {
-    int overflow(int c) override { return traits_type::not_eof(c); }
-};
 
 // Nearest-rank percentile (0 < p <= 1) of the values; -1 for none.
 double percentile(std::vector<double> values, double p) {
@@ -260,27 +255,9 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, options)) return 2;
 
     setenv("SDL_AUDIODRIVER", "dummy", 0);  // the music is no part of the frame: play it into nothing
-    DiscardingBuffer discard;
-    std::streambuf* const console = std::cout.rdbuf(&discard);
-
-    if (!glfwInit()) {
-        std::fprintf(stderr, "kivo_frame_bench: GLFW did not start (is DISPLAY set?)\n");
-        return 1;
-    }
-    setWindowHints();
-    window = glfwCreateWindow(options.width, options.height, "KIVO", nullptr, nullptr);
-    if (!window) {
-        std::fprintf(stderr, "kivo_frame_bench: no %dx%d window\n", options.width, options.height);
-        glfwTerminate();
-        return 1;
-    }
-    glfwMakeContextCurrent(window);
-    if (!loadGlEntryPoints()) {
-        std::fprintf(stderr, "kivo_frame_bench: GLEW did not load\n");
-        return 1;
-    }
-    screenWidth = options.width;
-    screenHeight = options.height;
+    // The game writes its coin layout and pick-ups to std::cout; the report goes to stdout through printf.
+    QuietConsole quiet;
+    if (!openGlWindow(options.width, options.height, true)) return 1;
 
     ScriptedPlatform platform;
     platform.cursorAtX = options.width / 2;
@@ -353,9 +330,6 @@ int main(int argc, char** argv) {
         status = 1;
     }
     deleteScene();
-    glfwDestroyWindow(window);
-    window = nullptr;
-    glfwTerminate();
-    std::cout.rdbuf(console);
+    closeGlWindow();
     return status;
 }

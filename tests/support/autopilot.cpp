@@ -1,42 +1,54 @@
 #include "tests/support/autopilot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "app/globals.h"
+#include "play/course.h"
 #include "play/input.h"
 #include "scene/cat.h"
 
 namespace {
 
-// The cat's speeds as the game rules move it, units per second.
-constexpr float walkSpeed = 10.0f;
-constexpr float sprintSpeed = 30.0f;
-// The mouse look's turn per pixel of cursor travel and second of frame time.
-constexpr double radiansPerPixelSecond = 0.04;
-
 glm::vec3 catTranslation() { return glm::vec3(theCat->modelMatrix[3]); }
+
+// Whether a point of the plane at (x, y) keeps `clearance` from the box.
+bool clears(const ObstacleBox& box, glm::vec2 at, float clearance) {
+    if (at.x <= box.xMin - clearance || at.x >= box.xMax + clearance) return true;
+    return box.blocksAbove ? at.y <= box.yLimit - clearance : at.y >= box.yLimit + clearance;
+}
 
 }  // namespace
 
-const std::vector<glm::vec3>& courseRoute() {
-    static const std::vector<glm::vec3> route = {
-        {6, 5, -217},    {6, 5, -223},     // around the standing slab at -220
-        {-6, 5, -247},   {-6, 5, -253},    // around -250
-        {6, 5, -277},    {6, 5, -283},     // beside both slabs at -280
-        {0, 4, -307},    {0, 4, -313},     // under the hanging slab at -310
-        {-6, 4, -367},   {-6, 4, -373},    // under one, beside the other at -370
-        {0, 6.5f, -387}, {0, 6.5f, -393},  // over the low slab at -390
-        {0, 10, -407},   {0, 10, -412},    // over -410
-        {5, 10, -417},   {5, 10, -423},    // over the low one, beside the hanging one at -420
-        {0, 9, -437},    {0, 9, -443},     // over -440
-        {-6, 5, -457},   {-6, 5, -462},    // around -460
-        {-6, 6, -467},   {-6, 6, -473},    // over the low slab at -470
-        {0, 6.5f, -487}, {0, 6.5f, -493},  // between the two at -490
-        {6, 5, -507},    {6, 5, -513},     // around -510
-        {0, 5, -527},    {0, 5, -533},     // under -530
-        {0, 5, -560},                      // over the finish line
-    };
+std::vector<glm::vec3> planCourseRoute(float clearance) {
+    std::vector<float> planes;  // the slabs' z, nearest the start first
+    for (const Slab& slab : courseSlabs) planes.push_back(0.5f * (slab.box.zMin + slab.box.zMax));
+    std::sort(planes.begin(), planes.end(), std::greater<float>());
+    planes.erase(std::unique(planes.begin(), planes.end()), planes.end());
+
+    std::vector<glm::vec3> route;
+    glm::vec2 passage(courseStart.x, courseStart.y);
+    for (const float z : planes) {
+        glm::vec2 best(0.0f);
+        float bestDistance = 1e30f;
+        // Half-unit steps over the street, a unit inside its limits.
+        for (float x = streetLimitX[0] + 1.0f; x <= streetLimitX[1] - 1.0f; x += 0.5f)
+            for (float y = streetLimitY[0] + 1.0f; y <= streetLimitY[1] - 1.0f; y += 0.5f) {
+                const glm::vec2 at(x, y);
+                bool clear = true;
+                for (const Slab& slab : courseSlabs)
+                    if (0.5f * (slab.box.zMin + slab.box.zMax) == z) clear = clear && clears(slab.box, at, clearance);
+                if (clear && glm::distance(at, passage) < bestDistance) {
+                    best = at;
+                    bestDistance = glm::distance(at, passage);
+                }
+            }
+        passage = best;
+        route.push_back({passage, z + 3.0f});
+        route.push_back({passage, z - 3.0f});
+    }
+    route.push_back({passage, finishLineZ - 10.0f});
     return route;
 }
 
@@ -44,7 +56,7 @@ void steerTowards(ScriptedPlatform& platform, glm::vec3 target, double step) {
     updateCameraBasis();
     glm::vec3 next = catTranslation();
     if (platform.keyDown(GLFW_KEY_W) && !gameOver) {
-        const float speed = platform.keyDown(GLFW_KEY_SPACE) ? sprintSpeed : walkSpeed;
+        const float speed = walkSpeed + (platform.keyDown(GLFW_KEY_SPACE) ? sprintBonus : 0.0f);
         next += cameraDirection * speed * static_cast<float>(step);
     }
     const glm::vec3 way = target - next;
@@ -52,7 +64,7 @@ void steerTowards(ScriptedPlatform& platform, glm::vec3 target, double step) {
     while (yaw - horizontalAngle > M_PI) yaw -= 2 * M_PI;
     while (horizontalAngle - yaw > M_PI) yaw += 2 * M_PI;
     const double pitch = std::asin(way.y / glm::length(way));
-    const double pixelsPerRadian = 1.0 / (radiansPerPixelSecond * step);
+    const double pixelsPerRadian = 1.0 / (mouseSpeed * step);
     platform.cursorAtX = screenWidth / 2 - (yaw - horizontalAngle) * pixelsPerRadian;
     platform.cursorAtY = screenHeight / 2 - (pitch - verticalAngle) * pixelsPerRadian;
 }

@@ -1,20 +1,20 @@
 // Scripted mouse steering that flies the cat through the whole course: under,
 // over and around every slab to beyond the finish line. Shared by the play
-// test, the frame benchmark and the screenshot runs, so all of them drive the
-// real game rules the same way.
+// tests, the benchmarks and the screenshot runs, so all of them drive the real
+// game rules the same way.
 #pragma once
 
 #include <cstddef>
 #include <glm/glm.hpp>
 #include <vector>
 
-#include "tests/scripted_platform.h"
+#include "tests/support/scripted_platform.h"
 
-// The waypoints from the start to beyond the finish line, world units. Each
-// slab is passed 2 to 3 units before and after it; between slabs the cat
-// changes lane or height. Flown at walking or sprinting speed, the route
-// touches no slab and never leaves the street.
-const std::vector<glm::vec3>& courseRoute();
+// A route through the course, planned from its slabs: for each plane of
+// slabs, the passage nearest the previous one that keeps `clearance` units
+// from every box of the plane, entered 3 units before the plane and left 3
+// after it; then straight on to 10 units beyond the finish line.
+std::vector<glm::vec3> planCourseRoute(float clearance = 1.5f);
 
 // Sets this frame's cursor so that the cat, moved by the coming frame of
 // `step` seconds with the direction it already has, heads straight for
@@ -27,7 +27,7 @@ void steerTowards(ScriptedPlatform& platform, glm::vec3 target, double step);
 // to sprint).
 class Autopilot {
 public:
-    explicit Autopilot(std::vector<glm::vec3> route = courseRoute());
+    explicit Autopilot(std::vector<glm::vec3> route = planCourseRoute());
 
     // Picks the waypoint to head for and steers towards it for the coming
     // frame of `step` seconds.
@@ -35,8 +35,6 @@ public:
 
     // Back to the first waypoint, for a new run from the start.
     void restart() { next_ = 0; }
-
-    std::size_t nextWaypoint() const { return next_; }
 
 private:
     std::vector<glm::vec3> route_;

@@ -1,54 +1,35 @@
-// A real GL context for tests: a hidden GLFW window with the game's hints.
+// A real GL context for the tests and the benchmarks: a GLFW window with the
+// game's hints, and pixel read-back.
 #pragma once
 
 #include <GL/glew.h>
-#include <GLFW/glfw3.h>
-#include <cstdio>
 #include <glm/glm.hpp>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/startup.h"
+// Opens a window of the game's kind, makes its context current, loads the GL
+// entry points and points the game's `window`, `screenWidth` and
+// `screenHeight` at it. Hidden unless `visible`; a visible one is titled
+// "KIVO" like the game's. Returns false, with a message on stderr, when GLFW,
+// the window or GLEW fails.
+bool openGlWindow(int width, int height, bool visible = false);
+void closeGlWindow();
 
-// Opens the context, makes it current, loads GLEW and points the game's
-// `window`, `screenWidth` and `screenHeight` at it.
-inline bool openTestContext(int width, int height) {
-    if (!glfwInit()) return false;
-    setWindowHints();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    window = glfwCreateWindow(width, height, "KIVO test", nullptr, nullptr);
-    if (!window) return false;
-    glfwMakeContextCurrent(window);
-    if (!loadGlEntryPoints()) return false;
-    screenWidth = width;
-    screenHeight = height;
-    glViewport(0, 0, width, height);
-    return true;
-}
-
-inline void closeTestContext() {
-    glfwDestroyWindow(window);
-    window = nullptr;
-    glfwTerminate();
-}
-
-// Reads the colour of the current read framebuffer as RGBA bytes, bottom row first.
-inline std::vector<unsigned char> readPixels(int x, int y, int width, int height) {
-    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
+// The colour of the current read framebuffer as RGBA bytes, bottom row first.
+std::vector<unsigned char> readPixels(int x, int y, int width, int height);
 
 // Mean grey level of the (2 radius + 1)^2 window pixels around where `world`
 // lands under `viewProjection`.
-inline float brightnessAround(const glm::mat4& viewProjection, glm::vec3 world, int radius) {
-    const glm::vec4 clip = viewProjection * glm::vec4(world, 1.0f);
-    const int x = int((clip.x / clip.w * 0.5f + 0.5f) * screenWidth);
-    const int y = int((clip.y / clip.w * 0.5f + 0.5f) * screenHeight);
-    const int side = 2 * radius + 1;
-    const std::vector<unsigned char> pixels = readPixels(x - radius, y - radius, side, side);
-    float sum = 0.0f;
-    for (size_t i = 0; i < pixels.size(); i += 4) sum += (pixels[i] + pixels[i + 1] + pixels[i + 2]) / 3.0f;
-    return sum / float(side * side);
+float brightnessAround(const glm::mat4& viewProjection, glm::vec3 world, int radius);
+
+// How many triangles `draw` sends down the pipeline.
+template <typename Draw>
+GLuint trianglesDrawnBy(Draw draw) {
+    GLuint query = 0, count = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    draw();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+    glDeleteQueries(1, &query);
+    return count;
 }

@@ -1,26 +1,30 @@
-// The particle trail's CPU half done the straightforward way, as the reference
-// the game's own step is measured against: every step visits all 100000 slots
-// of its own pool, and then the whole pool is sorted with std::sort by
-// sortKey, largest first, dead slots (-1) sinking to the end.
+// The particle trail's CPU half done the straightforward way: every step
+// visits every slot of its own pool and then sorts the whole pool by sortKey,
+// largest first and stably, dead slots (-1) sinking to the end. The game's
+// packed pool must give exactly its output, and the CPU benchmark measures
+// the game against it.
 #pragma once
 
 #include <glm/glm.hpp>
+#include <vector>
 
 #include "render/particles.h"
 
-// Empties the reference pool: every life and sortKey -1, search from slot 0.
-void resetReferencePool();
+class ReferencePool {
+public:
+    int lastUsed = 0;  // where the next free-slot search starts
 
-// Index of a free slot (life below 0): the lowest from the last one found
-// up, else the lowest below it; 0 when the pool is full.
-int findFreeReferenceParticle();
+    ReferencePool();   // every slot free
 
-// Births as the game makes them (giveBirth), into the reference pool.
-void spawnReferenceParticles(int count, glm::vec3 origin);
+    // Births as the game makes them (giveBirth), into free slots found the
+    // game's way: the lowest from lastUsed up, else the lowest below it, else 0.
+    void spawn(int count, glm::vec3 origin);
 
-// One step over the whole reference pool: ages and moves the live particles,
-// writes them in pool order to the two arrays (4 floats and 4 bytes each),
-// marks the ones that died with sortKey -1, then sorts the whole pool.
-// Returns the number written.
-int stepReferenceParticles(float deltaTime, glm::vec3 cameraPosition, float* positionSizeOut,
-                           unsigned char* colorOut);
+    // Ages and moves every live particle, writes the survivors in pool order
+    // (4 floats and 4 bytes each) and returns their count; then sorts the pool.
+    int step(float deltaTime, glm::vec3 cameraPosition, float* positionSizeOut, unsigned char* colorOut);
+
+private:
+    std::vector<Particle> slots_;
+    int findFree();
+};

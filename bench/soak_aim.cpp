@@ -1,0 +1,56 @@
+// kivo_soak_aim: reads the game's console on stdin and prints, for its last
+// coin layout, the nearest coin (within 50 units) that the cat can fly to in a
+// straight line from the start, keeping a unit from every slab's box and from
+// the street's limits: the turn to it (yaw, then pitch, radians), its
+// distance, the seconds it takes at walking speed and the mouse look's speed
+// (radians per pixel per second). Prints nothing when no coin qualifies. The
+// soak aims with it.
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "play/course.h"
+#include "play/input.h"
+#include "scene/coins.h"
+
+namespace {
+
+bool clearFlight(glm::vec3 from, glm::vec3 to) {
+    for (float t = 0.0f; t <= 1.0f; t += 0.01f) {
+        const glm::vec3 p = from + t * (to - from);
+        if (p.x < streetLimitX[0] + 1 || p.x > streetLimitX[1] - 1 || p.y < streetLimitY[0] + 1 ||
+            p.y > streetLimitY[1] - 1 || p.z > streetLimitZ - 1)
+            return false;
+        for (const Slab& slab : courseSlabs) {
+            const ObstacleBox& b = slab.box;
+            const ObstacleBox grown{b.zMin - 1, b.zMax + 1, b.xMin - 1, b.xMax + 1,
+                                    b.blocksAbove ? b.yLimit - 1 : b.yLimit + 1, b.blocksAbove};
+            if (grown.contains(p)) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    const glm::vec3 origin = vesk::scene::GameRaster().origin;
+    std::vector<glm::vec3> coins;
+    for (std::string line; std::getline(std::cin, line);) {
+        int index = 0, x = 0, y = 0, z = 0;
+        if (std::sscanf(line.c_str(), "COIN %d X:%d Y:%d Z:%d", &index, &x, &y, &z) != 4) continue;
+        if (index == 0) coins.clear();
+        coins.push_back(origin + glm::vec3(x, y, z));
+    }
+    const glm::vec3* best = nullptr;
+    for (const glm::vec3& coin : coins)
+        if (glm::distance(coin, courseStart) < 50.0f && clearFlight(courseStart, coin) &&
+            (!best || glm::distance(coin, courseStart) < glm::distance(*best, courseStart)))
+            best = &coin;
+    if (!best) return 0;
+    const glm::vec3 way = *best - courseStart;
+    std::printf("%.4f %.4f %.3f %.3f %.3f\n", -std::atan2(way.x, -way.z), std::atan2(way.y, std::hypot(way.x, way.z)),
+                glm::length(way), glm::length(way) / walkSpeed, mouseSpeed);
+}
