@@ -8,7 +8,7 @@
 # KIVO_BUILD_DIR picks the build directory (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/release-build.bash
+source scripts/lib.bash
 release_build kivo_cpu_bench
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-exec xvfb-run -a -s "-screen 0 1920x1440x24" "$build/bench/kivo_cpu_bench" "$@"
+on_screen "$build/bench/kivo_cpu_bench" "$@"

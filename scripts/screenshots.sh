@@ -12,11 +12,10 @@
 # particles are random). KIVO_BUILD_DIR picks the build directory (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/release-build.bash
+source scripts/lib.bash
 release_build kivo_frame_bench
 
-bench=("$build/bench/kivo_frame_bench")
-screen=(xvfb-run -a -s "-screen 0 1920x1440x24")
+bench=(on_screen "$build/bench/kivo_frame_bench")
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 
@@ -26,7 +25,7 @@ course=680       # walking, at z -300: the hanging slab ahead and its shadow on 
 sprint=200       # sprinting, at z -290: walls and trail streak, the cat stays sharp
 
 # Where the sprint ends depends only on the route; find it on a small, quick run.
-finish=$("${screen[@]}" "${bench[@]}" --size 320x240 --blur --warmup 0 --frames 1200 --floor-frames 1 |
+finish=$("${bench[@]}" --size 320x240 --blur --warmup 0 --frames 1200 --floor-frames 1 |
          sed -n 's/.*finished in frame \([0-9]*\).*/\1/p')
 if [ -z "$finish" ]; then
   echo "screenshots: the sprint run did not reach the finish" >&2
@@ -37,9 +36,9 @@ fi
 end=$((finish + 30))
 while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
 
-"${screen[@]}" "${bench[@]}" --warmup 0 --frames "$course" --floor-frames 1 \
+"${bench[@]}" --warmup 0 --frames "$course" --floor-frames 1 \
   --shots "$start:$shots/start.png,$course:$shots/course.png" >/dev/null
-"${screen[@]}" "${bench[@]}" --blur --warmup 0 --frames "$end" --floor-frames 1 \
+"${bench[@]}" --blur --warmup 0 --frames "$end" --floor-frames 1 \
   --shots "$sprint:$shots/sprint.png,$end:$shots/end.png" >/dev/null
 
 # Half size, in full colour where that stays under 600 KB; the grain of the

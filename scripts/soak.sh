@@ -11,63 +11,35 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes=${1:-5}
 
+source scripts/lib.bash
 if [ -z "${SOAK_INNER:-}" ]; then
-  ./setup.sh
-  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_SANITIZE=ON >/dev/null
-  cmake --build build-sanitize -j"$(nproc)" --target kivo >/dev/null
-  SOAK_INNER=1 exec xvfb-run -a -s "-screen 0 1920x1440x24" "$0" "$minutes"
+  sanitizer_build kivo kivo_soak_aim
+  SOAK_INNER=1 on_screen "$0" "$minutes"
+  exit
 fi
 
 out=$(mktemp -d)
+sanitizer_environment
 # A small quarantine keeps ASan's own bookkeeping from looking like growth.
-export ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16
-export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
-export UBSAN_OPTIONS=print_stacktrace=1
+export ASAN_OPTIONS=$ASAN_OPTIONS:quarantine_size_mb=16
 export SDL_AUDIODRIVER=dummy
 
 echo "x" | ./build-sanitize/kivo > "$out/stdout" 2> "$out/stderr" &
 pid=$!
-for _ in $(seq 1 300); do
-  win=$(xdotool search --onlyvisible --name '^KIVO$' 2>/dev/null | head -n 1) && [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "${win:-}" ] || { echo "soak: no window"; exit 1; }
-xdotool windowfocus --sync "$win"
+focus_window || { echo "soak: no window"; exit 1; }
+win=$WINDOW_ID
 
 rss() { awk '/VmRSS/ {print $2}' "/proc/$pid/status"; }
 
-# The nearest coin of the newest layout that the cat, standing at the start
-# (0, 5, -200) and looking down the street, can fly to in a straight line:
-# inside the street and a unit clear of the first two slabs' collision boxes
-# on the way. Prints the turn to it (yaw and pitch, radians) and its distance,
-# or nothing.
-reachable_coin() {
-  grep '^COIN ' "$out/stdout" | tail -n 22 | awk -F'[ :]' '
-    function blocked(x, y, z) {
-      return (z > -222 && z < -218 && x > -9.5 && x < 4.5 && y < 8) ||
-             (z > -252 && z < -248 && x > -4.5 && x < 9.5 && y < 8)
-    }
-    {
-      x = $4; y = $6; z = -215 + $8
-      if (y < -1.5 || y > 14.5 || x < -8.5 || x > 8.5 || z < -247) next
-      dx = x; dy = y - 5; dz = z + 200
-      d = sqrt(dx * dx + dy * dy + dz * dz)
-      clear = 1
-      for (t = 0; t <= 1; t += 0.01) if (blocked(t * dx, 5 + t * dy, -200 + t * dz)) clear = 0
-      if (clear && (best == "" || d < best)) { best = d; yaw = atan2(dx, -dz); pitch = atan2(dy, sqrt(dx * dx + dz * dz)) }
-    }
-    END { if (best != "") printf "%.4f %.4f %.3f\n", -yaw, pitch, best }'
-}
-
 # turn AXIS RADIANS: holds the pointer a pixel off the window centre, which
 # the game measures and re-centres every frame, for as long as the turn takes
-# at the look speed of 0.04 radians per pixel per second: the angle then
+# at the look speed ($look_speed radians per pixel per second): the angle then
 # depends on the time held, not on how many frames it spans. The pointer is
 # put back far more often than frames come, so every frame sees it off centre.
 # (800, 700) is the centre of the game's 1600 x 1400 window.
 turn() {
   local axis=$1 angle=$2 x=800 y=700 micros deadline
-  micros=$(awk -v a="$angle" 'BEGIN { a = a < 0 ? -a : a; printf "%d", a / 0.04 * 1e6 }')
+  micros=$(awk -v a="$angle" -v s="$look_speed" 'BEGIN { a = a < 0 ? -a : a; printf "%d", a / s * 1e6 }')
   case "$axis:$angle" in
     yaw:-*) x=801 ;;
     yaw:*) x=799 ;;
@@ -102,11 +74,11 @@ restart_at_start() {
 # width of a coin's pick-up box and cannot jump over it, and a turn's error of
 # up to a frame at either end stays small.
 fetch_coin() {
-  local target yaw pitch distance before
+  local target yaw pitch distance seconds before
   restart_at_start
-  target=$(reachable_coin) || true
+  target=$(./build-sanitize/bench/kivo_soak_aim < "$out/stdout") || true
   [ -n "$target" ] || return 0
-  read -r yaw pitch distance <<< "$target"
+  read -r yaw pitch distance seconds look_speed <<< "$target"
   aimed=$((aimed + 1))
   before=$(grep -c '^Goodies Collected' "$out/stdout" || true)
   xdotool key F3
@@ -114,7 +86,7 @@ fetch_coin() {
   turn yaw "$yaw"
   turn pitch "$pitch"
   xdotool keydown w
-  sleep "$(awk -v d="$distance" 'BEGIN { printf "%.2f", d / 10 + 0.4 }')"
+  sleep "$(awk -v s="$seconds" 'BEGIN { printf "%.2f", s + 0.4 }')"
   xdotool keyup w
   xdotool key F3
   echo "soak: flight to a coin $distance units away (yaw $yaw, pitch $pitch):" \
@@ -139,11 +111,7 @@ while [ $SECONDS -lt $end ]; do
   samples+=("$(rss)")
 done
 
-# Escape is read once a frame, so it is held until the game has gone.
-for _ in $(seq 1 30); do
-  kill -0 $pid 2>/dev/null || break
-  xdotool keydown Escape; sleep 1; xdotool keyup Escape
-done
+escape_until_gone $pid || true
 set +e; wait $pid; status=$?; set -e
 
 restarts=$(grep -c "^COIN 0 " "$out/stdout" || true)

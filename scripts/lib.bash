@@ -1,0 +1,68 @@
+# Shell helpers shared by test.sh, play.sh, the end-to-end tests and the
+# scripts beside this file. Source it from the repository root.
+
+# on_screen [WxH] COMMAND...: runs COMMAND on a virtual X screen (default
+# 1920x1440). -noreset: an X server resets when its last client goes, and a
+# program that connects during the reset is refused (GLFW then fails to start).
+on_screen() {
+  local size=1920x1440
+  [[ $1 =~ ^[0-9]+x[0-9]+$ ]] && { size=$1; shift; }
+  xvfb-run -a -s "-screen 0 ${size}x24 -noreset" "$@"
+}
+
+# release_build [TARGET...]: installs what is missing and builds the Release
+# build in $build (KIVO_BUILD_DIR, default: build).
+build=${KIVO_BUILD_DIR:-build}
+release_build() {
+  ./setup.sh
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" -j"$(nproc)" ${1:+--target "$@"} >/dev/null
+}
+
+# sanitizer_build [TARGET...]: the AddressSanitizer and UndefinedBehaviorSanitizer
+# build in build-sanitize, and the environment its programs run with.
+sanitizer_build() {
+  ./setup.sh
+  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_SANITIZE=ON >/dev/null
+  cmake --build build-sanitize -j"$(nproc)" ${1:+--target "$@"} >/dev/null
+  sanitizer_environment
+}
+sanitizer_environment() {
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+  export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+}
+
+# xdo ARGS...: xdotool, retried briefly, since a single X connection can fail
+# while the machine is busy.
+xdo() {
+  local try
+  for try in 1 2 3; do xdotool "$@" && return 0; sleep 0.3; done
+  return 1
+}
+
+# poll SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds; fails
+# after SECONDS.
+poll() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+# focus_window: once the "KIVO" window is mapped (within 120 s), sets
+# WINDOW_ID and gives it the keyboard. Keys go to it with plain xdotool key,
+# keydown and keyup: the XTEST events GLFW sees.
+find_window() { WINDOW_ID=$(xdotool search --onlyvisible --name '^KIVO$' 2>/dev/null | head -n 1); [ -n "$WINDOW_ID" ]; }
+focus_window() { poll 120 find_window && xdo windowfocus --sync "$WINDOW_ID"; }
+
+# escape_until_gone PID: holds Escape, which the game reads once a frame,
+# until process PID has ended (60 s at most).
+escape_until_gone() {
+  local deadline=$((SECONDS + 60))
+  while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+    xdo keydown Escape; sleep 0.5; xdo keyup Escape
+  done
+  ! kill -0 "$1" 2>/dev/null
+}
