@@ -9,14 +9,14 @@
 
 #include "app/globals.h"
 #include "app/scene_setup.h"
+#include "tests/support/quiet_console.h"
 
 class GameWorldTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         setenv("SDL_AUDIODRIVER", "dummy", 1);  // no sound card: play into nothing
-        ::testing::internal::CaptureStdout();   // the start-up coin and grid lines
+        QuietConsole quiet;                     // the start-up coin and grid lines
         initScene();
-        ::testing::internal::GetCapturedStdout();
     }
     static void TearDownTestSuite() { deleteScene(); }
 };

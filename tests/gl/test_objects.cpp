@@ -1,0 +1,137 @@
+// The scene objects and the coin field of the real world: how they move and
+// turn, where coins go, which coins are taken, and which the passes draw.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+#include <sstream>
+
+#include "gpu/shader.h"
+#include "scene/cat.h"
+#include "scene/coins.h"
+#include "scene/level.h"
+#include "tests/gl/world.h"
+#include "tests/support/gl_window.h"
+#include "tests/support/helpers.h"
+
+using namespace vesk::scene;
+
+namespace {
+
+using Objects = GameWorldTest;
+
+TEST_F(Objects, CatSpinsInPlaceMovesInWorldSpaceAndTheBeadsCircleAboveIt) {
+    glm::mat4 identity(1.0f);
+    cat c(identity);  // a second cat, built as start-up builds the first
+    c.update(1.0);  // 90 degrees a second about its own vertical axis
+    EXPECT_TRUE(closeTo(glm::vec3(c.modelMatrix[0]), {0, 0, -1}, 1e-6f));
+    c.update(0.37);
+    const glm::mat4 spun = c.modelMatrix;
+    c.move(glm::vec3(0, 0, -2), 10.0f, 0.5f);  // the direction is normalised
+    EXPECT_EQ(translationOf(c.modelMatrix), glm::vec3(0, 5, -205));
+    for (int column = 0; column < 3; ++column) EXPECT_EQ(c.modelMatrix[column], spun[column]);
+
+    // What the frame update does for each bead: copy the cat's matrix, then update.
+    auto follow = [&](double deltaTime) {
+        for (hierarchy* bead : {static_cast<hierarchy*>(catChildA), static_cast<hierarchy*>(catChildB)}) {
+            bead->modelMatrix = c.modelMatrix;
+            bead->update(deltaTime);
+        }
+    };
+    follow(0.0);
+    follow(0.1);
+    const glm::vec3 centre(0, 6.2f, -205), arm = 2.0f * glm::vec3(std::cos(0.5f), std::sin(0.5f), 0.0f);
+    EXPECT_TRUE(closeTo(translationOf(catChildA->modelMatrix), centre - arm));
+    EXPECT_TRUE(closeTo(translationOf(catChildB->modelMatrix), centre + arm));
+    EXPECT_EQ(glm::vec3(catChildA->modelMatrix[2]), glm::vec3(0, 0, 1)) << "the cat's spin is dropped";
+    for (int frame = 0; frame < 60 * 60 * 60; ++frame) follow(1.0 / 60.0);
+    EXPECT_NEAR(glm::distance(translationOf(catChildA->modelMatrix), centre), 2.0f, 1e-4f) << "after an hour of frames";
+}
+
+TEST_F(Objects, TheBackdropTurnsOneRadianAboutWorldZIn20SecondsAndTheMouseStepsPointTwo) {
+    const glm::mat4 start = skyBox->modelMatrix;
+    for (int frame = 0; frame < 400; ++frame) skyBox->update(0.05);
+    const glm::mat4 expected = glm::rotate(glm::mat4(1.0f), 1.0f, glm::vec3(0, 0, 1)) * start;
+    for (int column = 0; column < 4; ++column)
+        EXPECT_TRUE(closeTo(glm::vec3(skyBox->modelMatrix[column]), glm::vec3(expected[column]), 0.05f)) << column;
+    skyBox->modelMatrix = start;
+
+    const glm::vec3 before = translationOf(mouseObject->modelMatrix);
+    mouseObject->update(0.001);
+    mouseObject->update(3.0);  // whatever the frame time
+    EXPECT_TRUE(closeTo(translationOf(mouseObject->modelMatrix), before - 0.4f * glm::vec3(mouseObject->modelMatrix[2])));
+}
+
+class CoinField : public GameWorldTest {
+protected:
+    void SetUp() override { coinField->clear(); }
+
+    static coin* place(glm::vec3 at) {
+        glm::mat4 m(1.0f);
+        coin* c = new coin(m, sceneShader);
+        c->translate(at.x, at.y, at.z);
+        GameRaster::coins.push_back(c);
+        return c;
+    }
+    static std::string collect(double x, double y, double z) {
+        ::testing::internal::CaptureStdout();
+        coinField->collect(x, y, z);
+        return ::testing::internal::GetCapturedStdout();
+    }
+};
+
+TEST_F(CoinField, BuildLays22CoinsWhereItsLinesSay) {
+    ::testing::internal::CaptureStdout();
+    coinField->build(sceneShader);
+    std::istringstream lines(::testing::internal::GetCapturedStdout());
+    ASSERT_EQ(GameRaster::coins.size(), 22u);
+    int i = 0;
+    for (std::string text; std::getline(lines, text); ++i) {
+        CoinLine line;
+        ASSERT_TRUE(parseCoinLine(text, line) && line.index == i) << text;
+        EXPECT_EQ(translationOf(GameRaster::coins[i]->modelMatrix), glm::vec3(line.x, line.y, -215 + line.z)) << text;
+    }
+    EXPECT_EQ(i, 22);
+}
+
+TEST_F(CoinField, EveryCoinWhoseBoxHoldsThePointIsTakenAtOnceEdgesIncluded) {
+    place({0, 5, -300});
+    const GLuint taken = place({0, 5, -200})->positionBuffer;
+    place({1, 5, -201})->update(0.5);  // turned 22.5 degrees: its box does not turn
+    place({0, 5, -100});
+    EXPECT_EQ(collect(1.5, 6.5, -199.5), "Goodies Collected: 1\nGoodies Collected: 2\n");
+    ASSERT_EQ(GameRaster::coins.size(), 2u);
+    EXPECT_EQ(translationOf(GameRaster::coins[1]->modelMatrix).z, -100) << "later coins move up";
+    EXPECT_FALSE(glIsBuffer(taken));
+    EXPECT_EQ(collect(1.5, 6.5, -199.5), "") << "taken coins are gone for good";
+    EXPECT_EQ(collect(std::nextafter(1.5, 2.0), 5, -100), "") << "just beyond the box";
+    EXPECT_EQ(collect(0, 3.5, -101.5), "Goodies Collected: 3\n") << "on its edges";
+    coinField->clear();
+    EXPECT_EQ(coinField->collectedCount, 0);
+}
+
+TEST_F(CoinField, BothPassesCullWithTheCameraAndTheLitPassCountsWhatItDraws) {
+    place({0, 5, -200});
+    place({2, 5, -210});
+    place({-2, 5, -180});  // behind a camera looking ahead
+    const glm::mat4 projection = glm::perspective(glm::radians(90.0f), 1.0f, 0.1f, 2000.0f);
+    const glm::mat4 ahead = glm::lookAt(glm::vec3(0, 5, -190), glm::vec3(0, 5, -191), glm::vec3(0, 1, 0));
+    const glm::mat4 back = glm::lookAt(glm::vec3(0, 5, -190), glm::vec3(0, 5, -189), glm::vec3(0, 1, 0));
+    glUseProgram(sceneShader->programHandle);
+    // What drawLit returns and how many coins it really drew, as "count/drawn".
+    const size_t perCoin = coinObject->indices.size() / 3;
+    auto drawLit = [&](bool culling, const glm::mat4& view) {
+        int count = -1;
+        const GLuint triangles = trianglesDrawnBy(
+            [&] { count = coinField->drawLit(sceneShader, glm::mat4(1), glm::mat4(1), 0, culling, projection, view); });
+        return std::to_string(count) + "/" + std::to_string(triangles / perCoin);
+    };
+    EXPECT_EQ(drawLit(false, back), "3/3");
+    EXPECT_EQ(drawLit(true, ahead), "2/2");
+    EXPECT_EQ(drawLit(true, back), "1/1");
+    EXPECT_EQ(trianglesDrawnBy([&] { coinField->drawDepth(sceneShader, glm::mat4(1), true, projection, ahead); }),
+              2 * perCoin);
+    glUseProgram(0);
+}
+
+}  // namespace

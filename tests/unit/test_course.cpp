@@ -1,0 +1,72 @@
+// The course's collision rules, pinned by what they do: for every slab, a
+// point just inside each face is stopped and a point just outside is not.
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "play/course.h"
+#include "play/input.h"
+#include "tests/support/helpers.h"
+
+namespace {
+
+constexpr float e = 0.01f;  // a hair's breadth, world units
+
+// The eighteen boxes of the course: z centre (each 2 deep), x range, y limit
+// and whether the solid side is above it (hanging) or below (standing).
+struct Row {
+    float z, xMin, xMax, yLimit;
+    bool hanging;
+};
+const Row rows[] = {
+    {-310, -5.5f, 5.5f, 8, true}, {-370, -11.5f, 1.5f, 8, true}, {-280, -11.5f, 1.5f, 8, true},
+    {-420, -11.5f, 1.5f, 8, true}, {-490, -5.5f, 5.5f, 8, true}, {-530, -5.5f, 5.5f, 8, true},
+    {-220, -8.5f, 3.5f, 7, false}, {-250, -3.5f, 8.5f, 7, false}, {-280, -8.5f, 3.5f, 7, false},
+    {-370, -3.5f, 8.5f, 7, false}, {-390, -5.5f, 5.5f, 5, false}, {-410, -8.5f, 3.5f, 7, false},
+    {-420, -3.5f, 8.5f, 5, false}, {-440, -5.5f, 5.5f, 7, false}, {-460, -3.5f, 8.5f, 7, false},
+    {-470, -8.5f, 3.5f, 5, false}, {-490, -3.5f, 8.5f, 5, false}, {-510, -8.5f, 3.5f, 7, false},
+};
+
+TEST(Course, EverySlabStopsTheCatJustInsideItsBoxAndNowhereElse) {
+    ASSERT_EQ(std::size(rows), size_t(slabCount));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "box at z " << r.z << (r.hanging ? ", hanging" : ", standing"));
+        const float x = 0.5f * (r.xMin + r.xMax);
+        const float solid = r.hanging ? r.yLimit + 1 : r.yLimit - 1, into = r.hanging ? e : -e;
+        const glm::vec3 inside[] = {{x, solid, r.z - 1 + e}, {x, solid, r.z + 1 - e}, {r.xMin + e, solid, r.z},
+                                    {r.xMax - e, solid, r.z}, {x, r.yLimit + into, r.z}};
+        const glm::vec3 outside[] = {{x, solid, r.z - 1 - e}, {x, solid, r.z + 1 + e}, {r.xMin - e, solid, r.z},
+                                     {r.xMax + e, solid, r.z}, {x, r.yLimit - into, r.z}, {x, r.yLimit, r.z}};
+        for (glm::vec3 p : inside) EXPECT_TRUE(insideObstacle(p)) << ::testing::PrintToString(p);
+        for (glm::vec3 p : outside) EXPECT_FALSE(insideObstacle(p)) << ::testing::PrintToString(p);
+    }
+}
+
+TEST(Course, EachSideOfTheStreetEndsTheRunJustPastItsLimit) {
+    const glm::vec3 atLimit[] = {{0, 15.5f, -300}, {0, -2.5f, -300}, {9.5f, 5, -300}, {-9.5f, 5, -300}, {0, 5, -198}};
+    const glm::vec3 step[] = {{0, e, 0}, {0, -e, 0}, {e, 0, 0}, {-e, 0, 0}, {0, 0, e}};
+    for (int side = 0; side < 5; ++side) {
+        EXPECT_FALSE(outsideStreet(atLimit[side])) << ::testing::PrintToString(atLimit[side]);
+        EXPECT_TRUE(outsideStreet(atLimit[side] + step[side])) << ::testing::PrintToString(atLimit[side]);
+    }
+    EXPECT_FALSE(outsideStreet({0.0f, 5.0f, -5000.0f})) << "no end wall: the finish line stops the run";
+}
+
+TEST(Course, CameraLooksDownTheStreetAtStartAndStaysOrthonormalWithAHorizontalRight) {
+    horizontalAngle = courseStartYaw;
+    verticalAngle = 0.0f;
+    updateCameraBasis();
+    EXPECT_TRUE(closeTo(cameraDirection, {0, 0, -1}, 1e-5f));
+    EXPECT_TRUE(closeTo(cameraRight, {1, 0, 0}, 1e-5f));
+    for (float h = -7.0f; h < 7.0f; h += 0.7f)
+        for (float v = -3.0f; v < 3.0f; v += 0.5f) {
+            horizontalAngle = h;
+            verticalAngle = v;
+            updateCameraBasis();
+            const glm::mat3 basis(cameraDirection, cameraRight, cameraUp);
+            const glm::mat3 gram = glm::transpose(basis) * basis;
+            for (int i = 0; i < 3; ++i) EXPECT_TRUE(closeTo(gram[i], glm::mat3(1.0f)[i], 1e-5f)) << h << ", " << v;
+            EXPECT_EQ(cameraRight.y, 0.0f);
+        }
+}
+
+}  // namespace
