@@ -13,6 +13,7 @@ glm::vec3 cameraRight(0.0f);
 glm::vec3 cameraUp(0.0f);
 glm::vec3 lightPosition(0.0f);
 glm::vec3 catPosition(0.0f);
+std::optional<glm::vec3> testedCatPosition;
 float horizontalAngle = 3.14159f;
 float verticalAngle = 0.0f;
 glm::mat4 viewMatrix(1.0f);

@@ -19,9 +19,11 @@
 //
 // The rules rely on one-frame lags:
 //   - catPosition is the cat's position as the previous frame's update copied
-//     it, before this frame's move: the rules test where the cat was, so the
-//     finish line, the street limits, the coins and the slabs all judge a
-//     position one step behind the cat.
+//     it, before this frame's move: the rules judge where the cat was, one
+//     step behind it. The finish line and the street limits test that point;
+//     the coins and the slabs test the way from the point the previous frame
+//     tested (testedCatPosition) to it, so a long frame cannot carry the cat
+//     through a slab or past a coin.
 //   - The light is placed from that same copy before the update refreshes it,
 //     so it trails the cat by a frame.
 //   - The camera basis is built before this frame's mouse movement is read:
@@ -32,6 +34,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <glm/glm.hpp>
+#include <optional>
 #include <string>
 
 class Shader;
@@ -81,6 +84,8 @@ extern float fieldOfView;                // degrees, vertical
 // newBestScore (input clears it when the cat moves); scene assembly starts the
 // first run's clock.
 extern bool gameOver;                    // the cat crossed the finish line
+extern std::optional<glm::vec3> testedCatPosition;  // catPosition as the rules last tested it;
+                                                    // none until a run's first test
 extern bool recenterCursor;              // next frame puts the cursor back in the centre first
 extern bool newBestScore;                // this end screen set a new best score
 extern float catSpeed;                   // units per second

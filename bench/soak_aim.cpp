@@ -17,18 +17,17 @@
 
 namespace {
 
+// The street's limits are a box: a flight between two points inside it stays inside.
 bool clearFlight(glm::vec3 from, glm::vec3 to) {
-    for (float t = 0.0f; t <= 1.0f; t += 0.01f) {
-        const glm::vec3 p = from + t * (to - from);
+    for (const glm::vec3& p : {from, to})
         if (p.x < streetLimitX[0] + 1 || p.x > streetLimitX[1] - 1 || p.y < streetLimitY[0] + 1 ||
             p.y > streetLimitY[1] - 1 || p.z > streetLimitZ - 1)
             return false;
-        for (const Slab& slab : courseSlabs) {
-            const ObstacleBox& b = slab.box;
-            const ObstacleBox grown{b.zMin - 1, b.zMax + 1, b.xMin - 1, b.xMax + 1,
-                                    b.blocksAbove ? b.yLimit - 1 : b.yLimit + 1, b.blocksAbove};
-            if (grown.contains(p)) return false;
-        }
+    for (const Slab& slab : courseSlabs) {
+        const ObstacleBox& b = slab.box;
+        const ObstacleBox grown{b.zMin - 1, b.zMax + 1, b.xMin - 1, b.xMax + 1,
+                                b.blocksAbove ? b.yLimit - 1 : b.yLimit + 1, b.blocksAbove};
+        if (grown.entryAlong(from, to) >= 0.0) return false;
     }
     return true;
 }

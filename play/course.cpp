@@ -1,5 +1,8 @@
 #include "play/course.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 constexpr bool hanging = true;    // pass under it
 constexpr bool standing = false;  // pass over or beside it
@@ -31,15 +34,43 @@ const Slab courseSlabs[slabCount] = {
     {{-5.5f, 18.0f, -530.0f}, {-531, -529, -5.5f, 5.5f, 8, hanging}},
 };
 
-bool ObstacleBox::contains(glm::vec3 p) const {
-    const bool inSlab = p.z > zMin && p.z < zMax && p.x > xMin && p.x < xMax;
-    return inSlab && (blocksAbove ? p.y > yLimit : p.y < yLimit);
+double ObstacleBox::entryAlong(glm::vec3 from, glm::vec3 to) const {
+    constexpr double far = std::numeric_limits<double>::infinity();
+    const glm::dvec3 low(xMin, blocksAbove ? yLimit : -far, zMin);
+    const glm::dvec3 high(xMax, blocksAbove ? far : yLimit, zMax);
+    return ::entryAlong(from, to, low, high, true);
 }
 
-bool insideObstacle(glm::vec3 point) {
-    for (const Slab& slab : courseSlabs)
-        if (slab.box.contains(point)) return true;
-    return false;
+double entryAlong(glm::dvec3 from, glm::dvec3 to, glm::dvec3 low, glm::dvec3 high, bool open) {
+    // Along each axis the way lies within the box for the fractions between
+    // `enter` and `leave`; a point of the way is in the box where all three
+    // agree. Open boxes keep those ends open, so a way that only touches a
+    // face stays out.
+    double enter = 0.0, leave = 1.0;
+    bool enterOpen = false, leaveOpen = false;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double a = from[axis], step = to[axis] - a;
+        if (step == 0.0) {
+            const bool within = open ? low[axis] < a && a < high[axis] : low[axis] <= a && a <= high[axis];
+            if (!within) return -1.0;
+            continue;
+        }
+        double near = (low[axis] - a) / step, farther = (high[axis] - a) / step;
+        if (near > farther) std::swap(near, farther);
+        if (near > enter || (near == enter && open)) enter = near, enterOpen = open;
+        if (farther < leave || (farther == leave && open)) leave = farther, leaveOpen = open;
+    }
+    const bool some = enterOpen || leaveOpen ? enter < leave : enter <= leave;
+    return some ? enter : -1.0;
+}
+
+double obstacleEntryAlong(glm::vec3 from, glm::vec3 to) {
+    double first = -1.0;
+    for (const Slab& slab : courseSlabs) {
+        const double entry = slab.box.entryAlong(from, to);
+        if (entry >= 0.0 && (first < 0.0 || entry < first)) first = entry;
+    }
+    return first;
 }
 
 bool outsideStreet(glm::vec3 p) {

@@ -42,7 +42,10 @@ struct ObstacleBox {
     float yLimit;
     bool blocksAbove;  // true: a hanging slab, solid above yLimit; false: a standing one, solid below
 
-    bool contains(glm::vec3 point) const;
+    // How far along the way from `from` to `to` the cat first enters the box
+    // (0 at `from`, 1 at `to`), or -1 when it never does. A way of length 0
+    // tests one point.
+    double entryAlong(glm::vec3 from, glm::vec3 to) const;
 };
 
 // One slab: where the slab model's origin stands, and its box.
@@ -69,6 +72,23 @@ constexpr glm::vec3 slabOffset(glm::vec3 origin) {
     return {origin.x - slabFrameOrigin.x, origin.z - slabFrameOrigin.z, slabFrameOrigin.y - origin.y};
 }
 
-// ---- Where the cat is --------------------------------------------------------
-bool insideObstacle(glm::vec3 point);  // inside any slab's box
-bool outsideStreet(glm::vec3 point);   // above, below, beside or behind the street's limits
+// ---- The night sky -------------------------------------------------------------
+// The star backdrop is a sphere around everything else in the world, centred
+// on the street's axis halfway down the course: its slow turn about that axis
+// spins it in place, and from any camera on the course it lies within the far
+// plane (2000) in every direction. It hides whatever lies beyond it, which
+// includes the copy of it that the house row's model file holds.
+constexpr glm::vec3 skyCentre(0.0f, 0.0f, -375.0f);
+constexpr float skyRadius = 650.0f;
+
+// ---- Where the cat is and where it went ---------------------------------------
+bool outsideStreet(glm::vec3 point);  // above, below, beside or behind the street's limits
+
+// How far along the way from `from` to `to` the cat first enters any slab's
+// box, as entryAlong(), or -1 when it enters none.
+double obstacleEntryAlong(glm::vec3 from, glm::vec3 to);
+
+// How far along the way from `from` to `to` a point first lies within the box
+// low .. high: strictly inside every face when `open`, faces included when
+// not; -1 when no point of the way does. Infinite bounds leave a side open.
+double entryAlong(glm::dvec3 from, glm::dvec3 to, glm::dvec3 low, glm::dvec3 high, bool open);

@@ -55,17 +55,26 @@ void processInput() {
         newBestScore = false;
     }
 
-    if (gameOver && isKeyDown(GLFW_KEY_ENTER)) {
+    const bool restart = gameOver && isKeyDown(GLFW_KEY_ENTER);
+    if (restart) {
         resetGame();
         gameOver = false;
     }
 
-    // Every test below uses the position copied before this frame's move, so
-    // a cat fast enough to cross a slab within one frame is not stopped.
-    bool hit = outsideStreet(catPosition);
-    coinField->collect(catPosition.x, catPosition.y, catPosition.z);
-    hit = hit || insideObstacle(catPosition);
-    if (hit) resetGame();
+    // Every test below judges the position copied before this frame's move.
+    // The street is a box and the finish a plane the cat crosses once, so the
+    // point tells all there is to tell about them; a slab or a coin can lie
+    // between two frames' points, so those rules follow the way the cat went
+    // since the previous test. A run's first test has no way yet.
+    const glm::vec3 from = testedCatPosition.value_or(catPosition);
+    const bool offStreet = outsideStreet(catPosition);
+    const double slab = obstacleEntryAlong(from, catPosition);
+    // Coins beyond the slab the cat hits were never reached.
+    coinField->collect(from, catPosition, slab < 0.0 ? 1.0 : slab);
+    // After a restart this frame's copy is stale; the next frame's copy, at
+    // the start, begins the new run's way.
+    if (offStreet || slab >= 0.0) resetGame();
+    else if (!restart) testedCatPosition = catPosition;
 }
 
 void resetGame() {
@@ -81,4 +90,5 @@ void resetGame() {
 
     recenterCursor = true;
     gameStartTime = clockNow();
+    testedCatPosition.reset();  // the way back to the start is no way the cat went
 }

@@ -16,6 +16,6 @@ void updateCameraBasis();
 void processInput();
 
 // Back to the start: cat at (0, 5, -200), camera looking down the street,
-// a new coin layout, the cursor recentred next frame and the clock restarted.
-// Leaves `gameOver` and `catPosition` alone.
+// a new coin layout, the cursor recentred next frame, the clock restarted and
+// no position tested yet. Leaves `gameOver` and `catPosition` alone.
 void resetGame();

@@ -1,11 +1,13 @@
 #include "scene/coins.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 
 #include "gpu/shader.h"
+#include "play/course.h"
 #include "render/culling.h"
 
 namespace vesk::scene {
@@ -22,15 +24,10 @@ void coin::update(double deltaTime) {
 
 void coin::translate(double x, double y, double z) { modelMatrix = translated(modelMatrix, x, y, z); }
 
-// The box does not turn with the coin: it is axis-aligned in world space. The
-// bounds are rounded to float before the comparison, as the coin's position is.
-bool coin::collides(double x, double y, double z) {
-    const glm::vec3 t(modelMatrix[3]);
-    const float half = 1.5f;
-    auto inside = [half](float centre, double value) {
-        return static_cast<double>(centre - half) <= value && value <= static_cast<double>(centre + half);
-    };
-    return inside(t.x, x) && inside(t.y, y) && inside(t.z, z);
+double coin::reachedAlong(glm::vec3 from, glm::vec3 to) const {
+    // The faces are rounded to float, as the coin's position is.
+    const glm::vec3 centre(modelMatrix[3]), half(1.5f);
+    return entryAlong(from, to, glm::dvec3(centre - half), glm::dvec3(centre + half), false);
 }
 
 CoinOffset coinOffsetFromDraws(int drawX, int drawY, int drawZ, double fieldWidth, double fieldHeight,
@@ -126,14 +123,17 @@ void GameRaster::translate(double x, double y, double z) {
     for (coin* c : coins) c->translate(x, y, z);
 }
 
-void GameRaster::collect(double x, double y, double z) {
-    for (auto it = coins.begin(); it != coins.end();) {
-        if (!(*it)->collides(x, y, z)) {
-            ++it;
-            continue;
-        }
-        delete *it;
-        it = coins.erase(it);
+void GameRaster::collect(glm::vec3 from, glm::vec3 to, double part) {
+    std::vector<std::pair<double, coin*>> reached;  // where the way reaches each coin, in list order
+    for (coin* c : coins) {
+        const double at = c->reachedAlong(from, to);
+        if (at >= 0.0 && at <= part) reached.emplace_back(at, c);
+    }
+    std::stable_sort(reached.begin(), reached.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : reached) {
+        coins.erase(std::find(coins.begin(), coins.end(), entry.second));
+        delete entry.second;
         ++collectedCount;
         std::cout << "Goodies Collected: " << collectedCount << std::endl;
     }

@@ -15,9 +15,11 @@ public:
     coin(glm::mat4& modelMatrix, Shader* shader);
     void update(double deltaTime) override;
     virtual void translate(double x, double y, double z);
-    // True when the point lies in the axis-aligned box of half-size 1.5 around
-    // the coin's translation; both ends inclusive.
-    virtual bool collides(double x, double y, double z);
+    // How far along the way from `from` to `to` (0 at `from`, 1 at `to`) it
+    // first reaches the coin's pick-up box, or -1 when it does not. The box is
+    // the coin's translation plus and minus 1.5 on every axis, faces included,
+    // and does not turn with the coin; a way of length 0 is a point test.
+    double reachedAlong(glm::vec3 from, glm::vec3 to) const;
 };
 
 // Where one coin of a layout goes, relative to the field's origin, from three
@@ -64,8 +66,11 @@ public:
                            glm::mat4 projection, glm::mat4 view);
     virtual void clear();  // frees every coin; collectedCount back to 0
     virtual void translate(double x, double y, double z);
-    // Takes (and frees) every coin whose box holds the point; one line per coin.
-    virtual void collect(double x, double y, double z);
+    // Takes (and frees) every coin whose box the way from `from` to `to`
+    // reaches within its first `part` (a fraction, 1 for the whole way), in
+    // the order the way reaches them; "Goodies Collected: " and the count for
+    // each.
+    virtual void collect(glm::vec3 from, glm::vec3 to, double part = 1.0);
 };
 
 }  // namespace vesk::scene

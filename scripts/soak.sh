@@ -70,9 +70,7 @@ restart_at_start() {
 
 # Flies the cat from the start to the nearest reachable coin, if there is one.
 # Turn and flight are seen in wireframe (F3): its frames are several times
-# shorter, so the cat's step from one frame to the next stays below the 3-unit
-# width of a coin's pick-up box and cannot jump over it, and a turn's error of
-# up to a frame at either end stays small.
+# shorter, so a turn's error of up to a frame at either end stays small.
 fetch_coin() {
   local target yaw pitch distance seconds before
   restart_at_start

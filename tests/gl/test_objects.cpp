@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
+#include <optional>
 #include <sstream>
 
 #include "gpu/shader.h"
@@ -73,9 +74,10 @@ protected:
         GameRaster::coins.push_back(c);
         return c;
     }
-    static std::string collect(double x, double y, double z) {
+    // What collecting along the way (a point when `to` is left out) prints.
+    static std::string collect(glm::vec3 from, std::optional<glm::vec3> to = {}, double part = 1.0) {
         ::testing::internal::CaptureStdout();
-        coinField->collect(x, y, z);
+        coinField->collect(from, to.value_or(from), part);
         return ::testing::internal::GetCapturedStdout();
     }
 };
@@ -94,18 +96,21 @@ TEST_F(CoinField, BuildLays22CoinsWhereItsLinesSay) {
     EXPECT_EQ(i, 22);
 }
 
-TEST_F(CoinField, EveryCoinWhoseBoxHoldsThePointIsTakenAtOnceEdgesIncluded) {
+TEST_F(CoinField, EveryCoinWhoseBoxTheWayReachesIsTakenEdgesIncludedAndOnlyWithinItsPart) {
     place({0, 5, -300});
     const GLuint taken = place({0, 5, -200})->positionBuffer;
     place({1, 5, -201})->update(0.5);  // turned 22.5 degrees: its box does not turn
     place({0, 5, -100});
-    EXPECT_EQ(collect(1.5, 6.5, -199.5), "Goodies Collected: 1\nGoodies Collected: 2\n");
+    EXPECT_EQ(collect({1.5f, 6.5f, -199.5f}), "Goodies Collected: 1\nGoodies Collected: 2\n") << "a corner of both";
     ASSERT_EQ(GameRaster::coins.size(), 2u);
     EXPECT_EQ(translationOf(GameRaster::coins[1]->modelMatrix).z, -100) << "later coins move up";
     EXPECT_FALSE(glIsBuffer(taken));
-    EXPECT_EQ(collect(1.5, 6.5, -199.5), "") << "taken coins are gone for good";
-    EXPECT_EQ(collect(std::nextafter(1.5, 2.0), 5, -100), "") << "just beyond the box";
-    EXPECT_EQ(collect(0, 3.5, -101.5), "Goodies Collected: 3\n") << "on its edges";
+    EXPECT_EQ(collect({1.5f, 6.5f, -199.5f}), "") << "taken coins are gone for good";
+    EXPECT_EQ(collect({std::nextafter(1.5f, 2.0f), 5, -100}), "") << "just beyond the box";
+    EXPECT_EQ(collect({3, 6.6f, -90}, glm::vec3(-3, 6.4f, -110)), "Goodies Collected: 3\n") << "a way that grazes its top";
+    place({0, 5, -100});
+    EXPECT_EQ(collect({0, 5, -90}, glm::vec3(0, 5, -310), 0.5), "Goodies Collected: 4\n") << "the first half";
+    EXPECT_EQ(GameRaster::coins.size(), 1u);
     coinField->clear();
     EXPECT_EQ(coinField->collectedCount, 0);
 }

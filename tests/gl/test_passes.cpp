@@ -72,7 +72,7 @@ TEST_F(Passes, TheLitPassDrawsEveryObjectWholeAndCountsWhatCullingLeaves) {
     const glm::vec3 cat(theCat->modelMatrix[3]);
     GameRaster::coins.back()->modelMatrix[3] = glm::vec4(cat, 1.0f);
     QuietConsole quiet;
-    coinField->collect(cat.x, cat.y, cat.z);
+    coinField->collect(cat, cat);
     renderFrame();
     EXPECT_EQ(drawnObjectCount, 22 + 21) << "a collected coin is no longer drawn";
 
@@ -131,6 +131,34 @@ TEST_F(Passes, SkyDrawnAfterTheOpaqueSceneLeavesTheSameImageAsDrawnFirst) {
     }
     transparency = 0.5f;
     EXPECT_FALSE(skyAfterScene()) << "a see-through street needs the stars behind it first";
+}
+
+// Stars: bright pixels of an RGBA image whose four neighbours are all dark.
+int starsIn(const std::vector<unsigned char>& rgba, int width, int height) {
+    auto grey = [&](int x, int y) { return (rgba[4 * (y * width + x)] + rgba[4 * (y * width + x) + 1] + rgba[4 * (y * width + x) + 2]) / 3; };
+    int stars = 0;
+    for (int y = 1; y + 1 < height; ++y)
+        for (int x = 1; x + 1 < width; ++x)
+            stars += grey(x, y) > 100 && std::max({grey(x - 1, y), grey(x + 1, y), grey(x, y - 1), grey(x, y + 1)}) < 50;
+    return stars;
+}
+
+TEST_F(Passes, StarsShowLookingUpSidewaysAndBackFromAnywhereOnTheCourse) {
+    mipmapFilter = GL_LINEAR;  // no mip-maps: a star stays a bright point even in this small window
+    const std::pair<float, float> views[] = {{courseStartYaw, 1.5f},          // straight up
+                                             {courseStartYaw + 1.57f, 0.5f},  // left and up over the houses
+                                             {courseStartYaw - 1.57f, 0.5f},  // right
+                                             {0.0f, 0.3f}};                   // back towards the start
+    for (const float z : {-200.0f, -380.0f, -545.0f})
+        for (const auto& [yaw, pitch] : views) {
+            SCOPED_TRACE(testing::Message() << "at z " << z << ", yaw " << yaw << ", pitch " << pitch);
+            theCat->modelMatrix[3] = glm::vec4(0.0f, 5.0f, z, 1.0f);
+            look(yaw, pitch);
+            renderFrame();
+            // The upper half: sky between the houses, or beyond them.
+            EXPECT_GT(starsIn(readPixels(0, screenHeight / 2, screenWidth, screenHeight / 2), screenWidth, screenHeight / 2), 20);
+        }
+    mipmapFilter = GL_LINEAR_MIPMAP_LINEAR;
 }
 
 // The blur half of the motion-blur pass: a known frame is put into the blur

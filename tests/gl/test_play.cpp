@@ -2,6 +2,7 @@
 // scripted platform, on the real world that start-up builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,12 @@ namespace {
 constexpr double frameTime = 1.0 / 60.0;
 
 glm::vec3 catTranslation() { return translationOf(theCat->modelMatrix); }
-void placeCat(glm::vec3 p) { theCat->modelMatrix[3] = glm::vec4(p, 1.0f); }
+// Puts the cat at `p` by hand, its copy too; no way the cat went leads there.
+void placeCat(glm::vec3 p) {
+    theCat->modelMatrix[3] = glm::vec4(p, 1.0f);
+    catPosition = p;
+    testedCatPosition.reset();
+}
 
 class Play : public GameWorldTest {
 protected:
@@ -101,26 +107,32 @@ TEST_F(Play, WalkingStraightHitsTheFirstSlabAndRestartsWithNewCoinsAndClock) {
     EXPECT_FALSE(gameOver);
 }
 
-TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoins) {
-    frame();
-    // Three coins on the route, the rest out of reach below the street.
-    const std::vector<glm::vec3> route = planCourseRoute();
-    for (size_t i = 0; i < GameRaster::coins.size(); ++i)
-        GameRaster::coins[i]->modelMatrix[3] = glm::vec4(i < 3 ? route[6 * i + 3] : glm::vec3(0, -20, -300 - float(i)), 1);
-    platform.hold(GLFW_KEY_W);
-    platform.hold(GLFW_KEY_SPACE);
-    const double runStart = gameStartTime;
-    ::testing::internal::CaptureStdout();
-    const std::vector<glm::vec3> tested = flyUntilTheRunEnds(Autopilot(route));
-    const std::string out = ::testing::internal::GetCapturedStdout();
+// The course flown at a steady 60 frames a second sprinting, and at 4 a
+// second walking, where each frame carries the cat 2.5 units.
+TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFrameRate) {
+    for (const double step : {frameTime, 0.25}) {
+        SCOPED_TRACE(testing::Message() << "frames of " << step << " s");
+        SetUp();
+        frame();
+        // Three coins on the route, the rest out of reach below the street.
+        const std::vector<glm::vec3> route = planCourseRoute();
+        for (size_t i = 0; i < GameRaster::coins.size(); ++i)
+            GameRaster::coins[i]->modelMatrix[3] = glm::vec4(i < 3 ? route[6 * i + 3] : glm::vec3(0, -20, -300 - float(i)), 1);
+        platform.releaseAll();
+        platform.hold(GLFW_KEY_W);
+        if (step == frameTime) platform.hold(GLFW_KEY_SPACE);
+        const double runStart = gameStartTime;
+        ::testing::internal::CaptureStdout();
+        const std::vector<glm::vec3> tested = flyUntilTheRunEnds(Autopilot(route), step);
+        const std::string out = ::testing::internal::GetCapturedStdout();
 
-    EXPECT_EQ(gameStartTime, runStart) << "the run was restarted on the way";
-    ASSERT_TRUE(gameOver);
-    EXPECT_LT(tested.back().z, finishLineZ) << "the last frame tested a position beyond the line";
-    EXPECT_GE(tested[tested.size() - 2].z, finishLineZ) << "and finished the run in that first frame";
-    EXPECT_EQ(coinField->collectedCount, 3);
-    EXPECT_EQ(countOf(out, "Goodies Collected: "), 3);
-
+        EXPECT_EQ(gameStartTime, runStart) << "the run was restarted on the way";
+        ASSERT_TRUE(gameOver);
+        EXPECT_LT(tested.back().z, finishLineZ) << "the last frame tested a position beyond the line";
+        EXPECT_GE(tested[tested.size() - 2].z, finishLineZ) << "and finished the run in that first frame";
+        EXPECT_EQ(countOf(out, "Goodies Collected: "), 3);
+        EXPECT_EQ(coinField->collectedCount, 3);
+    }
     const glm::vec3 stopped = catTranslation();
     for (int i = 0; i < 10; ++i) frame();
     EXPECT_EQ(catTranslation(), stopped) << "at the end the cat no longer moves, however long W is held";
@@ -133,6 +145,57 @@ TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoins) {
     EXPECT_FALSE(gameOver);
     EXPECT_EQ(catTranslation(), courseStart);
     EXPECT_EQ(coinField->collectedCount, 0);
+}
+
+// Half a second of sprinting in one frame carries the cat 15 units, far more
+// than a slab is deep: the rules follow the way, not the two points.
+TEST_F(Play, OneLongFrameThroughAnySlabRestartsTheRunAndOneBesideItDoesNot) {
+    struct Way {
+        glm::vec3 from;  // the cat flies 15 units straight down the street from here
+        bool restarts;
+    };
+    std::vector<Way> ways;
+    for (const Slab& slab : courseSlabs) {
+        const ObstacleBox& box = slab.box;
+        const float x = std::clamp(0.5f * (box.xMin + box.xMax), streetLimitX[0] + 1, streetLimitX[1] - 1);
+        ways.push_back({{x, box.blocksAbove ? box.yLimit + 1 : box.yLimit - 1, box.zMax + 7}, true});
+    }
+    ways.push_back({{3.6f, 6.0f, -212.0f}, false});  // just beside the standing slab at -220
+    ways.push_back({{0.0f, 7.1f, -212.0f}, false});  // just above it
+    ways.push_back({{0.0f, 7.9f, -302.0f}, false});  // just below the hanging one at -310
+    ways.push_back({{0.0f, 6.5f, -482.0f}, false});  // between the two at -490
+    frame();
+    QuietConsole quiet;
+    for (const Way& way : ways) {
+        SCOPED_TRACE(testing::Message() << "from " << ::testing::PrintToString(way.from));
+        placeCat(way.from);
+        horizontalAngle = courseStartYaw;
+        verticalAngle = 0.0f;
+        frame();
+        const double runStart = gameStartTime;
+        platform.hold(GLFW_KEY_W);
+        platform.hold(GLFW_KEY_SPACE);
+        frame(0.5);
+        platform.releaseAll();
+        ASSERT_TRUE(closeTo(catTranslation(), way.from - glm::vec3(0, 0, 15), 0.01f));
+        frame();  // tests the way of the long frame
+        EXPECT_EQ(gameStartTime != runStart, way.restarts);
+    }
+}
+
+TEST_F(Play, OneLongFrameTakesEveryCoinOnItsWay) {
+    frame();
+    placeCat({-6, 5, -224});
+    for (size_t i = 0; i < GameRaster::coins.size(); ++i)  // two on the way, the rest beside it
+        GameRaster::coins[i]->modelMatrix[3] = glm::vec4(i < 2 ? -6.0f : 6.0f, 5.0f, i < 2 ? -230.0f - 8 * i : -235.0f, 1);
+    platform.hold(GLFW_KEY_W);
+    platform.hold(GLFW_KEY_SPACE);
+    frame(0.5);
+    platform.releaseAll();
+    ::testing::internal::CaptureStdout();
+    frame();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Goodies Collected: 1\nGoodies Collected: 2\n");
+    EXPECT_EQ(coinField->collectedCount, 2);
 }
 
 TEST_F(Play, LeavingTheStreetOnAnySideRestarts) {
@@ -155,11 +218,9 @@ TEST_F(Play, TheRunEndsJustBeyondTheLineEvenInTheFrameOfAHit) {
     QuietConsole quiet;
     frame();
     placeCat({0.0f, 5.0f, finishLineZ});
-    frame();  // the frame update copies the new position
-    frame();  // and this frame tests it
+    frame();
     EXPECT_FALSE(gameOver) << "z exactly at the line is not across";
     placeCat({9.8f, 5.0f, finishLineZ - 1});
-    frame();
     frame();  // finished and off the street at once
     EXPECT_TRUE(gameOver);
     EXPECT_EQ(catTranslation(), courseStart);

@@ -36,8 +36,8 @@ TEST(Course, EverySlabStopsTheCatJustInsideItsBoxAndNowhereElse) {
                                     {r.xMax - e, solid, r.z}, {x, r.yLimit + into, r.z}};
         const glm::vec3 outside[] = {{x, solid, r.z - 1 - e}, {x, solid, r.z + 1 + e}, {r.xMin - e, solid, r.z},
                                      {r.xMax + e, solid, r.z}, {x, r.yLimit - into, r.z}, {x, r.yLimit, r.z}};
-        for (glm::vec3 p : inside) EXPECT_TRUE(insideObstacle(p)) << ::testing::PrintToString(p);
-        for (glm::vec3 p : outside) EXPECT_FALSE(insideObstacle(p)) << ::testing::PrintToString(p);
+        for (glm::vec3 p : inside) EXPECT_GE(obstacleEntryAlong(p, p), 0.0) << ::testing::PrintToString(p);
+        for (glm::vec3 p : outside) EXPECT_EQ(obstacleEntryAlong(p, p), -1.0) << ::testing::PrintToString(p);
     }
 }
 

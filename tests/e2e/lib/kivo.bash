@@ -58,5 +58,5 @@ quit_with_escape() {
   wait_exit 5
 }
 
-# layouts: how many coin layouts kivo has printed (one at start-up, one per restart).
-layouts() { grep -c '^COIN 0 ' "$WORK/stdout" || true; }
+# layouts_at_least N: kivo has printed N coin layouts (one at start-up, one per restart).
+layouts_at_least() { [ "$(grep -c '^COIN 0 ' "$WORK/stdout")" -ge "$1" ]; }
