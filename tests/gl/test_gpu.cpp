@@ -29,7 +29,8 @@ const ProgramContract contracts[] = {
      {"projectionMatrix", "viewMatrix", "modelMatrix", "DepthBiasMVP", "lightPosition_worldspace", "lightPower",
       "transparency", "colorTexture", "shadowMap"},
      meshLayout},
-    {"normalsSkybox", {"position"}, {"projectionMatrix", "viewMatrix", "modelMatrix", "colorTexture"}, meshLayout},
+    {"normalsSkybox", {"position", "uv"}, {"projectionMatrix", "viewMatrix", "modelMatrix", "colorTexture"},
+     {{0, GL_FLOAT_VEC3}, {2, GL_FLOAT_VEC2}}},
     {"normalsText2D", {}, {"myTextureSampler"}, {{3, GL_FLOAT_VEC2}, {4, GL_FLOAT_VEC2}}},
     {"ParticleShader", {}, {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"},
      {{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC4}, {2, GL_FLOAT_VEC4}}},
@@ -62,8 +63,9 @@ TEST(GameShaders, AllSevenPairsCompileLinkAndDeclareTheirInputs) {
         for (const auto& [location, type] : contract.fixedInputs)
             EXPECT_EQ(typeAt(program, GLint(location), false), type) << "input at location " << location;
         EXPECT_EQ(glGetFragDataLocation(program, "fragColor"), 0);
-        if (contract.name == std::string("normals2"))
+        if (contract.name == std::string("normals2")) {
             EXPECT_EQ(typeAt(program, glGetUniformLocation(program, "shadowMap"), true), GLenum(GL_SAMPLER_2D_SHADOW));
+        }
     }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
@@ -160,7 +162,7 @@ TEST_F(Textures, KeepTheirColoursAtEveryBitDepthAndUnreadableFilesGiveAnEmptyOne
     load(save("blue.png", FIF_PNG, 32, 10, 20, 230), got);
     EXPECT_EQ(got, (std::vector<int>{16, 10, 20, 230})) << "converted from 32 bits";
     for (const std::string& path : {dir.path("missing.jpg"), dir.write("text.jpg", "this is not an image\n")}) {
-        EXPECT_EQ(load(path, got), "Failed to load texture: " + path);
+        EXPECT_EQ(load(path, got), "Failed to load texture: " + path + "\n");
         EXPECT_EQ(got, std::vector<int>{0});
     }
 }

@@ -123,14 +123,30 @@ TEST_F(World, HouseRowsLineBothSidesOfTheCourseAboveTheWallsWithNarrowAlleys) {
     }
 }
 
-TEST_F(World, HouseRowFileAlsoHoldsAStarBackdropDownTheStreet) {
+// The sky hides whatever lies beyond it: the rest of the world must lie
+// inside it, and the house row's copy of it outside.
+TEST_F(World, TheStarrySphereHoldsTheWorldAndHidesTheHouseRowsCopyOfIt) {
     ASSERT_EQ(skyBox->positions.size(), houseRow->positions.size()) << "both from the one file";
-    bool axisCovered = false;
-    for (const Triangle& t : trianglesOf(*skyBox))
-        axisCovered = axisCovered || (t.hi().z < -1000.0f && t.normal.z > 0.9f && covers(t, {0.0f, 0.0f}, 0, 1));
-    EXPECT_TRUE(axisCovered) << "nothing of the backdrop straight down the street";
-    // What the house row draws within the far plane of a camera on the course must be houses.
-    for (const Triangle& t : trianglesOf(*houseRow)) ASSERT_TRUE(t.hi().z > -1000.0f || t.hi().z < -2610.0f);
+    auto distance = [](const Triangle& t) {
+        return std::max({glm::distance(t.a, skyCentre), glm::distance(t.b, skyCentre), glm::distance(t.c, skyCentre)});
+    };
+    int sky = 0;
+    for (const Triangle& t : trianglesOf(*skyBox)) {
+        if (distance(t) > skyRadius + 1.0f) continue;  // the houses' copy, far beyond
+        ++sky;
+        EXPECT_NEAR(distance(t), skyRadius, 0.01f);
+        EXPECT_LT(glm::dot(t.normal, (t.a + t.b + t.c) / 3.0f - skyCentre), 0.0f) << "facing inwards";
+    }
+    EXPECT_GT(sky, 500);
+    int houses = 0;
+    for (const Triangle& t : trianglesOf(*houseRow)) {
+        const float lo = std::min({glm::distance(t.a, skyCentre), glm::distance(t.b, skyCentre), glm::distance(t.c, skyCentre)});
+        ASSERT_TRUE(distance(t) < skyRadius - 250.0f || lo > skyRadius + 250.0f) << "a house-row triangle near the sky";
+        houses += distance(t) < skyRadius;
+    }
+    EXPECT_GT(houses, 1000);
+    for (const MeshObject* o : {static_cast<const MeshObject*>(corridorObject), static_cast<const MeshObject*>(grids[17])})
+        for (const Triangle& t : trianglesOf(*o)) ASSERT_LT(distance(t), skyRadius - 250.0f);
 }
 
 // No invisible walls and no ghost slabs: every collision box, within the

@@ -214,10 +214,9 @@ Mesh gridModel() {
 // file point p lands at (-500 + 180 px, 180 py, -3030 - 180 pz); as the star
 // backdrop (x 250, translate(-1000, 700, -2300), turning about the world z
 // axis) at (-1000 + 250 px, 700 + 250 py, -2300 - 250 pz). The houses are
-// designed in the first frame, the backdrop in the second. The backdrop part
-// lands, in the house row's frame, beyond z -2650, further than the far plane
-// (2000) from any camera on the course; the houses land, in the backdrop's
-// frame, behind the start (z > 900), where the camera rarely looks.
+// designed in the first frame, the backdrop in the second. Each use's copy of
+// the other part lands outside the backdrop's sphere (the houses' copy of the
+// sphere, 0.72 its size, at least 900 from its centre), where the sphere hides it.
 glm::vec3 houseRowToFile(glm::vec3 w) { return {(w.x + 500.0f) / 180.0f, w.y / 180.0f, -(w.z + 3030.0f) / 180.0f}; }
 glm::vec3 backdropToFile(glm::vec3 w) {
     return {(w.x + 1000.0f) / 250.0f, (w.y - 700.0f) / 250.0f, -(w.z + 2300.0f) / 250.0f};
@@ -308,23 +307,27 @@ Mesh houseRowPart() {
     return world;
 }
 
-// The backdrop: a shallow bowl of radius 2400 centred on the street's axis,
-// its middle at z -2050 and its rim at -1850, facing the course, so a camera
-// on the course (z -190 .. -560) always sees it within the far plane, and its
-// turn about the z axis spins it in place.
+// The backdrop: a sphere of stars around the whole world (skyCentre,
+// skyRadius), facing inwards. Each of the six faces of a cube is divided into
+// a grid pushed out onto the sphere and shows sterne.jpg 4 times across, after
+// the game's uv x 15: stars of even size in every direction, no pinched poles.
 Mesh backdropPart() {
-    constexpr float radius = 2400.0f, centreZ = -2050.0f, rimRise = 200.0f;
-    // sterne.jpg once per 700 units after the game's uv x 15.
-    constexpr float uvPerUnit = 1.0f / (700.0f * 15.0f);
-    constexpr int rings = 12, segments = 72;
+    constexpr int cells = 12;
+    constexpr float uvPerFace = 4.0f / 15.0f;
     Mesh world;
-    addSurface(world, rings, segments, [&](int i, int j) {
-        const float r = radius * i / rings, theta = 2.0f * kPi * j / segments;
-        const float x = r * std::cos(theta), y = r * std::sin(theta);
-        const float a = rimRise / (radius * radius);
-        const glm::vec3 position(x, y, centreZ + a * r * r);
-        return SurfacePoint{position, glm::vec3(-2.0f * a * x, -2.0f * a * y, 1.0f), glm::vec2(x, y) * uvPerUnit};
-    });
+    for (int axis = 0; axis < 3; ++axis)
+        for (float side : {-1.0f, 1.0f}) {
+            const int u = (axis + 1) % 3, v = (axis + 2) % 3;
+            addSurface(world, cells, cells, [&](int i, int j) {
+                glm::vec3 cube(0.0f);
+                cube[axis] = side;
+                cube[u] = 2.0f * i / cells - 1.0f;
+                cube[v] = 2.0f * j / cells - 1.0f;
+                const glm::vec3 out = glm::normalize(cube);
+                return SurfacePoint{skyCentre + skyRadius * out, -out,
+                                    glm::vec2(i, j) * (uvPerFace / cells)};
+            });
+        }
     world.transform(backdropToFile, mirrorZ);
     return world;
 }
