@@ -1,9 +1,10 @@
 // Background music: one WAV looping on SDL_mixer's own thread.
 #pragma once
 
-// Starts `path` playing in an endless loop and returns at once. Every failure
-// (no audio device, missing or unreadable file) is ignored: the game plays on
-// in silence. Opens the device as 44100 Hz, signed 16-bit, stereo.
+// Starts `path` playing in an endless loop and returns at once. On any failure
+// the game plays on in silence; a missing file, and one the open device cannot
+// decode, are reported in one line on stderr ("Failed to load music"). Opens
+// the device as 44100 Hz, signed 16-bit, stereo.
 void playMusic(const char* path);
 
 // Stops the music and releases the mixer and SDL's audio; safe without playMusic.

@@ -34,7 +34,7 @@ Texture::Texture(const std::string& path) {
     const unsigned width = bitmap ? FreeImage_GetWidth(bitmap) : 0;
     const unsigned height = bitmap ? FreeImage_GetHeight(bitmap) : 0;
     if (!pixels || width == 0 || height == 0) {
-        std::fprintf(stderr, "Failed to load texture: %s", path.c_str());
+        std::fprintf(stderr, "Failed to load texture: %s\n", path.c_str());
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     } else {
         // FreeImage keeps colour as blue, green, red and rows bottom first,

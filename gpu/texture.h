@@ -1,8 +1,9 @@
 // One GL 2D texture decoded from an image file with FreeImage.
 //
-// A file that cannot be read or decoded is reported on stderr as
-// "Failed to load texture: <path>" and gives a texture without an image, which
-// samples as opaque black: the game goes on. Images of unusual bit depths are
+// A file that cannot be read or decoded is reported in one line on stderr,
+// "Failed to load texture: <path>", and gives a texture without an image,
+// which samples as opaque black: the game goes on (without the font atlas,
+// the HUD shows no text). Images of unusual bit depths are
 // converted to 24-bit colour rather than silently dropped.
 #pragma once
 

@@ -23,20 +23,22 @@ grep -q " 0: 1920x1440$" "$WORK/stdout" || fail "mode list does not show 0: 1920
 play_and_quit "n -1 n 99999999999999999999 n" . 1920x1440
 [ "$(grep -o "NO VALID INPUT" "$WORK/stdout" | wc -l)" -eq 2 ] || fail "expected two NO VALID INPUT"
 
-echo "-- textures and models: missing, empty, not what they claim, truncated"
+echo "-- textures, font atlas, models and music: missing, empty, not what they claim, truncated"
 game="$WORK/game"
 copy_game "$game"
-rm "$game/Textur/coin.jpg" "$game/Objekte/coin/coin.obj"
+rm "$game/Textur/coin.jpg" "$game/Textur/font8.jpg" "$game/Objekte/coin/coin.obj"
+echo "not music" > "$game/Audio/ffxiii.WAV"
 : > "$game/Textur/grass.jpg"
 echo "not an image" > "$game/Textur/metall.jpg"
 head -c 300 Textur/sterne.jpg > "$game/Textur/sterne.jpg"
 printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nl 1 2\nl 2 3\n' > "$game/Objekte/grid/grid.obj"
 printf 'v 0 0 0\nv 1 0 0\n' > "$game/Objekte/cat/sphere.obj"
 echo "not a model" > "$game/Objekte/corridor/corridor.obj"
-play_and_quit "x" "$game" 1600x1400
-for texture in coin grass metall sterne; do
-  grep -qF "Failed to load texture: Textur/$texture.jpg" "$WORK/stderr" || fail "no report for $texture.jpg"
+SDL_AUDIODRIVER=dummy play_and_quit "x" "$game" 1600x1400  # a device that can decode the music
+for texture in coin font8 grass metall sterne; do
+  [ "$(grep -cxF "Failed to load texture: Textur/$texture.jpg" "$WORK/stderr")" -eq 1 ] || fail "no line for $texture.jpg"
 done
+[ "$(grep -c '^Failed to load music "Audio/ffxiii.WAV": ' "$WORK/stderr")" -eq 1 ] || fail "no line for the music"
 for model in coin/coin grid/grid cat/sphere corridor/corridor; do
   grep -q "Failed to load model \"Objekte/$model.obj\"" "$WORK/stderr" || fail "no report for $model.obj"
 done

@@ -45,4 +45,18 @@ TEST(Music, TheGameMusicPlaysAtOnceAndLoopsPastItsEnd) {
     EXPECT_GT(loud, 1000);
 }
 
+TEST(Music, AMissingOrBrokenFileIsReportedInOneLineAndTheGamePlaysOnInSilence) {
+    TempDir dir;
+    setenv("SDL_AUDIODRIVER", "dummy", 1);  // a device that plays into nothing
+    for (const std::string& path : {dir.path("none.wav"), dir.write("broken.wav", "RIFF, but not music\n")}) {
+        ::testing::internal::CaptureStderr();
+        playMusic(path.c_str());
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err.rfind("Failed to load music \"" + path + "\": ", 0), 0u) << err;
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
+        stopMusic();
+    }
+    unsetenv("SDL_AUDIODRIVER");
+}
+
 }  // namespace
