@@ -10,12 +10,7 @@
 
 // Lets failure messages show glm vectors as numbers rather than bytes.
 namespace glm {
-template <length_t L, typename T, qualifier Q>
-void PrintTo(const vec<L, T, Q>& v, std::ostream* out) {
-    *out << "(";
-    for (length_t i = 0; i < L; ++i) *out << (i ? ", " : "") << v[i];
-    *out << ")";
-}
+inline void PrintTo(const vec3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
 }  // namespace glm
 
 // How often `part` occurs in `text`, overlaps included.

@@ -11,7 +11,6 @@ public:
     double clock = 0.0;      // seconds returned by now()
     double cursorAtX = 0.0;  // pixels, window coordinates
     double cursorAtY = 0.0;
-    int cursorPlacements = 0;  // how often the game moved the cursor
 
     ScriptedPlatform() { setPlatform(this); }
     ~ScriptedPlatform() override { setPlatform(nullptr); }
@@ -22,12 +21,6 @@ public:
     void release(int glfwKey) { held_.erase(glfwKey); }
     void releaseAll() { held_.clear(); }
 
-    // Moves the mouse by (dx, dy) pixels from where the game last put it.
-    void moveMouse(double dx, double dy) {
-        cursorAtX += dx;
-        cursorAtY += dy;
-    }
-
     bool keyDown(int glfwKey) override { return held_.count(glfwKey) != 0; }
     void cursor(double& x, double& y) override {
         x = cursorAtX;
@@ -36,7 +29,6 @@ public:
     void setCursor(double x, double y) override {
         cursorAtX = x;
         cursorAtY = y;
-        ++cursorPlacements;
     }
     double now() override { return clock; }
 
