@@ -6,14 +6,17 @@
 #   docs/screenshot-course.png  mid-course: slabs, shadows, the particle trail
 #   docs/screenshot-sprint.png  sprinting, with the motion blur
 #   docs/screenshot-end.png     the end screen with the score
+#   docs/screenshot-up.png      the real game, the player looking up at the stars
 #
 # The cat flies the course on the play test's autopilot with a fixed game
 # step, so the same frames show the same places on every run (coins and
-# particles are random). KIVO_BUILD_DIR picks the build directory (default: build).
+# particles are random). The last one is taken from the game itself, turned
+# upwards by real pointer movement. KIVO_BUILD_DIR picks the build directory
+# (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.bash
-release_build kivo_frame_bench
+release_build kivo_frame_bench kivo
 
 bench=(on_screen "$build/bench/kivo_frame_bench")
 shots=$(mktemp -d)
@@ -41,12 +44,30 @@ while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
 "${bench[@]}" --blur --warmup 0 --frames "$end" --floor-frames 1 \
   --shots "$sprint:$shots/sprint.png,$end:$shots/end.png" >/dev/null
 
+# The game looking up: the pointer held 5 pixels above the window's centre,
+# which the game measures and re-centres every frame, for 6 seconds turns the
+# view up by 6 * 5 * 0.04 = 1.2 radians, however long the frames take.
+look_up() {
+  echo x | "./$build/kivo" >/dev/null 2>&1 &
+  local pid=$! deadline
+  focus_window
+  sleep 2  # the first frame has restarted the run and centred the cursor
+  deadline=$((SECONDS + 6))
+  while [ $SECONDS -lt $deadline ]; do xdotool mousemove --window "$WINDOW_ID" 800 695; done
+  sleep 1
+  import -window root -crop 1600x1400+0+0 "$shots/up.png"
+  escape_until_gone $pid
+}
+export -f look_up focus_window find_window poll xdo escape_until_gone
+export build shots
+on_screen bash -c look_up
+
 # Half size, in full colour where that stays under 600 KB; the grain of the
 # particles and textures can push a picture over, which then gets 256
 # dithered colours instead.
 limit=614400
 mkdir -p docs
-for name in start course sprint end; do
+for name in start course sprint end up; do
   out="docs/screenshot-$name.png"
   convert "$shots/$name.png" -resize 800x700 -strip "$out"
   if [ "$(stat -c %s "$out")" -ge "$limit" ]; then

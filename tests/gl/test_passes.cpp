@@ -113,10 +113,34 @@ TEST_F(Passes, TheCatTrailsAGlowOfParticles) {
         return count;
     };
     const int without = warm();
+    EXPECT_GT(without, 100) << "the gold cat in the middle";
     deltaTime = 1.0f / 60.0f;  // 160 births a frame at the cat, each frame's step moving them on
     for (int frame = 0; frame < 30; ++frame) renderFrame();
     EXPECT_GT(warm(), without + 300);
     deltaTime = 0.0f;
+}
+
+// Keeps the HUD's lines instead of drawing them.
+struct RecordedText : Text2D {
+    std::vector<std::string> lines;
+    void drawText(const char* line, int, int, int) override { lines.push_back(line); }
+};
+
+TEST_F(Passes, SprintingSendsTheFrameWithItsHudThroughTheBlurButNeverOnTheEndScreen) {
+    RecordedText recorded;
+    Text2D* const drawing = text2D;
+    text2D = &recorded;
+    coinField->collectedCount = 3;
+    platform.hold(GLFW_KEY_W);
+    EXPECT_FALSE(sprintBlurActive()) << "walking";
+    platform.hold(GLFW_KEY_SPACE);
+    ASSERT_TRUE(sprintBlurActive());
+    renderFrame();
+    EXPECT_EQ(std::count(recorded.lines.begin(), recorded.lines.end(), "Coins: 3"), 1);
+    gameOver = true;
+    EXPECT_FALSE(sprintBlurActive());
+    gameOver = false;
+    text2D = drawing;
 }
 
 // Stars: bright pixels whose four neighbours are all dark.

@@ -41,6 +41,16 @@ TEST(Course, EverySlabStopsTheCatJustInsideItsBoxAndNowhereElse) {
     }
 }
 
+TEST(Course, AWayMustEnterABoxNotJustTouchItAndACoinsBoxCountsItsFaces) {
+    const glm::vec3 before(0.0f, 5.0f, -212.0f);  // ahead, the standing slab's box from z -219 to -221
+    EXPECT_EQ(obstacleEntryAlong(before, {0.0f, 5.0f, -219.0f}), -1.0) << "ends on its face";
+    EXPECT_NEAR(obstacleEntryAlong(before, {0.0f, 5.0f, -226.0f}), 0.5, 1e-6) << "half-way: the face";
+    EXPECT_EQ(obstacleEntryAlong({0.0f, 7.0f, -212.0f}, {0.0f, 7.0f, -226.0f}), -1.0) << "along its top";
+    const glm::dvec3 low(-1.5, 3.5, -201.5), high(1.5, 6.5, -198.5);  // a coin's box at (0, 5, -200)
+    EXPECT_EQ(entryAlong({0, 6.5, -190}, {0, 6.5, -210}, low, high, false), 0.425) << "along its top";
+    EXPECT_EQ(entryAlong({0, 6.6, -190}, {0, 6.6, -210}, low, high, false), -1.0);
+}
+
 TEST(Course, EachSideOfTheStreetEndsTheRunJustPastItsLimit) {
     const glm::vec3 atLimit[] = {{0, 15.5f, -300}, {0, -2.5f, -300}, {9.5f, 5, -300}, {-9.5f, 5, -300}, {0, 5, -198}};
     const glm::vec3 step[] = {{0, e, 0}, {0, -e, 0}, {e, 0, 0}, {-e, 0, 0}, {0, 0, e}};

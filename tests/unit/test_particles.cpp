@@ -37,11 +37,13 @@ protected:
 // reference, so they are pinned here; everything after a birth is compared
 // with the reference below.
 TEST_F(Particles, BirthsTakeFourDrawsEachAndFillTheFreeSlotsInOrder) {
+    particles[0].life = 0.0f;  // a life of zero is over: the slot is free
+    particles[1].life = 1.0f;  // taken
     std::srand(99);
     const int r1 = std::rand(), r2 = std::rand(), r3 = std::rand(), r4 = std::rand();
     std::srand(99);
     spawnParticles(2, {1.0f, 2.0f, -3.0f});
-    EXPECT_EQ(lastUsedParticle, 1);
+    EXPECT_EQ(lastUsedParticle, 2);
     const Particle& p = particles[0];
     // Backwards (+z) and downwards with a spread of 1.5 either way.
     EXPECT_EQ(p.velocity, glm::vec3(spread(r3) * 1.5f, spread(r2) * 1.5f - 2.0f, spread(r1) * 1.5f + 3.0f));
