@@ -13,25 +13,25 @@ constexpr bool standing = false;  // pass over or beside it
 // one at y 8 rises from the floor to 7.5. Where two slabs share a plane, one
 // hangs above the other's gap or they stand side by side.
 const Slab courseSlabs[slabCount] = {
-    //  slab origin           box: z range      x range       y limit  kind
-    {{-9.0f, 8.0f, -220.0f}, {-221, -219, -8.5f, 3.5f, 7, standing}},
-    {{-9.0f, 8.0f, -280.0f}, {-281, -279, -8.5f, 3.5f, 7, standing}},
-    {{-1.0f, 8.0f, -250.0f}, {-251, -249, -3.5f, 8.5f, 7, standing}},
-    {{-9.0f, 18.0f, -280.0f}, {-281, -279, -11.5f, 1.5f, 8, hanging}},
-    {{-5.5f, 18.0f, -310.0f}, {-311, -309, -5.5f, 5.5f, 8, hanging}},
-    {{-9.0f, 18.0f, -370.0f}, {-371, -369, -11.5f, 1.5f, 8, hanging}},
-    {{-1.0f, 8.0f, -370.0f}, {-371, -369, -3.5f, 8.5f, 7, standing}},
-    {{-5.5f, 6.0f, -390.0f}, {-391, -389, -5.5f, 5.5f, 5, standing}},
-    {{-9.0f, 8.0f, -410.0f}, {-411, -409, -8.5f, 3.5f, 7, standing}},
-    {{-9.0f, 18.0f, -420.0f}, {-421, -419, -11.5f, 1.5f, 8, hanging}},
-    {{-1.0f, 6.0f, -420.0f}, {-421, -419, -3.5f, 8.5f, 5, standing}},
-    {{-5.5f, 8.0f, -440.0f}, {-441, -439, -5.5f, 5.5f, 7, standing}},
-    {{-1.0f, 8.0f, -460.0f}, {-461, -459, -3.5f, 8.5f, 7, standing}},
-    {{-9.0f, 6.0f, -470.0f}, {-471, -469, -8.5f, 3.5f, 5, standing}},
-    {{-5.5f, 18.0f, -490.0f}, {-491, -489, -5.5f, 5.5f, 8, hanging}},
-    {{-1.0f, 6.0f, -490.0f}, {-491, -489, -3.5f, 8.5f, 5, standing}},
-    {{-9.0f, 8.0f, -510.0f}, {-511, -509, -8.5f, 3.5f, 7, standing}},
-    {{-5.5f, 18.0f, -530.0f}, {-531, -529, -5.5f, 5.5f, 8, hanging}},
+    //  slab origin x, y, z      box: z range, x range,     y limit, kind
+    {{ -9.0f,  8.0f, -220.0f}, {-221, -219,  -8.5f,  3.5f, 7, standing}},
+    {{ -9.0f,  8.0f, -280.0f}, {-281, -279,  -8.5f,  3.5f, 7, standing}},
+    {{ -1.0f,  8.0f, -250.0f}, {-251, -249,  -3.5f,  8.5f, 7, standing}},
+    {{ -9.0f, 18.0f, -280.0f}, {-281, -279, -11.5f,  1.5f, 8, hanging}},
+    {{ -5.5f, 18.0f, -310.0f}, {-311, -309,  -5.5f,  5.5f, 8, hanging}},
+    {{ -9.0f, 18.0f, -370.0f}, {-371, -369, -11.5f,  1.5f, 8, hanging}},
+    {{ -1.0f,  8.0f, -370.0f}, {-371, -369,  -3.5f,  8.5f, 7, standing}},
+    {{ -5.5f,  6.0f, -390.0f}, {-391, -389,  -5.5f,  5.5f, 5, standing}},
+    {{ -9.0f,  8.0f, -410.0f}, {-411, -409,  -8.5f,  3.5f, 7, standing}},
+    {{ -9.0f, 18.0f, -420.0f}, {-421, -419, -11.5f,  1.5f, 8, hanging}},
+    {{ -1.0f,  6.0f, -420.0f}, {-421, -419,  -3.5f,  8.5f, 5, standing}},
+    {{ -5.5f,  8.0f, -440.0f}, {-441, -439,  -5.5f,  5.5f, 7, standing}},
+    {{ -1.0f,  8.0f, -460.0f}, {-461, -459,  -3.5f,  8.5f, 7, standing}},
+    {{ -9.0f,  6.0f, -470.0f}, {-471, -469,  -8.5f,  3.5f, 5, standing}},
+    {{ -5.5f, 18.0f, -490.0f}, {-491, -489,  -5.5f,  5.5f, 8, hanging}},
+    {{ -1.0f,  6.0f, -490.0f}, {-491, -489,  -3.5f,  8.5f, 5, standing}},
+    {{ -9.0f,  8.0f, -510.0f}, {-511, -509,  -8.5f,  3.5f, 7, standing}},
+    {{ -5.5f, 18.0f, -530.0f}, {-531, -529,  -5.5f,  5.5f, 8, hanging}},
 };
 
 double ObstacleBox::entryAlong(glm::vec3 from, glm::vec3 to) const {
