@@ -195,8 +195,8 @@ public:
         std::ostream& out = GetOutputStream();
         char line[200];
         std::snprintf(line, sizeof line,
-                      "\ngame CPU work per frame at 48,000 live particles: median %.3f ms\n"
-                      "reference (whole pool std::sort every frame):     median %.3f ms\n"
+                      "\ngame CPU work per frame at 48,000 live particles:   median %.3f ms\n"
+                      "reference (whole pool stable_sort every frame):   median %.3f ms\n"
                       "reference / game: %.1fx\n",
                       game->second * 1e3, reference->second * 1e3, reference->second / game->second);
         out << line;

@@ -16,11 +16,30 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.bash
+
+# --look-up FILE, on a virtual screen: the game looking up. The pointer held 5
+# pixels above the window's centre, which the game measures and re-centres
+# every frame, for 5 seconds turns the view up by 5 * 5 * 0.04 = 1 radian,
+# however long the frames take.
+if [ "${1:-}" = "--look-up" ]; then
+  echo x | "./$build/kivo" >/dev/null 2>&1 &
+  pid=$!
+  focus_window
+  sleep 2  # the first frame has restarted the run and centred the cursor
+  deadline=$((SECONDS + 5))
+  while [ $SECONDS -lt $deadline ]; do xdotool mousemove --window "$WINDOW_ID" 800 695; done
+  sleep 1
+  import -window root -crop 1600x1400+0+0 "$2"
+  escape_until_gone $pid
+  exit
+fi
+
 release_build kivo_frame_bench kivo
 
 bench=(on_screen "$build/bench/kivo_frame_bench")
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
+on_screen "$0" --look-up "$shots/up.png"
 
 # Frames at 60 per second of game time, counted from 1.
 start=40         # 0.65 s in: the first slab ahead, the trail just begun
@@ -43,24 +62,6 @@ while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
   --shots "$start:$shots/start.png,$course:$shots/course.png" >/dev/null
 "${bench[@]}" --blur --warmup 0 --frames "$end" --floor-frames 1 \
   --shots "$sprint:$shots/sprint.png,$end:$shots/end.png" >/dev/null
-
-# The game looking up: the pointer held 5 pixels above the window's centre,
-# which the game measures and re-centres every frame, for 6 seconds turns the
-# view up by 6 * 5 * 0.04 = 1.2 radians, however long the frames take.
-look_up() {
-  echo x | "./$build/kivo" >/dev/null 2>&1 &
-  local pid=$! deadline
-  focus_window
-  sleep 2  # the first frame has restarted the run and centred the cursor
-  deadline=$((SECONDS + 6))
-  while [ $SECONDS -lt $deadline ]; do xdotool mousemove --window "$WINDOW_ID" 800 695; done
-  sleep 1
-  import -window root -crop 1600x1400+0+0 "$shots/up.png"
-  escape_until_gone $pid
-}
-export -f look_up focus_window find_window poll xdo escape_until_gone
-export build shots
-on_screen bash -c look_up
 
 # Half size, in full colour where that stays under 600 KB; the grain of the
 # particles and textures can push a picture over, which then gets 256
