@@ -1,10 +1,9 @@
 // The start-up console: the display dialogue over injected streams and mode
-// lists, and the pause before a fatal exit.
+// lists.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/console.h"
 #include "app/display_mode.h"
 #include "tests/support/helpers.h"
 
@@ -69,21 +68,10 @@ TEST(DisplayDialogue, EachAnswerLeadsToItsModeOrRestarts) {
     EXPECT_EQ(countOf(run("n 0 x", {}).output, "NO VALID INPUT"), 1);
     for (const char* answers : {"", "y", "n", "y n", "y n 9"})
         EXPECT_LE(countOf(run(answers, {}).output, fullscreenQuestion), 2) << '"' << answers << '"';
-}
-
-TEST(ConsolePause, WaitsForAFreshLineAfterTheDialogueAndReturnsAtEndOfInput) {
-    EXPECT_EQ(run("n 0 extra words\nnext line\n").rest, "next line\n") << "the answer's line is used up";
+    // The last answer's line is used up, so a console pause after the
+    // dialogue waits for a fresh Enter (the pause itself: tests/e2e/pause.sh).
+    EXPECT_EQ(run("n 0 extra words\nnext line\n").rest, "next line\n");
     EXPECT_EQ(run("x\n").rest, "");
-    std::istringstream in("first\nsecond\n");
-    std::ostringstream out;
-    consolePause(in, out);
-    EXPECT_EQ(out.str(), "Press Enter to continue . . .\n");
-    std::string rest;
-    std::getline(in, rest);
-    EXPECT_EQ(rest, "second") << "one line is read";
-    std::istringstream empty;
-    consolePause(empty, out);
-    EXPECT_TRUE(empty.eof());
 }
 
 }  // namespace
