@@ -71,24 +71,6 @@ TEST_F(Hud, TransparencyOffForcesOpaqueAndStatusLinesGoTenSecondsIntoTheEndScree
     EXPECT_TRUE(transparencyMessage.empty() && objectCountMessage.empty());
 }
 
-TEST_F(Hud, HotkeyMessageShowsFiveSecondsFromItsFirstFrameAndARepostRestartsThem) {
-    settingMessage = "View Frustrum Culling: ON";
-    settingMessageTime = 0.0;
-    EXPECT_TRUE(shows(200.0, "View Frustrum Culling: ON"));
-    EXPECT_TRUE(shows(204.99, "View Frustrum Culling: ON"));
-    EXPECT_FALSE(shows(205.0, "View Frustrum Culling: ON"));
-    EXPECT_TRUE(settingMessage.empty());
-
-    mipmapMessage = "Mip Mapping-Quality: NEAREST";
-    mipmapMessageTime = 0.0;
-    frame(300.0);
-    mipmapMessage = "Mip Mapping-Quality: Off";
-    mipmapMessageTime = 0.0;
-    frame(303.5);
-    EXPECT_TRUE(shows(308.4, "Mip Mapping-Quality: Off"));
-    EXPECT_FALSE(shows(308.5, "Mip Mapping-Quality: Off"));
-}
-
 TEST_F(Hud, EndScreenFreezesTheClockBlinksAndKeepsTheBestScore) {
     frame(142.5, 10);
     gameOver = true;
