@@ -6,7 +6,7 @@
 #include <iostream>
 #include <limits>
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 bool parseListNumber(const std::string& word, int& number) {
     size_t i = 0;

@@ -1,7 +1,7 @@
 #include "app/frame.h"
 
-#include "app/globals.h"
-#include "app/platform.h"
+#include "base/globals.h"
+#include "base/platform.h"
 #include "gpu/shader.h"
 #include "play/frame_update.h"
 #include "play/hud.h"

@@ -1,6 +1,6 @@
 #include "app/hotkeys.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 // Everything runs on this one thread; the music plays on SDL's own.
 #include <cstdio>
 
-#include "app/console.h"
 #include "app/display_mode.h"
 #include "app/frame.h"
-#include "app/globals.h"
 #include "app/hotkeys.h"
 #include "app/scene_setup.h"
 #include "app/startup.h"
+#include "base/console.h"
+#include "base/globals.h"
 
 int main() {
     if (!glfwInit()) {

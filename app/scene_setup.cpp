@@ -3,18 +3,18 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
-#include "app/globals.h"
 #include "app/music.h"
-#include "app/platform.h"
+#include "base/course.h"
+#include "base/globals.h"
+#include "base/platform.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
-#include "play/course.h"
 #include "play/text2d.h"
-#include "render/culling.h"
 #include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
+#include "scene/culling.h"
 #include "scene/level.h"
 
 using namespace vesk::scene;

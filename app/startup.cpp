@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 void setWindowHints() {
     glfwWindowHint(GLFW_SAMPLES, 4);

@@ -23,16 +23,16 @@
 
 #include <unistd.h>
 
-#include "app/globals.h"
 #include "app/scene_setup.h"
+#include "base/globals.h"
 #include "play/frame_update.h"
 #include "play/hud.h"
 #include "play/input.h"
 #include "play/text2d.h"
-#include "render/culling.h"
 #include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
+#include "scene/culling.h"
 #include "scene/level.h"
 #include "tests/support/autopilot.h"
 #include "tests/support/gl_window.h"

@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/globals.h"
 #include "app/scene_setup.h"
+#include "base/globals.h"
 #include "bench/frame_probe.h"
 #include "render/particles.h"
 #include "scene/cat.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "play/course.h"
+#include "base/course.h"
 #include "play/input.h"
 #include "scene/coins.h"
 

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/console.h"
+#include "base/console.h"
 
 Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
     programHandle = glCreateProgram();

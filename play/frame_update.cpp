@@ -2,7 +2,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/level.h"

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/globals.h"
-#include "app/platform.h"
+#include "base/globals.h"
+#include "base/platform.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "play/text2d.h"

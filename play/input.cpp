@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/globals.h"
-#include "app/platform.h"
-#include "play/course.h"
+#include "base/course.h"
+#include "base/globals.h"
+#include "base/platform.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 

@@ -1,7 +1,7 @@
 // Per-frame game rules: mouse look, forward movement, the finish line, the
 // restart with Enter, coin pick-up and the collisions that send the cat back
-// to the start. Keys, cursor and clock are read through app/platform.h; the
-// course itself (slabs, street, start, finish, speeds) is play/course.h.
+// to the start. Keys, cursor and clock are read through base/platform.h; the
+// course itself (slabs, street, start, finish, speeds) is base/course.h.
 #pragma once
 
 // The mouse look turns the camera by this many radians per pixel the cursor

@@ -1,6 +1,6 @@
 #include "render/motion_blur.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "gpu/shader.h"
 
 void drawMotionBlur(void (*drawContent)()) {

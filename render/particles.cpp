@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "scene/cat.h"

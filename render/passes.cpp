@@ -3,12 +3,12 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
-#include "render/culling.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
+#include "scene/culling.h"
 #include "scene/level.h"
 
 using vesk::scene::MeshObject;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace vesk::scene {
 

@@ -6,9 +6,9 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 
+#include "base/course.h"
 #include "gpu/shader.h"
-#include "play/course.h"
-#include "render/culling.h"
+#include "scene/culling.h"
 
 namespace vesk::scene {
 

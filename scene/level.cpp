@@ -1,7 +1,7 @@
 #include "scene/level.h"
 
-#include "app/globals.h"
-#include "play/course.h"
+#include "base/course.h"
+#include "base/globals.h"
 
 namespace vesk::scene {
 

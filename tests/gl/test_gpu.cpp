@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "tests/support/temp_dir.h"

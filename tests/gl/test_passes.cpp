@@ -9,10 +9,10 @@
 
 #include "app/frame.h"
 #include "app/hotkeys.h"
+#include "base/course.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
-#include "play/course.h"
 #include "play/frame_update.h"
 #include "play/hud.h"
 #include "play/input.h"

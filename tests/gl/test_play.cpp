@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "play/course.h"
+#include "base/course.h"
+#include "base/globals.h"
 #include "play/frame_update.h"
 #include "play/input.h"
 #include "scene/cat.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <set>
 
-#include "play/course.h"
+#include "base/course.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/level.h"

@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "app/globals.h"
 #include "app/scene_setup.h"
+#include "base/globals.h"
 #include "tests/support/quiet_console.h"
 
 class GameWorldTest : public ::testing::Test {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
-#include "app/globals.h"
-#include "play/course.h"
+#include "base/course.h"
+#include "base/globals.h"
 #include "play/input.h"
 #include "scene/cat.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/globals.h"
 #include "app/startup.h"
+#include "base/globals.h"
 
 bool openGlWindow(int width, int height, bool visible) {
     if (!glfwInit()) {

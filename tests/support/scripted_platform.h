@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 class ScriptedPlatform final : public Platform {
 public:

@@ -2,8 +2,8 @@
 // point just inside each face is stopped and a point just outside is not.
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "play/course.h"
+#include "base/course.h"
+#include "base/globals.h"
 #include "play/input.h"
 #include "tests/support/helpers.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "render/culling.h"
+#include "scene/culling.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <utility>
 
-#include "app/globals.h"
 #include "app/hotkeys.h"
+#include "base/globals.h"
 
 namespace {
 

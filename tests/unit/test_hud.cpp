@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "play/hud.h"
 
 namespace {

@@ -6,7 +6,7 @@
 // of "scale, mirror z, then the object's start transform".
 //
 // Obstacle slabs (grid.obj) and the street (corridor.obj) are built around the
-// course of play/course.h: the slab model fills slabLow .. slabHigh around its
+// course of base/course.h: the slab model fills slabLow .. slabHigh around its
 // origin, the corridor's floor and walls stand where the street is.
 #include "models.h"
 
@@ -14,9 +14,9 @@
 #include <cstdio>
 #include <functional>
 
+#include "base/course.h"
 #include "mesh.h"
 #include "noise.h"
-#include "play/course.h"
 
 namespace assetgen {
 namespace {

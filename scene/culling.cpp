@@ -1,4 +1,4 @@
-#include "render/culling.h"
+#include "scene/culling.h"
 
 #include <cmath>
 

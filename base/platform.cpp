@@ -1,6 +1,6 @@
-#include "app/platform.h"
+#include "base/platform.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Definitions and start values of the program-wide state declared in globals.h.
-#include "app/globals.h"
+#include "base/globals.h"
 
 GLFWwindow* window = nullptr;
 int screenWidth = 1600;

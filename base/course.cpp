@@ -1,4 +1,4 @@
-#include "play/course.h"
+#include "base/course.h"
 
 #include <algorithm>
 #include <limits>
