@@ -97,8 +97,7 @@ extern double bestScore;                 // lowest score since the program start
 // ---- Render settings --------------------------------------------------------
 // Set by scene assembly and changed by the hotkeys; the HUD also writes
 // transparency (back to 1 while its mode is off) and the lit pass writes
-// drawnObjectCount. gpu/texture.h declares the two filters once more: they are
-// all the textures need of this state.
+// drawnObjectCount.
 extern float lightPower;
 extern float transparency;               // alpha of the lit scene objects
 extern bool transparencyEnabled;

@@ -3,6 +3,8 @@
 #include <FreeImage.h>
 #include <cstdio>
 
+#include "base/globals.h"
+
 namespace {
 
 // Decodes `path` into a bitmap of 8 or 24 bits per pixel, or returns null.

@@ -10,11 +10,6 @@
 #include <GL/glew.h>
 #include <string>
 
-// The player's sampling choice, which every bind applies; the F4 and F5
-// hotkeys change it. (Program-wide render settings, defined with the rest.)
-extern GLint textureFilter;  // GL_TEXTURE_MAG_FILTER
-extern GLint mipmapFilter;   // GL_TEXTURE_MIN_FILTER
-
 class Texture {
 public:
     GLuint handle = 0;
