@@ -41,7 +41,7 @@ void release(T*& object) {
 }  // namespace
 
 void initScene() {
-    catSpeed = 10.0f;
+    catSpeed = walkSpeed;
     transparency = 1.0f;
     glEnable(GL_DEPTH_TEST);
     glfwSetWindowTitle(window, "KIVO");

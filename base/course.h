@@ -2,11 +2,14 @@
 // and ends, how fast the cat goes, and the eighteen obstacle slabs with the
 // boxes that stop it. World units; z falls along the street.
 //
-// Every course number lives here and everything that needs one reads it from
-// here: scene assembly places the slabs, the rules test the boxes and the
-// bounds, the asset tool builds the street and the slab model around them, and
-// the tests' autopilot plans its route through them. This header is data and
-// GLM only, so the asset tool includes it without linking the game.
+// Every number of the course lives here and everything that needs one reads
+// it from here: the program state starts from the start angle and the walking
+// speed, the cat from the start, scene assembly places the slabs, the rules
+// test the boxes and the bounds, the asset tool builds the street and the
+// slab model around them, and the tests' autopilot plans its route through
+// them. It sits at the bottom of the game, below every layer that reads it.
+// This header is data and GLM only, so the asset tool includes it without
+// linking the game.
 #pragma once
 
 #include <glm/glm.hpp>

@@ -1,6 +1,8 @@
 // Definitions and start values of the program-wide state declared in globals.h.
 #include "base/globals.h"
 
+#include "base/course.h"
+
 GLFWwindow* window = nullptr;
 int screenWidth = 1600;
 int screenHeight = 1400;
@@ -14,7 +16,7 @@ glm::vec3 cameraUp(0.0f);
 glm::vec3 lightPosition(0.0f);
 glm::vec3 catPosition(0.0f);
 std::optional<glm::vec3> testedCatPosition;
-float horizontalAngle = 3.14159f;
+float horizontalAngle = courseStartYaw;
 float verticalAngle = 0.0f;
 glm::mat4 viewMatrix(1.0f);
 glm::mat4 projectionMatrix(1.0f);
@@ -23,7 +25,7 @@ float fieldOfView = 90.0f;
 bool gameOver = false;
 bool recenterCursor = false;
 bool newBestScore = false;
-float catSpeed = 10.0f;
+float catSpeed = walkSpeed;
 double gameStartTime = 0.0;
 double cursorX = 0.0, cursorY = 0.0;
 double playTime = 0.0;

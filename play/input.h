@@ -15,7 +15,8 @@ void updateCameraBasis();
 // The game rules of one frame; runs first in every frame, before updateScene.
 void processInput();
 
-// Back to the start: cat at (0, 5, -200), camera looking down the street,
-// a new coin layout, the cursor recentred next frame, the clock restarted and
-// no position tested yet. Leaves `gameOver` and `catPosition` alone.
+// Back to the start: the cat at courseStart, the camera level at
+// courseStartYaw, a new coin layout, the cursor recentred next frame, the
+// clock restarted and no position tested yet. Leaves `gameOver` and
+// `catPosition` alone.
 void resetGame();

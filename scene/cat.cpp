@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/course.h"
 #include "base/globals.h"
 
 namespace vesk::scene {
@@ -13,7 +14,7 @@ const char* const sphereModel = "Objekte/cat/sphere.obj";
 cat::cat(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader) {
     loadModel(sphereModel, 0.0009f);
     upload();
-    this->modelMatrix = translated(this->modelMatrix, 0.0, 5.0, -200.0);
+    this->modelMatrix = translated(this->modelMatrix, courseStart.x, courseStart.y, courseStart.z);
 }
 
 void cat::update(double deltaTime) {
@@ -34,7 +35,7 @@ hierarchy::hierarchy(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShad
     loadModel(sphereModel, 0.0001f);
     upload();
     // Overwritten with the cat's matrix before the first draw.
-    this->modelMatrix = translated(this->modelMatrix, 0.0, 5.0, -200.0);
+    this->modelMatrix = translated(this->modelMatrix, courseStart.x, courseStart.y, courseStart.z);
 }
 
 void hierarchy::update(double deltaTime) { followCat(deltaTime, -2.0f); }

@@ -6,7 +6,7 @@
 namespace vesk::scene {
 
 // A sphere that spins about its own vertical axis at 90 degrees per second
-// and starts at (0, 5, -200). Its position is the translation of modelMatrix.
+// and starts at courseStart. Its position is the translation of modelMatrix.
 class cat : public MeshObject {
 public:
     explicit cat(glm::mat4& modelMatrix);
