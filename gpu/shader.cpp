@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 #include <iterator>
 #include <vector>
@@ -75,4 +76,21 @@ void Shader::link() {
     std::cout << "Failed to link shader program" << std::endl;
     std::cout << log.data() << std::endl;
     fatalExit();
+}
+
+GLint uniformLocation(const Shader* shader, const char* name) {
+    return glGetUniformLocation(shader->programHandle, name);
+}
+
+void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix) {
+    glUniformMatrix4fv(uniformLocation(shader, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+void setLitObject(const Shader* shader, const glm::mat4& modelMatrix, const glm::mat4& shadowLookup,
+                  GLuint shadowMap) {
+    setMatrix(shader, "DepthBiasMVP", shadowLookup * modelMatrix);
+    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
+    glBindTexture(GL_TEXTURE_2D, shadowMap);
+    glUniform1i(uniformLocation(shader, "shadowMap"), shadowMapUnit);
+    setMatrix(shader, "modelMatrix", modelMatrix);
 }

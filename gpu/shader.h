@@ -7,6 +7,7 @@
 #pragma once
 
 #include <GL/glew.h>
+#include <glm/glm.hpp>
 #include <string>
 
 class Shader {
@@ -24,3 +25,19 @@ private:
     void loadShader(const std::string& path, GLenum type, GLuint& handle);
     void link();
 };
+
+// ---- Uniforms, looked up by name on the program at every use ---------------
+
+GLint uniformLocation(const Shader* shader, const char* name);
+// Uploads `matrix` untransposed; the program must be current.
+void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix);
+
+// The texture unit the lit program reads the shadow map from.
+constexpr int shadowMapUnit = 20;
+
+// What the lit program needs of one object besides its mesh: the shadow-map
+// lookup "DepthBiasMVP" = `shadowLookup` * `modelMatrix`, the shadow map on
+// its unit, and "modelMatrix". `shadowLookup` is the bias matrix times the
+// light's view-projection. Leaves the shadow map's unit active.
+void setLitObject(const Shader* shader, const glm::mat4& modelMatrix, const glm::mat4& shadowLookup,
+                  GLuint shadowMap);

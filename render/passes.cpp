@@ -1,7 +1,6 @@
 #include "render/passes.h"
 
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 
 #include "base/globals.h"
 #include "gpu/shader.h"
@@ -16,16 +15,7 @@ using vesk::scene::SceneObject;
 
 namespace {
 
-constexpr int shadowMapUnit = 20;
 constexpr int skyTextureUnit = 5;
-
-GLint uniform(const Shader* shader, const char* name) {
-    return glGetUniformLocation(shader->programHandle, name);
-}
-
-void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix) {
-    glUniformMatrix4fv(uniform(shader, name), 1, GL_FALSE, glm::value_ptr(matrix));
-}
 
 bool outsideView(MeshObject* object) {
     return frustumCullingEnabled &&
@@ -48,27 +38,22 @@ void drawDepthCulled(MeshObject* object) {
 
 void bindColorTexture(const Texture* texture, int unit) {
     texture->bind(unit);
-    glUniform1i(uniform(sceneShader, "colorTexture"), unit);
+    glUniform1i(uniformLocation(sceneShader, "colorTexture"), unit);
 }
 
-void setShadowLookup(const glm::mat4& modelMatrix) {
-    setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * modelMatrix);
-    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
-    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-    glUniform1i(uniform(sceneShader, "shadowMap"), shadowMapUnit);
+void setLitObject(const SceneObject* object) {
+    setLitObject(sceneShader, object->modelMatrix, shadowBiasMatrix() * depthViewProjection, shadowMapTexture);
 }
 
 // Lit pass, one object that is always drawn and not counted.
 void drawLit(SceneObject* object) {
-    setShadowLookup(object->modelMatrix);
-    setMatrix(sceneShader, "modelMatrix", object->modelMatrix);
+    setLitObject(object);
     object->draw();
 }
 
 // Lit pass, one object under the culling test; counted when drawn.
 void drawLitCulled(MeshObject* object) {
-    setShadowLookup(object->modelMatrix);
-    setMatrix(sceneShader, "modelMatrix", object->modelMatrix);
+    setLitObject(object);
     if (outsideView(object)) return;
     object->draw();
     drawnObjectCount += 1;
@@ -120,7 +105,7 @@ void renderSkyBox() {
     setMatrix(skyboxShader, "projectionMatrix", projectionMatrix);
     setMatrix(skyboxShader, "viewMatrix", viewMatrix);
     starsTexture->bind(skyTextureUnit);
-    glUniform1i(uniform(skyboxShader, "colorTexture"), skyTextureUnit);
+    glUniform1i(uniformLocation(skyboxShader, "colorTexture"), skyTextureUnit);
     setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
     skyBox->draw();
     if (blending) glEnable(GL_BLEND);
@@ -140,9 +125,9 @@ void renderScene() {
     // rows and the coins are added to it below.
     drawnObjectCount = 2;
 
-    glUniform1f(uniform(sceneShader, "lightPower"), lightPower);
-    glUniform1f(uniform(sceneShader, "transparency"), transparency);
-    glUniform3f(uniform(sceneShader, "lightPosition_worldspace"), lightPosition.x, lightPosition.y,
+    glUniform1f(uniformLocation(sceneShader, "lightPower"), lightPower);
+    glUniform1f(uniformLocation(sceneShader, "transparency"), transparency);
+    glUniform3f(uniformLocation(sceneShader, "lightPosition_worldspace"), lightPosition.x, lightPosition.y,
                 lightPosition.z);
     setMatrix(sceneShader, "projectionMatrix", projectionMatrix);
     setMatrix(sceneShader, "viewMatrix", viewMatrix);

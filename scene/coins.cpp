@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 
 #include "base/course.h"
@@ -76,22 +75,13 @@ void GameRaster::update(double deltaTime) {
     for (coin* c : coins) c->update(deltaTime);
 }
 
-namespace {
-void setMatrix(const Shader* shader, const char* name, const glm::mat4& m) {
-    glUniformMatrix4fv(glGetUniformLocation(shader->programHandle, name), 1, GL_FALSE, glm::value_ptr(m));
-}
-}  // namespace
-
 // Every coin gets its uniforms, culled or not; only the draw is skipped.
 int GameRaster::drawLit(Shader* shader, glm::mat4 biasMatrix, glm::mat4 lightViewProjection,
                         GLuint shadowMapTexture, bool cullingEnabled, glm::mat4 projection, glm::mat4 view) {
+    const glm::mat4 shadowLookup = biasMatrix * lightViewProjection;
     int count = 0;
     for (coin* c : coins) {
-        setMatrix(shader, "DepthBiasMVP", biasMatrix * lightViewProjection * c->modelMatrix);
-        glActiveTexture(GL_TEXTURE20);
-        glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-        glUniform1i(glGetUniformLocation(shader->programHandle, "shadowMap"), 20);
-        setMatrix(shader, "modelMatrix", c->modelMatrix);
+        setLitObject(shader, c->modelMatrix, shadowLookup, shadowMapTexture);
         if (cullingEnabled &&
             !culler->isSphereVisible(projection, view, c->modelMatrix, c->boundingCenter, c->boundingRadius))
             continue;
