@@ -3,12 +3,16 @@
 // All shared state lives in the plain globals below, grouped by subsystem,
 // instead of an engine or context object: every pass and every rule reads the
 // same few names, and a test sets up any situation by assigning them. Each
-// group names who writes it; everyone else only reads.
+// group names who writes it; everyone else only reads. This state, the
+// console, the platform seam and the course sit at the bottom of the game
+// (base/); above them come gpu/, scene/, render/, play/ and app/, each
+// including only what lies below it.
 //
 // A frame runs in this order (app/frame.cpp):
 //   1. time step: deltaTime from the clock;
-//   2. processInput (play/input.cpp): mouse look, W movement, finish line,
-//      Enter, street limits, coin pick-up, slab collisions;
+//   2. processInput (play/input.cpp): mouse look, finish line, W movement,
+//      Enter, then the street limits, the slabs and the coins reached before
+//      the first slab hit, and a restart after a hit;
 //   3. updateScene (play/frame_update.cpp): light, animations, the cat's
 //      beads, catPosition, camera and view matrix;
 //   4. shadow map, then the normal path (sky and lit scene, HUD, particles,

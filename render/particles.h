@@ -2,10 +2,13 @@
 // simulated on the CPU once per drawn frame and drawn with one instanced draw.
 //
 // The pool keeps its live particles packed: after every step they sit at the
-// front in drawing order (largest sortKey, the farthest from the camera,
-// first), so a step and its ordering only touch the live ones. Only particles
-// with a sortKey below -1 (never the case with this game's camera) are kept at
-// the very end instead, where a sort of the whole pool would put them.
+// front in drawing order, largest sortKey first, so a step and its ordering
+// only touch the live ones. The key is not a distance but the dot product of
+// a particle's position with the camera's; with this game's camera, far out
+// along -z and looking down -z, a larger key lies farther ahead of it, so the
+// order is roughly back to front. Only particles with a key below -1 (never
+// the case with this camera) are kept at the very end instead, where a sort
+// of the whole pool would put them.
 #pragma once
 
 #include <GL/glew.h>

@@ -84,7 +84,8 @@ house_left3::house_left3(glm::mat4& modelMatrix) : MeshObject(modelMatrix, skybo
     this->modelMatrix = translated(this->modelMatrix, -1000.0, 700.0, -2300.0);
 }
 
-// Turns in world space, so the backdrop also travels on a circle about world z.
+// Turns about the world z axis, which runs through the sky's centre
+// (skyCentre), so the star sphere spins in place.
 void house_left3::update(double deltaTime) {
     modelMatrix = rotationAboutZ(static_cast<float>(deltaTime * 0.05)) * modelMatrix;
 }

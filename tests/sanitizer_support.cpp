@@ -1,4 +1,5 @@
-// Linked into every executable of a sanitizer build, never into the game.
+// Linked into every executable of a sanitizer build, the game included; never
+// into a Release build.
 //
 // glfwTerminate unloads Mesa's software driver, and LeakSanitizer cannot name
 // a library that is gone: the driver's own leftovers would then show up as
