@@ -71,36 +71,39 @@ TEST_F(Hotkeys, TogglesAndLightPowerWithTheirMessages) {
     EXPECT_EQ(mipmapMessageTime, 42.0) << "the mipmap slot is left alone";
 }
 
+// The minifying filters by sampling family (linear, nearest) and mip-mapping
+// level as the player sees it: from the linear mip-maps, from the nearest one, off.
+const GLint minFilters[2][3] = {{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR},
+                                {GL_NEAREST_MIPMAP_LINEAR, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST}};
+const char* const minFilterNames[2][3] = {{"GL_LINEAR_MIPMAP_LINEAR", "GL_LINEAR_MIPMAP_NEAREST", "GL_LINEAR"},
+                                          {"GL_NEAREST_MIPMAP_LINEAR", "GL_NEAREST_MIPMAP_NEAREST", "GL_NEAREST"}};
+
+// From every setting: F5 moves to the next level of the same family (linear,
+// nearest, off, round again) and names the level; F4 moves to the other
+// family at the same level and names the family and the new filter.
 TEST_F(Hotkeys, F5CyclesTheMipmapLevelAndF4SwitchesTheFamilyKeepingIt) {
-    struct Step {
-        int key;
-        GLint texture, mipmap;
-        const char* mipmapMessage;
-    };
-    // Every F5 and every F4 transition once, from the start setting.
-    const Step steps[] = {
-        {GLFW_KEY_F5, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, "NEAREST"},
-        {GLFW_KEY_F4, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST, "GL_NEAREST_MIPMAP_NEAREST"},
-        {GLFW_KEY_F5, GL_NEAREST, GL_NEAREST, "Off"},
-        {GLFW_KEY_F4, GL_LINEAR, GL_LINEAR, "GL_LINEAR"},
-        {GLFW_KEY_F5, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, "LINEAR"},
-        {GLFW_KEY_F4, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR, "GL_NEAREST_MIPMAP_LINEAR"},
-        {GLFW_KEY_F5, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST, "NEAREST"},
-        {GLFW_KEY_F4, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, "GL_LINEAR_MIPMAP_NEAREST"},
-        {GLFW_KEY_F5, GL_LINEAR, GL_LINEAR, "Off"},
-        {GLFW_KEY_F4, GL_NEAREST, GL_NEAREST, "GL_NEAREST"},
-        {GLFW_KEY_F5, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR, "LINEAR"},
-        {GLFW_KEY_F4, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, "GL_LINEAR_MIPMAP_LINEAR"},
-    };
-    for (const Step& step : steps) {
-        const bool f4 = step.key == GLFW_KEY_F4;
-        SCOPED_TRACE(testing::Message() << (f4 ? "F4" : "F5") << " to " << step.mipmapMessage);
-        EXPECT_EQ(posted(step.key), !f4 ? "(nothing posted)"
-                                        : std::string("Textur-Sampling-Quality: ") +
-                                              (step.texture == GL_LINEAR ? "LINEAR" : "NEAREST"));
-        EXPECT_EQ(std::make_tuple(textureFilter, mipmapFilter, mipmapMessage, mipmapMessageTime),
-                  std::make_tuple(step.texture, step.mipmap, std::string("Mip Mapping-Quality: ") + step.mipmapMessage, 0.0));
-    }
+    const char* const familyNames[2] = {"LINEAR", "NEAREST"};
+    const char* const levelNames[3] = {"LINEAR", "NEAREST", "Off"};
+    for (int family = 0; family < 2; ++family)
+        for (int level = 0; level < 3; ++level) {
+            SCOPED_TRACE(testing::Message() << "from " << minFilterNames[family][level]);
+            auto from = [&] {
+                textureFilter = family == 0 ? GL_LINEAR : GL_NEAREST;
+                mipmapFilter = minFilters[family][level];
+            };
+            from();
+            const int next = (level + 1) % 3;
+            EXPECT_EQ(posted(GLFW_KEY_F5), "(nothing posted)");
+            EXPECT_EQ(std::make_tuple(textureFilter, mipmapFilter, mipmapMessage, mipmapMessageTime),
+                      std::make_tuple(family == 0 ? GL_LINEAR : GL_NEAREST, minFilters[family][next],
+                                      std::string("Mip Mapping-Quality: ") + levelNames[next], 0.0));
+            from();
+            const int other = 1 - family;
+            EXPECT_EQ(posted(GLFW_KEY_F4), std::string("Textur-Sampling-Quality: ") + familyNames[other]);
+            EXPECT_EQ(std::make_tuple(textureFilter, mipmapFilter, mipmapMessage, mipmapMessageTime),
+                      std::make_tuple(other == 0 ? GL_LINEAR : GL_NEAREST, minFilters[other][level],
+                                      std::string("Mip Mapping-Quality: ") + minFilterNames[other][level], 0.0));
+        }
 }
 
 TEST_F(Hotkeys, RepeatReleaseAndOtherKeysChangeNothing) {

@@ -2,18 +2,17 @@
 // like the straightforward reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <random>
 #include <vector>
 
 #include "render/particles.h"
+#include "tests/support/helpers.h"
 #include "tests/support/reference_particles.h"
 
 namespace {
-
-// Uniform value in [-1, 1) from one rand() draw, as births use it.
-float spread(int r) { return (static_cast<float>(r % 2000) - 1000.0f) / 1000.0f; }
 
 TEST(ParticleBirths, TenThousandPerSecondTruncatedAndCapped) {
     const std::pair<float, int> cases[] = {{0.015625f, 156}, {0.03125f, 160}, {0.00009f, 0}, {0.005f, 49},
@@ -33,24 +32,37 @@ protected:
     }
 };
 
-// Births draw four values each and are the same in the game and the
-// reference, so they are pinned here; everything after a birth is compared
-// with the reference below.
-TEST_F(Particles, BirthsTakeFourDrawsEachAndFillTheFreeSlotsInOrder) {
+// Births are the same in the game and the reference, so what a birth gives
+// is pinned here; everything after a birth is compared with the reference below.
+TEST_F(Particles, BirthsFillFreeSlotsInOrderWithFourDrawsEachAndStreamBackAndDown) {
     particles[0].life = 0.0f;  // a life of zero is over: the slot is free
     particles[1].life = 1.0f;  // taken
+    constexpr int births = 20000;
     std::srand(99);
-    const int r1 = std::rand(), r2 = std::rand(), r3 = std::rand(), r4 = std::rand();
+    for (int i = 0; i < 4 * births; ++i) std::rand();
+    const int afterBirths = std::rand();
     std::srand(99);
-    spawnParticles(2, {1.0f, 2.0f, -3.0f});
-    EXPECT_EQ(lastUsedParticle, 2);
-    const Particle& p = particles[0];
-    // Backwards (+z) and downwards with a spread of 1.5 either way.
-    EXPECT_EQ(p.velocity, glm::vec3(spread(r3) * 1.5f, spread(r2) * 1.5f - 2.0f, spread(r1) * 1.5f + 3.0f));
-    EXPECT_EQ(p.size, static_cast<float>(r4 % 100) / 2000.0f + 0.1f);
-    EXPECT_EQ(p.position, glm::vec3(1.0f, 2.0f, -3.0f));
-    EXPECT_EQ(p.life, 5.0f);
-    EXPECT_EQ(glm::ivec4(p.r, p.g, p.b, p.a), glm::ivec4(125, 50, 0, 100));
+    spawnParticles(births, {1.0f, 2.0f, -3.0f});
+    EXPECT_EQ(std::rand(), afterBirths) << "four rand() draws per birth, no more, no fewer";
+    EXPECT_EQ(lastUsedParticle, births);
+    EXPECT_EQ(particles[1].life, 1.0f) << "a taken slot is skipped";
+
+    glm::vec3 low(1e9f), high(-1e9f);
+    float smallest = 1e9f, largest = -1e9f;
+    for (int i = 0; i <= births; ++i) {
+        if (i == 1) continue;
+        const Particle& p = particles[i];
+        ASSERT_TRUE(p.position == glm::vec3(1.0f, 2.0f, -3.0f) && p.life == 5.0f) << "slot " << i;
+        ASSERT_EQ(glm::ivec4(p.r, p.g, p.b, p.a), glm::ivec4(125, 50, 0, 100));
+        low = glm::min(low, p.velocity), high = glm::max(high, p.velocity);
+        smallest = std::min(smallest, p.size), largest = std::max(largest, p.size);
+    }
+    // Backwards (+z) at 1.5 to 4.5 units a second, downwards at 0.5 to 3.5,
+    // sideways up to 1.5 either way; 0.1 to 0.1495 units across.
+    EXPECT_TRUE(closeTo(low, glm::vec3(-1.5f, -3.5f, 1.5f), 0.01f)) << "slowest";
+    EXPECT_TRUE(closeTo(high, glm::vec3(1.5f, -0.5f, 4.5f), 0.01f)) << "fastest";
+    EXPECT_EQ(smallest, 0.1f);
+    EXPECT_FLOAT_EQ(largest, 0.1495f);
 }
 
 TEST_F(Particles, BehavesLikeSortingTheWholePool) {
