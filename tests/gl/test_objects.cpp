@@ -23,6 +23,8 @@ TEST_F(Objects, TheCatSpinsInPlaceAndItsBeadsCircleAboveItForAnHour) {
     glm::mat4 identity(1.0f);
     cat c(identity);  // a second cat, built as start-up builds the first
     c.update(1.37);   // 90 degrees a second about its own vertical axis
+    const float turned = glm::radians(90.0f * 1.37f);
+    EXPECT_TRUE(closeTo(glm::vec3(c.modelMatrix[0]), glm::vec3(std::cos(turned), 0, -std::sin(turned)))) << "its x axis";
     c.move(glm::vec3(0, 0, -2), 10.0f, 0.5f);  // along the normalised direction, whatever the spin
     EXPECT_EQ(translationOf(c.modelMatrix), glm::vec3(0, 5, -205));
 

@@ -105,6 +105,37 @@ TEST_F(Passes, TheFloorIsDarkUnderTheCatsShadowAndEvenlyLitBesideIt) {
     for (size_t i = 1; i < lit.size(); ++i) EXPECT_NEAR(shadowed[i], lit[i], 3.0f) << "shadow acne at point " << i;
 }
 
+// The lit shader's lighting model: a surface of colour `albedo` facing the
+// light along `cosine` at `distance` from it receives albedo * cosine * 0.7 *
+// lightPower / distance^2, plus a white highlight of 0.35 * (n.h)^48 of that
+// intensity; an upward face also gets albedo * (0.30, 0.31, 0.35) of ambient
+// light, which here tells the floor's colour.
+TEST_F(Passes, TheLitFloorIsAsBrightAsTheLightsPowerAndDistanceGive) {
+    coinField->clear();
+    look(courseStartYaw, -0.8f);
+    const glm::vec3 spot(4.0f, streetFloorY, -197.0f);  // in the light, clear of the cat's shadow
+    auto colourAt = [&](float power) {
+        lightPower = power;
+        renderFrame();
+        const glm::mat4 camera = projectionMatrix * viewMatrix;
+        const glm::vec4 clip = camera * glm::vec4(spot, 1.0f);
+        const int x = int((clip.x / clip.w * 0.5f + 0.5f) * screenWidth), y = int((clip.y / clip.w * 0.5f + 0.5f) * screenHeight);
+        const std::vector<unsigned char> rgba = readPixels(x - 1, y - 1, 3, 3);
+        glm::vec3 sum(0.0f);
+        for (size_t i = 0; i < rgba.size(); i += 4) sum += glm::vec3(rgba[i], rgba[i + 1], rgba[i + 2]);
+        return sum / 9.0f / 255.0f;
+    };
+    const glm::vec3 ambient = colourAt(0.0f), lit = colourAt(1500.0f);
+    lightPower = 1500.0f;
+    const glm::vec3 albedo = ambient / glm::vec3(0.30f, 0.31f, 0.35f);
+    const glm::vec3 toLight = lightPosition - spot, toEye = glm::normalize(cameraPosition - spot);
+    const float distance = glm::length(toLight), cosine = toLight.y / distance;
+    const float highlight = std::pow(glm::normalize(toLight / distance + toEye).y, 48.0f);
+    const glm::vec3 direct = (albedo * cosine + 0.35f * highlight) * (0.7f * 1500.0f / (distance * distance));
+    ASSERT_GT(albedo.r, 0.3f) << "a floor too dark to measure";
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(lit[c] - ambient[c], direct[c], 0.04f * direct[c]) << "channel " << c;
+}
+
 TEST_F(Passes, TheCatTrailsAGlowOfParticles) {
     look(courseStartYaw, -0.3f);
     // Warm pixels: red over green over blue, like the trail (and the gold cat and coins).
