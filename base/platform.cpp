@@ -9,6 +9,7 @@ struct GlfwPlatform final : Platform {
     void cursor(double& x, double& y) override { glfwGetCursorPos(window, &x, &y); }
     void setCursor(double x, double y) override { glfwSetCursorPos(window, x, y); }
     double now() override { return glfwGetTime(); }
+    bool focused() override { return glfwGetWindowAttrib(window, GLFW_FOCUSED) != 0; }
 };
 
 GlfwPlatform glfwPlatform;
@@ -21,3 +22,4 @@ bool isKeyDown(int glfwKey) { return current->keyDown(glfwKey); }
 void getCursor(double& x, double& y) { current->cursor(x, y); }
 void setCursor(double x, double y) { current->setCursor(x, y); }
 double clockNow() { return current->now(); }
+bool windowFocused() { return current->focused(); }

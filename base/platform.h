@@ -12,6 +12,7 @@ struct Platform {
     virtual void cursor(double& x, double& y) = 0;      // pixels, window coordinates
     virtual void setCursor(double x, double y) = 0;
     virtual double now() = 0;                           // seconds on the game clock
+    virtual bool focused() = 0;                         // the window has the keyboard and pointer
 };
 
 // Replaces the platform (nullptr restores GLFW). The caller keeps ownership.
@@ -21,3 +22,4 @@ bool isKeyDown(int glfwKey);
 void getCursor(double& x, double& y);
 void setCursor(double x, double y);
 double clockNow();
+bool windowFocused();

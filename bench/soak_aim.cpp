@@ -2,8 +2,8 @@
 // coin layout, the nearest coin (within 50 units) that the cat can fly to in a
 // straight line from the start, keeping a unit from every slab's box and from
 // the street's limits: the turn to it (yaw, then pitch, radians), its
-// distance, the seconds it takes at walking speed and the mouse look's speed
-// (radians per pixel per second). Prints nothing when no coin qualifies. The
+// distance, the seconds it takes at walking speed and the mouse look's turn
+// per pixel (radians). Prints nothing when no coin qualifies. The
 // soak aims with it.
 #include <cmath>
 #include <cstdio>
@@ -50,6 +50,6 @@ int main() {
             best = &coin;
     if (!best) return 0;
     const glm::vec3 way = *best - courseStart;
-    std::printf("%.4f %.4f %.3f %.3f %.3f\n", -std::atan2(way.x, -way.z), std::atan2(way.y, std::hypot(way.x, way.z)),
-                glm::length(way), glm::length(way) / walkSpeed, mouseSpeed);
+    std::printf("%.4f %.4f %.3f %.3f %.7g\n", -std::atan2(way.x, -way.z), std::atan2(way.y, std::hypot(way.x, way.z)),
+                glm::length(way), glm::length(way) / walkSpeed, mouseTurnPerPixel);
 }

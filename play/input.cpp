@@ -30,7 +30,13 @@ void updateCameraBasis() {
 }
 
 void processInput() {
-    if (recenterCursor) {
+    // The mouse look reads motion only while the window has focus: without it
+    // the cursor cannot be put back in the centre, and the same offset would
+    // turn the view again every frame. Back in focus, it starts from the
+    // centre without a turn, as after a restart.
+    const bool focused = windowFocused();
+    if (!focused) recenterCursor = true;
+    if (focused && recenterCursor) {
         getCursor(cursorX, cursorY);
         centreCursor();
         recenterCursor = false;
@@ -40,10 +46,12 @@ void processInput() {
     // turn shows in the view from the next frame on.
     updateCameraBasis();
 
-    getCursor(cursorX, cursorY);
-    centreCursor();
-    horizontalAngle += mouseSpeed * deltaTime * static_cast<float>(screenWidth / 2 - cursorX);
-    verticalAngle += mouseSpeed * deltaTime * static_cast<float>(screenHeight / 2 - cursorY);
+    if (focused) {
+        getCursor(cursorX, cursorY);
+        centreCursor();
+        horizontalAngle += mouseTurnPerPixel * static_cast<float>(screenWidth / 2 - cursorX);
+        verticalAngle += mouseTurnPerPixel * static_cast<float>(screenHeight / 2 - cursorY);
+    }
 
     if (catPosition.z < finishLineZ) gameOver = true;
 

@@ -4,9 +4,12 @@
 // course itself (slabs, street, start, finish, speeds) is base/course.h.
 #pragma once
 
-// The mouse look turns the camera by this many radians per pixel the cursor
-// moved from the window's centre and per second of frame time.
+// The mouse look's speed: radians per pixel per second of a frame at 60
+// frames a second, the rate it was tuned at. A pixel of motion turns the view
+// by mouseTurnPerPixel whatever the frame time, so a stalled frame does not
+// multiply a small move into a jump.
 constexpr float mouseSpeed = 0.04f;
+constexpr float mouseTurnPerPixel = mouseSpeed * (1.0f / 60.0f);  // radians
 
 // Camera basis from `horizontalAngle` and `verticalAngle`: writes
 // `cameraDirection` (unit length), `cameraRight` (horizontal) and `cameraUp`.

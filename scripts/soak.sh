@@ -31,24 +31,16 @@ win=$WINDOW_ID
 
 rss() { awk '/VmRSS/ {print $2}' "/proc/$pid/status"; }
 
-# turn AXIS RADIANS: holds the pointer a pixel off the window centre, which
-# the game measures and re-centres every frame, for as long as the turn takes
-# at the look speed ($look_speed radians per pixel per second): the angle then
-# depends on the time held, not on how many frames it spans. The pointer is
-# put back far more often than frames come, so every frame sees it off centre.
-# (800, 700) is the centre of the game's 1600 x 1400 window.
+# turn AXIS RADIANS: moves the pointer as far as the turn takes at the look's
+# $turn_per_pixel radians a pixel (a yaw to the left and a pitch upwards are
+# moves left and up), in steps of at most 100 pixels.
 turn() {
-  local axis=$1 angle=$2 x=800 y=700 micros deadline
-  micros=$(awk -v a="$angle" -v s="$look_speed" 'BEGIN { a = a < 0 ? -a : a; printf "%d", a / s * 1e6 }')
-  case "$axis:$angle" in
-    yaw:-*) x=801 ;;
-    yaw:*) x=799 ;;
-    pitch:-*) y=701 ;;
-    pitch:*) y=699 ;;
-  esac
-  deadline=$(( ${EPOCHREALTIME/./} + micros ))
-  while [ "${EPOCHREALTIME/./}" -lt "$deadline" ]; do
-    xdotool mousemove --window "$win" "$x" "$y"
+  local axis=$1 angle=$2 pixels step
+  pixels=$(awk -v a="$angle" -v s="$turn_per_pixel" 'BEGIN { printf "%d", -a / s + (a < 0 ? 0.5 : -0.5) }')
+  while [ "$pixels" -ne 0 ]; do
+    step=$(( pixels > 100 ? 100 : pixels < -100 ? -100 : pixels ))
+    if [ "$axis" = yaw ]; then xdotool mousemove_relative -- "$step" 0; else xdotool mousemove_relative -- 0 "$step"; fi
+    pixels=$(( pixels - step ))
   done
 }
 
@@ -76,7 +68,7 @@ fetch_coin() {
   restart_at_start
   target=$(./build-sanitize/bench/kivo_soak_aim < "$out/stdout") || true
   [ -n "$target" ] || return 0
-  read -r yaw pitch distance seconds look_speed <<< "$target"
+  read -r yaw pitch distance seconds turn_per_pixel <<< "$target"
   aimed=$((aimed + 1))
   before=$(grep -c '^Goodies Collected' "$out/stdout" || true)
   xdotool key F3

@@ -87,10 +87,34 @@ TEST_F(Play, FirstFrameRestartsTheRunAndUndoesTheStartCursorTurn) {
     const glm::vec3 before = cameraDirection;
     platform.cursorAtX -= 50.0;  // the mouse to the left: yaw grows
     frame(0.02);
-    EXPECT_FLOAT_EQ(horizontalAngle, courseStartYaw + 0.04f * 0.02f * 50.0f);
+    const float perPixel = 0.04f / 60.0f;  // radians: the turn at 60 frames a second, at any frame rate
+    EXPECT_FLOAT_EQ(horizontalAngle, courseStartYaw + 50 * perPixel);
     EXPECT_EQ(cameraDirection, before) << "a turn shows from the next frame on";
     frame();
     EXPECT_LT(cameraDirection.x, before.x - 0.01f);
+    platform.cursorAtY -= 50.0;  // and up, in a frame 25 times as long: the same turn
+    frame(0.5);
+    EXPECT_FLOAT_EQ(verticalAngle, 50 * perPixel);
+}
+
+// Unfocused, the cursor cannot be put back in the centre: wherever it stands,
+// the view must not turn, and back in focus it starts from the centre again.
+TEST_F(Play, TheViewHoldsWhileTheWindowHasNoFocus) {
+    QuietConsole quiet;
+    frame();
+    frame();
+    platform.hasFocus = false;
+    platform.cursorAtX = 10.0;  // the player works in another window
+    platform.cursorAtY = 20.0;
+    for (int i = 0; i < 5; ++i) frame();
+    EXPECT_EQ(std::make_pair(horizontalAngle, verticalAngle), std::make_pair(courseStartYaw, 0.0f));
+    platform.hasFocus = true;
+    frame();  // the first frame back re-centres without a turn
+    EXPECT_EQ(std::make_pair(horizontalAngle, verticalAngle), std::make_pair(courseStartYaw, 0.0f));
+    EXPECT_EQ(std::make_pair(platform.cursorAtX, platform.cursorAtY), std::make_pair(double(screenWidth / 2), double(screenHeight / 2)));
+    platform.cursorAtX -= 30.0;
+    frame();
+    EXPECT_GT(horizontalAngle, courseStartYaw) << "and then the mouse turns the view again";
 }
 
 // The course flown at a steady 60 frames a second sprinting, and at 4 a

@@ -64,7 +64,7 @@ void steerTowards(ScriptedPlatform& platform, glm::vec3 target, double step) {
     while (yaw - horizontalAngle > M_PI) yaw -= 2 * M_PI;
     while (horizontalAngle - yaw > M_PI) yaw += 2 * M_PI;
     const double pitch = std::asin(way.y / glm::length(way));
-    const double pixelsPerRadian = 1.0 / (mouseSpeed * step);
+    const double pixelsPerRadian = 1.0 / (mouseSpeed * (1.0 / 60.0));  // mouseTurnPerPixel, in double
     platform.cursorAtX = screenWidth / 2 - (yaw - horizontalAngle) * pixelsPerRadian;
     platform.cursorAtY = screenHeight / 2 - (pitch - verticalAngle) * pixelsPerRadian;
 }

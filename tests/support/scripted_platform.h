@@ -11,6 +11,7 @@ public:
     double clock = 0.0;      // seconds returned by now()
     double cursorAtX = 0.0;  // pixels, window coordinates
     double cursorAtY = 0.0;
+    bool hasFocus = true;
 
     ScriptedPlatform() { setPlatform(this); }
     ~ScriptedPlatform() override { setPlatform(nullptr); }
@@ -31,6 +32,7 @@ public:
         cursorAtY = y;
     }
     double now() override { return clock; }
+    bool focused() override { return hasFocus; }
 
 private:
     std::set<int> held_;
