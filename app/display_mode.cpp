@@ -25,9 +25,21 @@ bool parseListNumber(const std::string& word, int& number) {
 
 namespace {
 
+// The largest width and the largest height among `modes`, each on its own;
+// `fallback` when there are none.
+PixelSize largestMode(const std::vector<PixelSize>& modes, PixelSize fallback) {
+    if (modes.empty()) return fallback;
+    PixelSize largest = modes[0];
+    for (const PixelSize& mode : modes) {
+        largest.width = std::max(largest.width, mode.width);
+        largest.height = std::max(largest.height, mode.height);
+    }
+    return largest;
+}
+
 // Shows every third mode, numbered from 0, and reads the player's number.
 // Returns false after "NO VALID INPUT".
-bool pickListedMode(std::istream& in, std::ostream& out, const std::vector<ModeSize>& modes,
+bool pickListedMode(std::istream& in, std::ostream& out, const std::vector<PixelSize>& modes,
                     DisplayChoice& choice) {
     int listed = 0;
     for (size_t mode = 0; mode < modes.size(); mode += 3, ++listed)
@@ -47,7 +59,7 @@ bool pickListedMode(std::istream& in, std::ostream& out, const std::vector<ModeS
 }
 
 // The questions, until an answer chooses a mode.
-DisplayChoice runDialogue(std::istream& in, std::ostream& out, const std::vector<ModeSize>& modes, int width,
+DisplayChoice runDialogue(std::istream& in, std::ostream& out, const std::vector<PixelSize>& modes, int width,
                           int height) {
     for (;;) {
         DisplayChoice choice{width, height, false};
@@ -60,21 +72,16 @@ DisplayChoice runDialogue(std::istream& in, std::ostream& out, const std::vector
             std::string maximum;
             in >> maximum;
             if (maximum == "y") {
-                // Width and height are maximised separately; no modes keeps the default size.
-                if (!modes.empty()) {
-                    choice.width = modes[0].width;
-                    choice.height = modes[0].height;
-                }
-                for (const ModeSize& mode : modes) {
-                    choice.width = std::max(choice.width, mode.width);
-                    choice.height = std::max(choice.height, mode.height);
-                }
+                const PixelSize largest = largestMode(modes, {width, height});
+                choice.width = largest.width;
+                choice.height = largest.height;
                 return choice;
             }
             if (pickListedMode(in, out, modes, choice)) return choice;
         } else if (answer == "n") {
             if (pickListedMode(in, out, modes, choice)) return choice;
         } else {
+            choice.defaultWindow = true;
             return choice;
         }
     }
@@ -82,7 +89,7 @@ DisplayChoice runDialogue(std::istream& in, std::ostream& out, const std::vector
 
 }  // namespace
 
-DisplayChoice askDisplayMode(std::istream& in, std::ostream& out, const std::vector<ModeSize>& modes,
+DisplayChoice askDisplayMode(std::istream& in, std::ostream& out, const std::vector<PixelSize>& modes,
                              int width, int height) {
     const DisplayChoice choice = runDialogue(in, out, modes, width, height);
     // The rest of the last answer's line, its Enter included, answers nothing:
@@ -91,15 +98,92 @@ DisplayChoice askDisplayMode(std::istream& in, std::ostream& out, const std::vec
     return choice;
 }
 
-void chooseDisplayMode() {
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+namespace {
+
+std::vector<PixelSize> monitorModes(GLFWmonitor* monitor) {
     int count = 0;
     const GLFWvidmode* glfwModes = monitor ? glfwGetVideoModes(monitor, &count) : nullptr;
-    std::vector<ModeSize> modes;
+    std::vector<PixelSize> modes;
     for (int i = 0; glfwModes && i < count; ++i) modes.push_back({glfwModes[i].width, glfwModes[i].height});
+    return modes;
+}
 
-    const DisplayChoice choice = askDisplayMode(std::cin, std::cout, modes, screenWidth, screenHeight);
+void openWindow(bool fullscreen) {
+    window = glfwCreateWindow(screenWidth, screenHeight, "KIVO", fullscreen ? glfwGetPrimaryMonitor() : nullptr,
+                              nullptr);
+}
+
+// The default window, fitted to the monitor's work area with the frame a
+// window manager puts around it. The frame is known only once the window
+// exists, so the window is made hidden, sized and then shown.
+void openDefaultWindow() {
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    openWindow(false);
+    glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
+    if (!window) return;
+
+    PixelSize room{INT_MAX, INT_MAX};
+    if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
+        int x = 0, y = 0, width = 0, height = 0;
+        glfwGetMonitorWorkarea(monitor, &x, &y, &width, &height);
+        if (width > 0 && height > 0) room = {width, height};
+    }
+    int left = 0, top = 0, right = 0, bottom = 0;
+    glfwGetWindowFrameSize(window, &left, &top, &right, &bottom);
+    const PixelSize wanted{screenWidth, screenHeight};
+    const PixelSize fitted =
+        fitWindowSize(wanted, {std::max(1, room.width - left - right), std::max(1, room.height - top - bottom)});
+    if (fitted.width != wanted.width || fitted.height != wanted.height) {
+        std::cout << "The " << wanted.width << "x" << wanted.height << " window does not fit this " << room.width
+                  << "x" << room.height << " desktop: opening it at " << fitted.width << "x" << fitted.height << "."
+                  << std::endl;
+        screenWidth = fitted.width;
+        screenHeight = fitted.height;
+        glfwSetWindowSize(window, screenWidth, screenHeight);
+    }
+    glfwShowWindow(window);
+}
+
+}  // namespace
+
+void chooseDisplayMode() {
+    const DisplayChoice choice =
+        askDisplayMode(std::cin, std::cout, monitorModes(glfwGetPrimaryMonitor()), screenWidth, screenHeight);
     screenWidth = choice.width;
     screenHeight = choice.height;
-    window = glfwCreateWindow(screenWidth, screenHeight, "KIVO", choice.fullscreen ? monitor : nullptr, nullptr);
+    if (choice.defaultWindow) openDefaultWindow();
+    else openWindow(choice.fullscreen);
+}
+
+bool openNamedDisplay(const LaunchOptions& options) {
+    if (options.window) {
+        screenWidth = options.window->width;
+        screenHeight = options.window->height;
+        openWindow(false);
+        return true;
+    }
+    const std::vector<PixelSize> modes = monitorModes(glfwGetPrimaryMonitor());
+    if (options.fullscreenMode) {
+        const PixelSize asked = *options.fullscreenMode;
+        const bool offered = std::any_of(modes.begin(), modes.end(), [&](const PixelSize& mode) {
+            return mode.width == asked.width && mode.height == asked.height;
+        });
+        if (!offered) {
+            std::string offers;
+            for (const PixelSize& mode : modes)
+                offers += (offers.empty() ? "" : ", ") + std::to_string(mode.width) + "x" + std::to_string(mode.height);
+            std::cerr << "kivo: '--fullscreen=" << asked.width << "x" << asked.height
+                      << "': the monitor has no such mode (it offers " << (offers.empty() ? "none" : offers) << ")"
+                      << std::endl;
+            return false;
+        }
+        screenWidth = asked.width;
+        screenHeight = asked.height;
+    } else {
+        const PixelSize largest = largestMode(modes, {screenWidth, screenHeight});
+        screenWidth = largest.width;
+        screenHeight = largest.height;
+    }
+    openWindow(true);
+    return true;
 }

@@ -1,28 +1,47 @@
 // KIVO: steer a cat down a night street, under and over obstacle slabs,
 // collecting coins against the clock.
 //
-// Start-up asks on the console for the display mode, opens the "KIVO" window
-// with an OpenGL 3.3 compatibility context, builds the whole scene once and
-// then runs the frame loop until the window is closed or Escape is held.
-// Everything runs on this one thread; the music plays on SDL's own.
+// Start-up reads the command line, asks on the console for the display mode
+// (unless the command line named one), opens the "KIVO" window with an OpenGL
+// 3.3 compatibility context, builds the whole scene once and then runs the
+// frame loop until the window is closed or Escape is held. Everything runs on
+// this one thread; the music plays on SDL's own.
 #include <cstdio>
+#include <iostream>
 
+#include "app/command_line.h"
 #include "app/display_mode.h"
 #include "app/frame.h"
 #include "app/hotkeys.h"
 #include "app/scene_setup.h"
 #include "app/startup.h"
+#include "app/window.h"
 #include "base/console.h"
 #include "base/globals.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const LaunchOptions options = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (options.action) {
+        case LaunchOptions::Action::help: std::cout << usageText(); return 0;
+        case LaunchOptions::Action::version: std::cout << versionText(); return 0;
+        case LaunchOptions::Action::fail: std::cerr << options.error << std::endl; return 2;
+        case LaunchOptions::Action::play: break;
+    }
+
     if (!glfwInit()) {
         std::fprintf(stderr, "Failed to initialize GLFW\n");
         fatalExit();
     }
     setWindowHints();
 
-    chooseDisplayMode();
+    if (options.window || options.fullscreen) {
+        if (!openNamedDisplay(options)) {
+            glfwTerminate();
+            return 2;
+        }
+    } else {
+        chooseDisplayMode();
+    }
     if (!window) {
         glfwTerminate();
         std::fprintf(stderr, "Failed to open a window");
@@ -30,6 +49,7 @@ int main() {
     }
     glfwMakeContextCurrent(window);
     glfwSetKeyCallback(window, keyCallback);
+    holdPointerAndFollowSize();
 
     if (!loadGlEntryPoints()) {
         std::fprintf(stderr, "Failed to initialize GLEW\n");
@@ -38,10 +58,17 @@ int main() {
 
     initScene();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glViewport(0, 0, screenWidth, screenHeight);
+    glViewport(windowViewport.x, windowViewport.y, windowViewport.width, windowViewport.height);
 
     double lastFrameTime = glfwGetTime();
-    while (!glfwWindowShouldClose(window) && runFrame(lastFrameTime)) {
+    while (!glfwWindowShouldClose(window)) {
+        // Back from a minimised wait, the frame clock starts afresh: the wait
+        // is no step for the particles or the blur. The run's clock went on.
+        if (sleepWhileMinimised()) {
+            lastFrameTime = glfwGetTime();
+            continue;
+        }
+        if (!runFrame(lastFrameTime)) break;
     }
 
     deleteScene();

@@ -41,6 +41,8 @@
 #include <optional>
 #include <string>
 
+#include "base/screen_fit.h"
+
 class Shader;
 class Texture;
 class Text2D;
@@ -61,10 +63,14 @@ class GameRaster;
 }  // namespace vesk::scene
 
 // ---- Window and time --------------------------------------------------------
-// Written by the display dialogue (window, size) and the frame loop (the rest).
+// Written by the display dialogue (window, size), the window's size callback
+// (windowViewport) and the frame loop (the rest).
 extern GLFWwindow* window;               // the game window; null until created
-extern int screenWidth;                  // pixels, 1600 until the dialogue chooses
-extern int screenHeight;                 // pixels, 1400 until the dialogue chooses
+extern int screenWidth;                  // pixels, 1600 until the dialogue chooses; the picture's
+extern int screenHeight;                 // size for the projection and the render targets, fixed
+                                         // once the window opens
+extern Viewport windowViewport;          // where the picture lies in the window's framebuffer: the
+                                         // largest of screenWidth x screenHeight's shape, centred
 extern float deltaTime;                  // seconds between the starts of the last two frames
 extern glm::mat4 previousViewProjection; // projection * view at the end of the previous frame
 

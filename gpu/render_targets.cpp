@@ -82,6 +82,16 @@ void createBlurTarget() {
     glBufferData(GL_ARRAY_BUFFER, sizeof(screenQuadVertices), screenQuadVertices, GL_STATIC_DRAW);
 }
 
+void bindWindowTarget() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(windowViewport.x, windowViewport.y, windowViewport.width, windowViewport.height);
+}
+
+void bindOffscreenTarget(GLuint framebuffer) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, screenWidth, screenHeight);
+}
+
 void releaseRenderTargets() {
     if (screenQuadBuffer != 0) glDeleteBuffers(1, &screenQuadBuffer);
     screenQuadBuffer = 0;

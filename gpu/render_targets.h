@@ -3,6 +3,8 @@
 // (colour and depth), plus the full-screen quad the blur pass draws.
 #pragma once
 
+#include <GL/glew.h>
+
 // Creates `shadowFramebuffer` with `shadowMapTexture` as its depth attachment.
 // An incomplete framebuffer is reported on stderr and the game goes on.
 // Needs a current context; leaves the default framebuffer bound.
@@ -13,6 +15,13 @@ void createShadowMapTarget();
 // incomplete framebuffer like createShadowMapTarget(). Leaves the blur
 // framebuffer bound.
 void createBlurTarget();
+
+// Draws into the window from now on: the default framebuffer, with the
+// viewport on windowViewport, where the picture lies in it.
+void bindWindowTarget();
+
+// Draws into `framebuffer`, one of the two targets, over its whole size.
+void bindOffscreenTarget(GLuint framebuffer);
 
 // Deletes every object the two functions above created and sets their
 // names back to 0; safe to call when they were never created.

@@ -1,19 +1,18 @@
 #include "render/motion_blur.h"
 
 #include "base/globals.h"
+#include "gpu/render_targets.h"
 #include "gpu/shader.h"
 
 void drawMotionBlur(void (*drawContent)()) {
-    glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer);
-    glViewport(0, 0, screenWidth, screenHeight);
+    bindOffscreenTarget(blurFramebuffer);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawContent();
     drawBlurredFrame();
 }
 
 void drawBlurredFrame() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, screenWidth, screenHeight);
+    bindWindowTarget();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     const GLuint program = blurShader->programHandle;

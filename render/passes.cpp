@@ -3,6 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "base/globals.h"
+#include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "scene/cat.h"
@@ -74,8 +75,7 @@ glm::mat4 lightViewMatrix() {
 }
 
 void renderShadowMap() {
-    glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
-    glViewport(0, 0, screenWidth, screenHeight);
+    bindOffscreenTarget(shadowFramebuffer);
     glCullFace(GL_BACK);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glUseProgram(depthShader->programHandle);
@@ -94,8 +94,7 @@ void renderShadowMap() {
                          viewMatrix);
     for (vesk::scene::grid* slab : grids) drawDepthCulled(slab);
 
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, screenWidth, screenHeight);
+    bindWindowTarget();
 }
 
 void renderSkyBox() {

@@ -14,8 +14,8 @@ glm::mat4 shadowBiasMatrix();
 glm::mat4 lightViewMatrix();
 
 // Renders the casters' depth as seen from the light into the shadow map and
-// sets `depthViewProjection`. Leaves the default framebuffer bound, the
-// full-window viewport set and depthShader current.
+// sets `depthViewProjection`. Leaves the window bound (bindWindowTarget) and
+// depthShader current.
 void renderShadowMap();
 
 // Draws the star-textured sky object with skyboxShader, without blending (the

@@ -26,6 +26,7 @@ bool openGlWindow(int width, int height, bool visible) {
     }
     screenWidth = width;
     screenHeight = height;
+    windowViewport = {0, 0, width, height};
     glViewport(0, 0, width, height);
     return true;
 }

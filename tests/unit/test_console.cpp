@@ -10,7 +10,7 @@
 namespace {
 
 // Seven modes, as a monitor might report them; the list shows 0, 3 and 6.
-const std::vector<ModeSize> sevenModes = {{640, 480},   {800, 600},   {1024, 768}, {1280, 720},
+const std::vector<PixelSize> sevenModes = {{640, 480},   {800, 600},   {1024, 768}, {1280, 720},
                                           {1280, 1024}, {1600, 1200}, {1920, 1080}};
 const char* const fullscreenQuestion = "Do you wanna play in fullscreen? y/n: ";
 
@@ -19,7 +19,7 @@ struct Dialogue {
     DisplayChoice choice;
 };
 
-Dialogue run(const std::string& answers, const std::vector<ModeSize>& modes = sevenModes) {
+Dialogue run(const std::string& answers, const std::vector<PixelSize>& modes = sevenModes) {
     std::istringstream in(answers);
     std::ostringstream out;
     const DisplayChoice choice = askDisplayMode(in, out, modes, 1600, 1400);
@@ -62,6 +62,7 @@ TEST(DisplayDialogue, EachAnswerLeadsToItsModeOrRestarts) {
         EXPECT_EQ(d.choice.width, c.width);
         EXPECT_EQ(d.choice.height, c.height);
         EXPECT_EQ(d.choice.fullscreen, c.fullscreen);
+        EXPECT_EQ(d.choice.defaultWindow, c.width == 1600 && !c.fullscreen) << "no answer chose the size";
         EXPECT_EQ(countOf(d.output, "NO VALID INPUT"), c.restarts);
     }
     // Without modes every number is rejected; running out of words ends the dialogue.

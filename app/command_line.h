@@ -1,0 +1,27 @@
+// The command line: a player may skip the console dialogue by naming the
+// window or the full-screen mode, or ask for help or the version. Parsed
+// without GLFW, so it is tested on its own.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/screen_fit.h"
+
+struct LaunchOptions {
+    enum class Action { play, help, version, fail };
+    Action action = Action::play;
+    std::optional<PixelSize> window;      // --window=WxH: a window of this size, no dialogue
+    bool fullscreen = false;              // --fullscreen[=WxH]: full screen, no dialogue
+    std::optional<PixelSize> fullscreenMode;  // the mode asked for; none: the monitor's largest
+    std::string error;                    // for Action::fail: one line naming the option
+};
+
+// Reads the arguments after the program's name. Every option may be given
+// once; an unknown option or a bad value gives Action::fail with `error`.
+LaunchOptions parseCommandLine(const std::vector<std::string>& arguments);
+
+// The text --help prints, and the one --version prints, each ending in a newline.
+std::string usageText();
+std::string versionText();

@@ -1,0 +1,109 @@
+// Meeting the player's machine: the command line, the window fitted to the
+// desktop and the picture to the window.
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+#include "base/screen_fit.h"
+
+namespace {
+
+using Action = LaunchOptions::Action;
+
+TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
+    struct Case {
+        std::vector<std::string> arguments;
+        Action action;
+        PixelSize window, mode;  // 0 x 0: none
+        bool fullscreen;
+        const char* named;       // for a failure: what its line must name
+    };
+    const Case cases[] = {
+        {{}, Action::play, {0, 0}, {0, 0}, false, ""},
+        {{"--window=1280x720"}, Action::play, {1280, 720}, {0, 0}, false, ""},
+        {{"--window", "800x600"}, Action::play, {800, 600}, {0, 0}, false, ""},
+        {{"--fullscreen"}, Action::play, {0, 0}, {0, 0}, true, ""},
+        {{"--fullscreen=1920x1080"}, Action::play, {0, 0}, {1920, 1080}, true, ""},
+        {{"--help"}, Action::help, {0, 0}, {0, 0}, false, ""},
+        {{"--window=640x480", "--version"}, Action::version, {640, 480}, {0, 0}, false, ""},
+        {{"--help", "--version"}, Action::help, {0, 0}, {0, 0}, false, ""},
+        {{"--fast"}, Action::fail, {0, 0}, {0, 0}, false, "'--fast'"},
+        {{"-h"}, Action::fail, {0, 0}, {0, 0}, false, "'-h'"},
+        {{"play"}, Action::fail, {0, 0}, {0, 0}, false, "'play'"},
+        {{"--help=me"}, Action::fail, {0, 0}, {0, 0}, false, "'--help=me'"},
+        {{"--window=1280"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=1280'"},
+        {{"--window=0x720"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=0x720'"},
+        {{"--window=-5x720"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=-5x720'"},
+        {{"--window=99999x1"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=99999x1'"},
+        {{"--window"}, Action::fail, {0, 0}, {0, 0}, false, "'--window'"},
+        {{"--fullscreen=big"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen=big'"},
+        {{"--window=800x600", "--fullscreen"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen'"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.arguments) shown += a + " ";
+        SCOPED_TRACE(shown);
+        const LaunchOptions options = parseCommandLine(c.arguments);
+        EXPECT_EQ(options.action, c.action);
+        if (c.action == Action::fail) {
+            EXPECT_NE(options.error.find(c.named), std::string::npos) << options.error;
+            EXPECT_EQ(options.error.find('\n'), std::string::npos) << "one line";
+            continue;
+        }
+        EXPECT_EQ(options.window.has_value(), c.window.width != 0);
+        if (options.window) {
+            EXPECT_EQ(std::make_pair(options.window->width, options.window->height),
+                      std::make_pair(c.window.width, c.window.height));
+        }
+        EXPECT_EQ(options.fullscreen, c.fullscreen);
+        EXPECT_EQ(options.fullscreenMode.has_value(), c.mode.width != 0);
+        if (options.fullscreenMode) {
+            EXPECT_EQ(std::make_pair(options.fullscreenMode->width, options.fullscreenMode->height),
+                      std::make_pair(c.mode.width, c.mode.height));
+        }
+    }
+    EXPECT_NE(usageText().find("--fullscreen=WxH"), std::string::npos);
+    EXPECT_EQ(versionText().rfind("KIVO ", 0), 0u);
+}
+
+TEST(ScreenFit, TheDefaultWindowShrinksInItsOwnShapeOnlyWhereItDoesNotFit) {
+    struct Case {
+        PixelSize room, fitted;
+    };
+    const Case cases[] = {
+        {{2560, 1440}, {1600, 1400}},  // fits: unchanged
+        {{1600, 1400}, {1600, 1400}},
+        {{1920, 1080}, {1232, 1078}},  // the commonest desktop: whole multiples of 8 x 7
+        {{1920, 1055}, {1200, 1050}},  // the same below a title bar
+        {{1366, 768}, {872, 763}},
+        {{1599, 2000}, {1592, 1393}},  // too narrow, not too low
+        {{5, 5}, {5, 4}},              // no room even for 8 x 7: scaled and rounded
+    };
+    for (const Case& c : cases) {
+        const PixelSize got = fitWindowSize({1600, 1400}, c.room);
+        EXPECT_EQ(std::make_pair(got.width, got.height), std::make_pair(c.fitted.width, c.fitted.height))
+            << "in " << c.room.width << "x" << c.room.height;
+    }
+}
+
+TEST(ScreenFit, ThePictureFillsTheLargestCentredViewportOfItsShape) {
+    struct Case {
+        PixelSize framebuffer;
+        Viewport expected;
+    };
+    const Case cases[] = {
+        {{1600, 1400}, {0, 0, 1600, 1400}},    // the shape itself: every pixel
+        {{1600, 1055}, {197, 0, 1206, 1055}},  // cut lower by a window manager: bars at the sides
+        {{800, 1400}, {0, 350, 800, 700}},     // narrower: bars above and below
+        {{3200, 2800}, {0, 0, 3200, 2800}},    // larger, same shape
+        {{1601, 1400}, {0, 0, 1600, 1400}},    // a pixel too wide: the odd pixel is bar
+        {{0, 700}, {0, 0, 0, 0}},              // minimised
+    };
+    for (const Case& c : cases) {
+        const Viewport v = centredViewport(c.framebuffer, {1600, 1400});
+        EXPECT_EQ(std::make_tuple(v.x, v.y, v.width, v.height),
+                  std::make_tuple(c.expected.x, c.expected.y, c.expected.width, c.expected.height))
+            << "in " << c.framebuffer.width << "x" << c.framebuffer.height;
+    }
+}
+
+}  // namespace
