@@ -9,7 +9,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev fonts-dejavu-core libsndfile1-dev
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils openbox
+  dpkg-dev file
   libgl1-mesa-dri mesa-utils
 )
 

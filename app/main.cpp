@@ -16,6 +16,7 @@
 #include "app/scene_setup.h"
 #include "app/startup.h"
 #include "app/window.h"
+#include "base/assets.h"
 #include "base/console.h"
 #include "base/globals.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
         case LaunchOptions::Action::fail: std::cerr << options.error << std::endl; return 2;
         case LaunchOptions::Action::play: break;
     }
+    locateAssets();
 
     if (!glfwInit()) {
         std::fprintf(stderr, "Failed to initialize GLFW\n");

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "base/assets.h"
+
 namespace {
 bool audioOpen = false;
 Mix_Music* music = nullptr;
@@ -17,8 +19,10 @@ void reportMusicFailure(const char* path, const char* reason) {
 
 void playMusic(const char* path) {
     if (audioOpen) return;
-    if (!std::ifstream(path).good()) {
+    const std::string file = assetPath(path);
+    if (!std::ifstream(file).good()) {
         reportMusicFailure(path, "file missing or unreadable");
+        std::fprintf(stderr, "%s\n", assetSearchLine(path).c_str());
         return;
     }
     // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
@@ -33,7 +37,7 @@ void playMusic(const char* path) {
     }
     audioOpen = true;
     // Only an open device can decode, so a broken file shows here.
-    music = Mix_LoadMUS(path);
+    music = Mix_LoadMUS(file.c_str());
     if (!music) {
         reportMusicFailure(path, Mix_GetError());
         return;

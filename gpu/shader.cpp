@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "base/assets.h"
 #include "base/console.h"
 
 Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
@@ -27,9 +28,9 @@ Shader::~Shader() {
 }
 
 void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
-    std::ifstream file(path);
+    std::ifstream file(assetPath(path));
     if (!file.good()) {
-        std::fprintf(stderr, "Failed to open File\n");
+        std::fprintf(stderr, "Failed to open File\n%s\n", assetSearchLine(path).c_str());
         fatalExit();
     }
     const std::string source((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

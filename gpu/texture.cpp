@@ -2,7 +2,9 @@
 
 #include <FreeImage.h>
 #include <cstdio>
+#include <fstream>
 
+#include "base/assets.h"
 #include "base/globals.h"
 
 namespace {
@@ -31,12 +33,14 @@ Texture::Texture(const std::string& path) {
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, handle);
 
-    FIBITMAP* bitmap = decodeImage(path);
+    const std::string file = assetPath(path);
+    FIBITMAP* bitmap = decodeImage(file);
     const BYTE* pixels = bitmap ? FreeImage_GetBits(bitmap) : nullptr;
     const unsigned width = bitmap ? FreeImage_GetWidth(bitmap) : 0;
     const unsigned height = bitmap ? FreeImage_GetHeight(bitmap) : 0;
     if (!pixels || width == 0 || height == 0) {
         std::fprintf(stderr, "Failed to load texture: %s\n", path.c_str());
+        if (!std::ifstream(file).good()) std::fprintf(stderr, "%s\n", assetSearchLine(path).c_str());
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     } else {
         // FreeImage keeps colour as blue, green, red and rows bottom first,

@@ -1,10 +1,11 @@
 // One GL 2D texture decoded from an image file with FreeImage.
 //
-// A file that cannot be read or decoded is reported in one line on stderr,
-// "Failed to load texture: <path>", and gives a texture without an image,
-// which samples as opaque black: the game goes on (without the font atlas,
-// the HUD shows no text). Images of unusual bit depths are
-// converted to 24-bit colour rather than silently dropped.
+// A file that cannot be read or decoded is reported on stderr, "Failed to
+// load texture: <path>" (for a file that is not there, with a second line:
+// the path tried and the folders searched), and gives a texture without an
+// image, which samples as opaque black: the game goes on (without the font
+// atlas, the HUD shows no text). Images of unusual bit depths are converted
+// to 24-bit colour rather than silently dropped.
 #pragma once
 
 #include <GL/glew.h>

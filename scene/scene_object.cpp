@@ -9,6 +9,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
+#include "base/assets.h"
 #include "gpu/shader.h"
 
 namespace vesk::scene {
@@ -77,12 +78,14 @@ void loadModel(const std::string& path, float positionScale, float uvScale,
     normals.clear();
 
     // Assimp's own message for a missing file is vague; say it plainly.
-    if (!std::ifstream(path).good()) {
+    const std::string file = assetPath(path);
+    if (!std::ifstream(file).good()) {
         reportModelFailure(path, "file missing or unreadable");
+        std::cerr << assetSearchLine(path) << std::endl;
         return;
     }
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(path, importFlags);
+    const aiScene* scene = importer.ReadFile(file, importFlags);
     if (scene == nullptr) {
         reportModelFailure(path, "not a readable model (" + oneLine(importer.GetErrorString()) + ")");
         return;

@@ -42,7 +42,9 @@ struct MeshData {
 // positions by `positionScale` and texture coordinates by `uvScale`.
 // A file that is missing, unreadable, holds no mesh or whose first mesh is
 // not made of triangles is reported in one line on stderr naming the file and
-// the reason, and leaves the four vectors empty (the object then draws nothing).
+// the reason (a missing one with a second line: the path tried and the
+// folders searched), and leaves the four vectors empty (the object then draws
+// nothing). `path` is relative to the game's asset folder (base/assets.h).
 void loadModel(const std::string& path, float positionScale, float uvScale,
                std::vector<unsigned int>& indices, std::vector<float>& positions,
                std::vector<float>& uvs, std::vector<float>& normals);

@@ -63,8 +63,10 @@ TEST(ShaderFailureDeathTest, EachFailureIsReportedAndEndsTheProgramAfterThePause
     };
     const Case cases[] = {
         {"missing vertex file: stops before the fragment file", dir.path("none.vert"), missing,
-         "^Failed to open File\nPress Enter to continue . . .\n$"},
-        {"missing fragment file after the vertex shader compiled", good, missing, "^Failed to open File\nPress Enter"},
+         "^Failed to open File\n  tried [^\n]*/none.vert; looked for the game's folders[^\n]*\n"
+         "Press Enter to continue . . .\n$"},
+        {"missing fragment file after the vertex shader compiled", good, missing,
+         "^Failed to open File\n  tried [^\n]*/none.frag; [^\n]*\nPress Enter"},
         {"empty file", dir.write("empty.vert", ""), fragment, "^Failed to compile shader\n"},
         {"compile error: the driver's log", dir.write("oops.vert", "#version 330 core\nvoid main() { oops; }\n"),
          fragment, "^Failed to compile shader\n.*oops.*Press Enter"},

@@ -1,9 +1,13 @@
 // Meeting the player's machine: the command line, the window fitted to the
-// desktop and the picture to the window.
+// desktop and the picture to the window, and where the assets are found.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/command_line.h"
+#include "base/assets.h"
 #include "base/screen_fit.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -104,6 +108,25 @@ TEST(ScreenFit, ThePictureFillsTheLargestCentredViewportOfItsShape) {
                   std::make_tuple(c.expected.x, c.expected.y, c.expected.width, c.expected.height))
             << "in " << c.framebuffer.width << "x" << c.framebuffer.height;
     }
+}
+
+// The working directory first, then an installed tree beside the binary,
+// then the source tree; one that lacks a folder does not count.
+TEST(AssetFolders, TheFirstFolderHoldingAllFourIsChosen) {
+    TempDir dir;
+    for (const char* tree : {"whole", "other"})
+        for (const char* folder : {"Objekte", "Textur", "Shader", "Audio"})
+            std::filesystem::create_directories(dir.root() / tree / folder);
+    std::filesystem::create_directories(dir.root() / "partial" / "Shader");
+    const std::string whole = dir.path("whole"), other = dir.path("other"), partial = dir.path("partial");
+    EXPECT_EQ(chooseAssetFolder({whole, other}), whole);
+    EXPECT_EQ(chooseAssetFolder({partial, other, whole}), other);
+    EXPECT_EQ(chooseAssetFolder({partial, dir.path("none")}), partial) << "none: the first, as if it held them";
+    const std::vector<std::string> candidates = assetFolderCandidates();  // run from the source tree
+    ASSERT_EQ(candidates.size(), 2u) << "the working directory and an installed tree beside the binary";
+    EXPECT_EQ(candidates[0], ".");
+    EXPECT_EQ(std::filesystem::path(candidates[1]).parent_path().filename(), "share");
+    EXPECT_EQ(assetPath("Shader/x.vert"), "Shader/x.vert") << "before any choice: the working directory";
 }
 
 }  // namespace

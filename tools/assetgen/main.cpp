@@ -1,6 +1,7 @@
 // kivo_assetgen [outputRoot]: writes every texture, the font atlas, the music
 // and every model of the game below outputRoot (default "."), in the folder
-// layout the game reads: Textur/, Audio/, Objekte/. The output depends on
+// layout the game reads: Textur/, Audio/, Objekte/, and the desktop icon
+// under packaging/. The output depends on
 // nothing but this code and the DejaVu font, so repeated runs give the same
 // bytes and the committed assets can be checked against a fresh run.
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "font_atlas.h"
+#include "icon.h"
 #include "models.h"
 #include "music.h"
 #include "textures.h"
@@ -19,7 +21,7 @@ constexpr int kAtlasSize = 512;
 
 bool makeFolders(const std::filesystem::path& root) {
     const char* folders[] = {"Textur", "Audio", "Objekte/cat", "Objekte/coin", "Objekte/corridor",
-                             "Objekte/grid", "Objekte/hausreihen_zusammen", "Objekte/mouse"};
+                             "Objekte/grid", "Objekte/hausreihen_zusammen", "Objekte/mouse", "packaging"};
     for (const char* folder : folders) {
         std::error_code error;
         std::filesystem::create_directories(root / folder, error);
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
     const bool ok = assetgen::writeSurfaceTextures(textur) &&
                     assetgen::writeFontAtlas(kFontPath, textur + "/font8.jpg", kAtlasSize) &&
                     assetgen::writeMusic((root / "Audio" / "ffxiii.WAV").string()) &&
-                    assetgen::writeModels((root / "Objekte").string());
+                    assetgen::writeModels((root / "Objekte").string()) &&
+                    assetgen::writeIcon((root / "packaging" / "kivo.png").string(), 256);
     return ok ? 0 : 1;
 }
