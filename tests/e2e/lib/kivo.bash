@@ -37,10 +37,11 @@ no_sanitizer_report() {
 }
 
 # start_kivo INPUT [DIR]: starts kivo in DIR (default: the repository root)
-# with INPUT as its standard input: the words given, or a FIFO's path.
+# with INPUT as its standard input: the words given, or a FIFO's or a
+# device's path (/dev/null: no input at all, as from a desktop menu).
 start_kivo() {
   local input=$1
-  [ -p "$input" ] || { printf '%s\n' "$1" > "$WORK/stdin"; input=$WORK/stdin; }
+  [ -p "$input" ] || [ -c "$input" ] || { printf '%s\n' "$1" > "$WORK/stdin"; input=$WORK/stdin; }
   (cd "${2:-.}" && exec "$KIVO" < "$input" > "$WORK/stdout" 2> "$WORK/stderr") &
   KIVO_PID=$!
 }
@@ -58,5 +59,101 @@ quit_with_escape() {
   wait_exit 5
 }
 
-# layouts_at_least N: kivo has printed N coin layouts (one at start-up, one per restart).
-layouts_at_least() { [ "$(grep -c '^COIN 0 ' "$WORK/stdout")" -ge "$1" ]; }
+# layouts_at_least N: kivo has printed N coin layouts (one at start-up, one per
+# restart); the first may follow the dialogue's last question on its line.
+layouts_at_least() { [ "$(grep -o 'COIN 0 ' "$WORK/stdout" | wc -l)" -ge "$1" ]; }
+
+# ---- Screens, window managers and what the window shows ---------------------
+
+# start_window_manager: openbox on this display, as a desktop would have; returns
+# once it manages windows.
+start_window_manager() {
+  openbox >/dev/null 2>&1 &
+  poll 30 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
+    fail "openbox did not start"
+}
+
+# client_box: "X Y W H" of the game window's drawable area, X and Y on the screen.
+client_box() {
+  xwininfo -id "$WINDOW_ID" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+                                   /^  Width/ {w = $NF} /^  Height/ {h = $NF} END {print x, y, w, h}'
+}
+
+# screen_size: "W H" of this display.
+screen_size() { xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print d[1], d[2]}'; }
+
+# on_screen_wholly: the game window lies wholly on the screen (a window
+# manager moves a window it restores, and only then does it stand still).
+on_screen_wholly() {
+  local x y w h sw sh
+  read -r x y w h < <(client_box)
+  read -r sw sh < <(screen_size)
+  (( x >= 0 && y >= 0 && x + w <= sw && y + h <= sh ))
+}
+
+# window_shot FILE: what the game window shows, cut from the screen as a player sees it.
+window_shot() {
+  local x y w h
+  poll 10 on_screen_wholly || fail "the window does not lie wholly on the screen: $(client_box)"
+  read -r x y w h < <(client_box)
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$1"
+}
+
+# picture_box FILE: "X Y W H" of the picture within FILE, the pure black bars
+# around it trimmed away (the darkest sky is never pure black).
+picture_box() {
+  convert "$1" -bordercolor black -border 1 -fuzz 0.5% -trim -format '%w %h %X %Y' info: |
+    awk '{ sub(/^\+/, "", $3); sub(/^\+/, "", $4); print $3 - 1, $4 - 1, $1, $2 }'
+}
+
+# frames_pass: the game has drawn a new frame since this call (its clock on
+# the HUD changes with every frame, so its picture does too).
+window_signature() { window_shot "$WORK/signature.png"; identify -format '%#' "$WORK/signature.png"; }
+window_changed() { [ "$(window_signature)" != "$SIGNATURE_BEFORE" ]; }
+frames_pass() { SIGNATURE_BEFORE=$(window_signature); poll 30 window_changed; }
+
+# view_change A B: how far the pictures in A and B differ seen as a coarse
+# 32 x 28 mosaic (normalised RMSE, 0 .. 1): small while the view holds still
+# (the clock, the spinning coins, the embers and the slowly turning sky barely
+# show), large once it turns.
+view_change() {
+  convert "$1" -resize '32x28!' "$WORK/mosaic-a.png"
+  convert "$2" -resize '32x28!' "$WORK/mosaic-b.png"
+  { compare -metric RMSE "$WORK/mosaic-a.png" "$WORK/mosaic-b.png" null: 2>&1 || true; } | sed 's/.*(\(.*\))/\1/'
+}
+
+# picture_fits SHOT WHAT: the picture in SHOT (a window_shot) has the game's
+# 8:7 shape, touches two opposite sides of the window and is centred between
+# the black bars.
+picture_fits() {
+  local w h px py pw ph
+  read -r w h < <(identify -format '%w %h\n' "$1")
+  read -r px py pw ph < <(picture_box "$1")
+  (( pw * 7 - ph * 8 <= 8 && ph * 8 - pw * 7 <= 8 )) || fail "$2: the picture is ${pw}x${ph}, not 8:7, in a ${w}x${h} window"
+  (( pw == w || ph == h )) || fail "$2: the ${pw}x${ph} picture is not as large as the ${w}x${h} window allows"
+  (( px * 2 - (w - pw) <= 1 && (w - pw) - px * 2 <= 1 && py * 2 - (h - ph) <= 1 && (h - ph) - py * 2 <= 1 )) ||
+    fail "$2: the ${pw}x${ph} picture at +${px}+${py} is not centred in the ${w}x${h} window"
+}
+
+# cpu_ticks: CPU time kivo has used so far, all its threads, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$KIVO_PID/stat"; }
+# sleeping: kivo uses (almost) no CPU over the next second; a frame of the
+# game takes several ticks.
+sleeping() {
+  local ticks
+  ticks=$(cpu_ticks)
+  sleep 1
+  [ $(( $(cpu_ticks) - ticks )) -le 2 ]
+}
+
+# is_minimised: the window manager shows the game window as an icon.
+is_minimised() { xprop -id "$WINDOW_ID" WM_STATE | grep -q 'window state: Iconic'; }
+
+# held_still WHAT A B: the views in shots A and B are the same, within what
+# the moving parts of the scene change.
+held_still() {
+  local change
+  change=$(view_change "$2" "$3")
+  echo "$1: view change $change"
+  awk -v c="$change" 'BEGIN { exit !(c < 0.03) }' || fail "$1: the view turned (change $change)"
+}
