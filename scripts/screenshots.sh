@@ -7,6 +7,8 @@
 #   docs/screenshot-sprint.png  sprinting, with the motion blur
 #   docs/screenshot-end.png     the end screen with the score
 #   docs/screenshot-up.png      the real game, the player looking up at the stars
+#   docs/screenshot-desktop.png the real game as it opens on a 1920x1080 desktop
+#                               with a window manager (openbox)
 #
 # The cat flies the course on the play test's autopilot with a fixed game
 # step, so the same frames show the same places on every run (coins and
@@ -17,19 +19,31 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.bash
 
-# --look-up FILE, on a virtual screen: the game looking up. The pointer held 5
-# pixels above the window's centre, which the game measures and re-centres
-# every frame, for 5 seconds turns the view up by 5 * 5 * 0.04 = 1 radian,
+# --look-up FILE, on a virtual screen: the game looking up. 1500 pixels of
+# pointer motion upwards turn the view up by 1500 * 0.04 / 60 = 1 radian,
 # however long the frames take.
 if [ "${1:-}" = "--look-up" ]; then
   echo x | "./$build/kivo" >/dev/null 2>&1 &
   pid=$!
   focus_window
   sleep 2  # the first frame has restarted the run and centred the cursor
-  deadline=$((SECONDS + 5))
-  while [ $SECONDS -lt $deadline ]; do xdotool mousemove --window "$WINDOW_ID" 800 695; done
+  for _ in $(seq 15); do xdotool mousemove_relative -- 0 -100; sleep 0.1; done
   sleep 1
   import -window root -crop 1600x1400+0+0 "$2"
+  escape_until_gone $pid
+  exit
+fi
+
+# --desktop FILE, on a virtual 1920x1080 screen: openbox, and the game as it
+# opens there, a few seconds into the first run.
+if [ "${1:-}" = "--desktop" ]; then
+  openbox >/dev/null 2>&1 &
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do sleep 0.1; done
+  echo x | "./$build/kivo" >/dev/null 2>&1 &
+  pid=$!
+  focus_window
+  sleep 5
+  import -window root "$2"
   escape_until_gone $pid
   exit
 fi
@@ -40,6 +54,7 @@ bench=(on_screen "$build/bench/kivo_frame_bench")
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 on_screen "$0" --look-up "$shots/up.png"
+on_screen 1920x1080 "$0" --desktop "$shots/desktop.png"
 
 # Frames at 60 per second of game time, counted from 1.
 start=40         # 0.65 s in: the first slab ahead, the trail just begun
@@ -68,11 +83,13 @@ while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
 # dithered colours instead.
 limit=614400
 mkdir -p docs
-for name in start course sprint end up; do
+for name in start course sprint end up desktop; do
   out="docs/screenshot-$name.png"
-  convert "$shots/$name.png" -resize 800x700 -strip "$out"
+  size=800x700
+  [ "$name" = desktop ] && size=960x540
+  convert "$shots/$name.png" -resize "$size" -strip "$out"
   if [ "$(stat -c %s "$out")" -ge "$limit" ]; then
-    convert "$shots/$name.png" -resize 800x700 -strip -colors 256 "PNG8:$out"
+    convert "$shots/$name.png" -resize "$size" -strip -colors 256 "PNG8:$out"
   fi
   size=$(stat -c %s "$out")
   if [ "$size" -ge "$limit" ]; then
