@@ -53,6 +53,12 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments) {
             if (options.window || options.fullscreen) return failure("'" + given + "' comes after another display choice");
             options.window = parseSize(value);
             if (!options.window) return failure("'" + given + "' needs a size such as --window=1280x720");
+        } else if (name == "--quality") {
+            if (!hasValue && i + 1 < arguments.size()) value = arguments[++i];
+            const std::string given = hasValue || value.empty() ? argument : argument + " " + value;
+            if (options.quality) return failure("'" + given + "' comes after another quality");
+            options.quality = parseQualitySetting(value);
+            if (!options.quality) return failure("'" + given + "' needs one of auto, full, balanced, low");
         } else if (name == "--fullscreen") {
             if (options.window || options.fullscreen) return failure("'" + argument + "' comes after another display choice");
             options.fullscreen = true;
@@ -81,13 +87,15 @@ std::string usageText() {
            "  --window=WxH       play in a window of W x H pixels\n"
            "  --fullscreen       play full screen at the monitor's largest mode\n"
            "  --fullscreen=WxH   play full screen at the mode W x H, if the monitor has it\n"
+           "  --quality=LEVEL    auto (the default: full, stepping down while frames are\n"
+           "                     slow), full, balanced or low; F6 cycles them in the game\n"
            "  --help             print this help and exit\n"
            "  --version          print the version and exit\n"
            "\n"
            "Mouse: look around. W: run where you look. Space with W: sprint.\n"
            "Enter: next run, on the score screen. Escape: quit.\n"
            "Hotkeys: 1/2 light, F9 transparency (3/4 more/less), F2 frame rate,\n"
-           "F3 wireframe, F4 texture sampling, F5 mip-mapping, F8 frustum culling.\n";
+           "F3 wireframe, F4 texture sampling, F5 mip-mapping, F6 quality, F8 frustum culling.\n";
 }
 
 std::string versionText() { return std::string("KIVO ") + KIVO_VERSION + "\n"; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/quality.h"
 #include "base/screen_fit.h"
 
 struct LaunchOptions {
@@ -15,6 +16,7 @@ struct LaunchOptions {
     std::optional<PixelSize> window;      // --window=WxH: a window of this size, no dialogue
     bool fullscreen = false;              // --fullscreen[=WxH]: full screen, no dialogue
     std::optional<PixelSize> fullscreenMode;  // the mode asked for; none: the monitor's largest
+    std::optional<QualitySetting> quality;    // --quality=LEVEL
     std::string error;                    // for Action::fail: one line naming the option
 };
 

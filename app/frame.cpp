@@ -1,5 +1,8 @@
 #include "app/frame.h"
 
+#include <chrono>
+#include <optional>
+
 #include "base/globals.h"
 #include "base/platform.h"
 #include "gpu/shader.h"
@@ -13,6 +16,18 @@
 FrameProbe* frameProbe = nullptr;
 
 namespace {
+
+using WallClock = std::chrono::steady_clock;
+std::optional<WallClock::time_point> previousFrameStart;
+
+// The automatic quality goes by the wall time between frames, whatever
+// clock the game's time step comes from.
+void followAutomaticQuality() {
+    const WallClock::time_point now = WallClock::now();
+    if (previousFrameStart && qualitySetting == QualitySetting::automatic)
+        qualityLevel = autoQuality.observe(std::chrono::duration<double>(now - *previousFrameStart).count());
+    previousFrameStart = now;
+}
 
 template <typename Draw>
 void timed(FramePass pass, Draw draw) {
@@ -64,6 +79,7 @@ void renderFrame() {
 }
 
 bool runFrame(double& lastFrameTime) {
+    followAutomaticQuality();
     const double now = clockNow();
     deltaTime = float(now - lastFrameTime);
     lastFrameTime = now;
@@ -77,4 +93,10 @@ bool runFrame(double& lastFrameTime) {
     const bool escape = isKeyDown(GLFW_KEY_ESCAPE);
     previousViewProjection = projectionMatrix * viewMatrix;
     return !escape;
+}
+
+void resumeFrames(double& lastFrameTime) {
+    lastFrameTime = clockNow();
+    previousFrameStart.reset();
+    autoQuality.forgetFrames();
 }

@@ -9,6 +9,10 @@
 // Escape was held at the end of the frame.
 bool runFrame(double& lastFrameTime);
 
+// After a wait without frames (a minimised window): the next frame's time
+// step starts now, and the automatic quality forgets the wait.
+void resumeFrames(double& lastFrameTime);
+
 // The drawing part of a frame (clears, shadow map and the chosen path), without
 // input, update, swap or events.
 void renderFrame();

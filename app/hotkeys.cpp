@@ -92,6 +92,19 @@ std::string transparencyText(float value) {
     return ("Transparency: " + std::to_string(static_cast<double>(value))).substr(0, 17);
 }
 
+void chooseQuality(QualitySetting setting) {
+    qualitySetting = setting;
+    switch (setting) {
+        case QualitySetting::automatic:
+            autoQuality = AutoQuality();  // starts at full, measuring afresh
+            qualityLevel = autoQuality.level();
+            break;
+        case QualitySetting::full: qualityLevel = QualityLevel::full; break;
+        case QualitySetting::balanced: qualityLevel = QualityLevel::balanced; break;
+        case QualitySetting::low: qualityLevel = QualityLevel::low; break;
+    }
+}
+
 GLenum applyHotkey(int key, int action) {
     if (action != GLFW_PRESS) return 0;
     switch (key) {
@@ -125,6 +138,10 @@ GLenum applyHotkey(int key, int action) {
             frustumCullingEnabled = !frustumCullingEnabled;
             post(settingMessage, settingMessageTime,
                  frustumCullingEnabled ? "View Frustrum Culling: ON" : "View Frustrum Culling: OFF");
+            break;
+        case GLFW_KEY_F6:
+            chooseQuality(nextQualitySetting(qualitySetting));
+            post(settingMessage, settingMessageTime, std::string("Quality: ") + qualityName(qualitySetting));
             break;
         case GLFW_KEY_F9:
             if (transparencyEnabled) {

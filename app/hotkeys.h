@@ -1,5 +1,5 @@
 // Render-setting hotkeys: light power, transparency, wireframe, texture
-// sampling, mip-mapping, frustum culling and the frame-rate line.
+// sampling, mip-mapping, quality, frustum culling and the frame-rate line.
 //
 // The settings logic is kept apart from GL so it can be tested without a
 // context: applyHotkey() changes the program-wide settings and messages and
@@ -9,6 +9,8 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <string>
+
+#include "base/quality.h"
 
 // Filter pair a sampling or mip-mapping key leads to, with the HUD texts it posts.
 struct SamplingChange {
@@ -25,6 +27,10 @@ SamplingChange nextMipmapMode(GLint textureFilter, GLint mipmapFilter);
 
 // "Transparency: " and the value with exactly one decimal digit.
 std::string transparencyText(float value);
+
+// Switches the quality to `setting`: a fixed level at once; automatic
+// starts again at full.
+void chooseQuality(QualitySetting setting);
 
 // Applies one key event to the settings. Returns the polygon mode GL must
 // switch to (GL_LINE or GL_FILL), or 0 when the polygon mode stays.

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
     }
 
     initScene();
+    if (options.quality) chooseQuality(*options.quality);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glViewport(windowViewport.x, windowViewport.y, windowViewport.width, windowViewport.height);
 
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
         // Back from a minimised wait, the frame clock starts afresh: the wait
         // is no step for the particles or the blur. The run's clock went on.
         if (sleepWhileMinimised()) {
-            lastFrameTime = glfwGetTime();
+            resumeFrames(lastFrameTime);
             continue;
         }
         if (!runFrame(lastFrameTime)) break;

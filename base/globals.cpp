@@ -41,6 +41,9 @@ bool showFrameRate = false;
 GLint textureFilter = GL_LINEAR;
 GLint mipmapFilter = GL_LINEAR_MIPMAP_LINEAR;
 int drawnObjectCount = 0;
+QualitySetting qualitySetting = QualitySetting::automatic;
+QualityLevel qualityLevel = QualityLevel::full;
+AutoQuality autoQuality;
 
 std::string settingMessage;
 std::string mipmapMessage;

@@ -41,6 +41,7 @@
 #include <optional>
 #include <string>
 
+#include "base/quality.h"
 #include "base/screen_fit.h"
 
 class Shader;
@@ -106,8 +107,8 @@ extern double bestScore;                 // lowest score since the program start
 
 // ---- Render settings --------------------------------------------------------
 // Set by scene assembly and changed by the hotkeys; the HUD also writes
-// transparency (back to 1 while its mode is off) and the lit pass writes
-// drawnObjectCount.
+// transparency (back to 1 while its mode is off), the lit pass writes
+// drawnObjectCount, and the command line and the frame loop the quality.
 extern float lightPower;
 extern float transparency;               // alpha of the lit scene objects
 extern bool transparencyEnabled;
@@ -117,6 +118,10 @@ extern bool showFrameRate;
 extern GLint textureFilter;              // GL_TEXTURE_MAG_FILTER every bind applies
 extern GLint mipmapFilter;               // GL_TEXTURE_MIN_FILTER every bind applies
 extern int drawnObjectCount;             // objects the lit pass drew this frame
+extern QualitySetting qualitySetting;    // the player's choice: the command line, then F6
+extern QualityLevel qualityLevel;        // the level frames are drawn at: the setting's own, or
+                                         // autoQuality's while the setting is automatic
+extern AutoQuality autoQuality;          // fed by the frame loop with each frame's wall time
 
 // ---- HUD message slots: a text and the clock time it was first shown --------
 // The hotkeys write the setting and mipmap lines, the HUD the transparency and

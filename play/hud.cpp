@@ -81,6 +81,10 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
     }
 
     if (showFrameRate) lines.push_back({"Framerate: " + fixedText(1.0f / deltaTime), 10, 70, 20});
+    if (qualityLevel != QualityLevel::full) {
+        const bool automatic = qualitySetting == QualitySetting::automatic;
+        lines.push_back({std::string("Quality: ") + qualityName(qualityLevel) + (automatic ? " (auto)" : ""), 10, 220, 15});
+    }
 
     const MessageSlot slots[] = {
         {settingMessage, settingMessageTime, 160},

@@ -27,7 +27,8 @@ std::string formatSeconds(double value);
 // Applies one frame of HUD rules at clock time `now` (seconds) with
 // `collectedCount` coins taken in the current run, and returns the lines to
 // draw, in drawing order. Reads gameOver, gameStartTime, deltaTime,
-// showFrameRate, transparencyEnabled and drawnObjectCount; writes transparency,
+// showFrameRate, transparencyEnabled, drawnObjectCount and the quality (a
+// line names the level whenever it is not full); writes transparency,
 // the four message slots, playTime, bestScore and newBestScore.
 std::vector<HudLine> hudFrame(double now, int collectedCount);
 

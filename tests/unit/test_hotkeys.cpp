@@ -106,11 +106,26 @@ TEST_F(Hotkeys, F5CyclesTheMipmapLevelAndF4SwitchesTheFamilyKeepingIt) {
         }
 }
 
+TEST_F(Hotkeys, F6CyclesTheQualityAndAutoStartsAgainAtFull) {
+    chooseQuality(QualitySetting::automatic);
+    autoQuality.observe(2.0);  // one slow second: auto steps down
+    qualityLevel = autoQuality.level();
+    ASSERT_EQ(qualityLevel, QualityLevel::balanced);
+    const std::pair<const char*, QualityLevel> cycle[] = {
+        {"Quality: full", QualityLevel::full}, {"Quality: balanced", QualityLevel::balanced},
+        {"Quality: low", QualityLevel::low}, {"Quality: auto", QualityLevel::full}};
+    for (const auto& [message, level] : cycle) {
+        EXPECT_EQ(posted(GLFW_KEY_F6), message);
+        EXPECT_EQ(qualityLevel, level) << message;
+    }
+    EXPECT_EQ(qualitySetting, QualitySetting::automatic);
+}
+
 TEST_F(Hotkeys, RepeatReleaseAndOtherKeysChangeNothing) {
     transparencyEnabled = true;
     transparency = 0.5f;
     for (int key : {GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_4, GLFW_KEY_F2, GLFW_KEY_F3, GLFW_KEY_F4,
-                    GLFW_KEY_F5, GLFW_KEY_F8, GLFW_KEY_F9})
+                    GLFW_KEY_F5, GLFW_KEY_F6, GLFW_KEY_F8, GLFW_KEY_F9})
         for (int action : {GLFW_REPEAT, GLFW_RELEASE}) EXPECT_EQ(applyHotkey(key, action), 0u);
     for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_ENTER, GLFW_KEY_5, GLFW_KEY_F1, GLFW_KEY_F10}) press(key);
     EXPECT_EQ(lightPower, 1500.0f);

@@ -25,6 +25,8 @@ protected:
         bestScore = 10000.0;
         for (std::string* m : {&settingMessage, &mipmapMessage, &transparencyMessage, &objectCountMessage}) m->clear();
         settingMessageTime = mipmapMessageTime = -1.0;
+        qualitySetting = QualitySetting::automatic;
+        qualityLevel = QualityLevel::full;
     }
 
     static Rows frame(double now, int coins = 0) {
@@ -53,6 +55,12 @@ TEST_F(Hud, PlayingFrameShowsEverySlotInOrderAndTheClockCutNotRounded) {
     EXPECT_DOUBLE_EQ(playTime, 12.3456789);
     EXPECT_TRUE(shows(107.999, "Time: 7.99"));
     EXPECT_TRUE(shows(223.456, "Time: 123.4"));
+    // The quality is named only below full, and whether the player or auto chose it.
+    qualityLevel = QualityLevel::low;
+    EXPECT_EQ(frame(112.3456789, 10)[1], Row("Quality: low (auto)", 10, 220, 15));
+    qualitySetting = QualitySetting::balanced;
+    qualityLevel = QualityLevel::balanced;
+    EXPECT_TRUE(shows(112.0, "Quality: balanced"));
 }
 
 TEST_F(Hud, TransparencyOffForcesOpaqueAndStatusLinesGoTenSecondsIntoTheEndScreen) {

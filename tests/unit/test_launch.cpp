@@ -41,6 +41,7 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
         {{"--window"}, Action::fail, {0, 0}, {0, 0}, false, "'--window'"},
         {{"--fullscreen=big"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen=big'"},
         {{"--window=800x600", "--fullscreen"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen'"},
+        {{"--quality=fast"}, Action::fail, {0, 0}, {0, 0}, false, "'--quality=fast'"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -65,8 +66,46 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
                       std::make_pair(c.mode.width, c.mode.height));
         }
     }
+    for (const char* level : {"auto", "full", "balanced", "low"}) {
+        const LaunchOptions options = parseCommandLine({std::string("--quality=") + level});
+        ASSERT_TRUE(options.quality.has_value()) << level;
+        EXPECT_STREQ(qualityName(*options.quality), level);
+    }
     EXPECT_NE(usageText().find("--fullscreen=WxH"), std::string::npos);
     EXPECT_EQ(versionText().rfind("KIVO ", 0), 0u);
+}
+
+// Frame times in seconds, fed one by one; the levels after each second of them.
+TEST(AutoQuality, StepsDownWhileSlowBackUpWithRoomToSpareAndNeverSwings) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, double>> runs;  // (frames, seconds each)
+        QualityLevel level;
+    };
+    const Case cases[] = {
+        {"60 a second holds full", {{600, 1.0 / 60.0}}, QualityLevel::full},
+        {"a second at 45 ms steps down once", {{23, 0.045}}, QualityLevel::balanced},
+        {"one long frame in a second does not count", {{20, 0.015}, {1, 0.8}}, QualityLevel::full},
+        {"two slow seconds: down to low", {{23, 0.045}, {23, 0.045}}, QualityLevel::low},
+        {"never below low", {{100, 0.3}}, QualityLevel::low},
+        {"30 ms is between: stays", {{23, 0.045}, {100, 0.03}}, QualityLevel::balanced},
+        {"under 20 ms: back up", {{23, 0.045}, {60, 0.018}}, QualityLevel::full},
+        // Up to full at 18 ms, and full is too slow again at once: back down,
+        // and no new try for 30 s.
+        {"a swing holds", {{23, 0.045}, {60, 0.018}, {23, 0.045}, {500, 0.018}}, QualityLevel::balanced},
+        {"and tries again after it", {{23, 0.045}, {60, 0.018}, {23, 0.045}, {2000, 0.018}}, QualityLevel::full},
+    };
+    for (const Case& c : cases) {
+        AutoQuality quality;
+        for (const auto& [frames, seconds] : c.runs)
+            for (int i = 0; i < frames; ++i) quality.observe(seconds);
+        EXPECT_EQ(quality.level(), c.level) << c.what;
+    }
+    AutoQuality waited;
+    waited.observe(0.6);
+    waited.forgetFrames();  // half a second, then a wait: the next second decides alone
+    for (int i = 0; i < 60; ++i) waited.observe(0.017);
+    EXPECT_EQ(waited.level(), QualityLevel::full);
 }
 
 TEST(ScreenFit, TheDefaultWindowShrinksInItsOwnShapeOnlyWhereItDoesNotFit) {
