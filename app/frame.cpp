@@ -12,6 +12,7 @@
 #include "render/motion_blur.h"
 #include "render/particles.h"
 #include "render/passes.h"
+#include "render/quality.h"
 
 FrameProbe* frameProbe = nullptr;
 
@@ -37,6 +38,7 @@ void timed(FramePass pass, Draw draw) {
 }
 
 void drawBlurContent() { drawFrameContent(FramePath::blur); }
+void drawSceneContent() { drawFrameContent(FramePath::scene); }
 
 }  // namespace
 
@@ -66,16 +68,23 @@ void drawFrameContent(FramePath path) {
 }
 
 void renderFrame() {
+    applyQualityLevel(qualityLevel);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     timed(passShadow, renderShadowMap);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     setFrameState();
+    // Below full the scene is drawn small and scaled up into the window; the
+    // HUD then goes on top at the window's own resolution, sharp.
+    const bool full = qualityLevel == QualityLevel::full;
     if (sprintBlurActive()) {
-        timed(passBlur, [] { drawMotionBlur(drawBlurContent); });
-    } else {
+        timed(passBlur, [full] { drawMotionBlur(full ? drawBlurContent : drawSceneContent); });
+    } else if (full) {
         drawFrameContent(FramePath::normal);
+    } else {
+        timed(passScaleUp, [] { drawScaledUp(drawSceneContent); });
     }
+    if (!full) timed(passHud, drawHud);
 }
 
 bool runFrame(double& lastFrameTime) {

@@ -25,18 +25,19 @@ void setFrameState();
 // during a run.
 bool sprintBlurActive();
 
-// Where a frame's content goes: straight into the window, or into the blur
-// target that the motion blur then smears.
-enum class FramePath { normal, blur };
+// Where a frame's content goes: straight into the window, into the blur
+// target that the motion blur then smears, or, below full quality, into the
+// blur target to be scaled up, the HUD left for the window.
+enum class FramePath { normal, blur, scene };
 
 // Draws what a frame shows into the bound framebuffer, with the frame state
 // set: sky and lit scene, then the HUD and the particles (on the blur path the
-// particles first).
+// particles first; on the scene path no HUD).
 void drawFrameContent(FramePath path);
 
-// The passes of a frame, for timing them. The blur pass holds the others of
-// its frame.
-enum FramePass { passShadow, passSky, passScene, passHud, passParticles, passBlur, framePassCount };
+// The passes of a frame, for timing them. The blur pass, and below full
+// quality the scaling up, holds the others of its frame.
+enum FramePass { passShadow, passSky, passScene, passHud, passParticles, passBlur, passScaleUp, framePassCount };
 
 // Hooks around each pass; null in the game. The frame benchmark installs one
 // to time the passes.

@@ -53,6 +53,7 @@ void initScene() {
     textShader = new Shader("Shader/normalsText2D.vert", "Shader/normalsText2D.frag");
     particleShader = new Shader("Shader/ParticleShader.vert", "Shader/ParticleShader.frag");
     blurShader = new Shader("Shader/blurShader.vert", "Shader/blurShader.frag");
+    scaleUpShader = new Shader("Shader/scaleUp.vert", "Shader/scaleUp.frag");
 
     coinField = new GameRaster();
     coinField->build(sceneShader);
@@ -127,7 +128,7 @@ void deleteScene() {
     // A program still in use would only be flagged for deletion.
     glUseProgram(0);
     for (Shader** shader : {&normalsShader, &sceneShader, &skyboxShader, &textShader, &depthShader,
-                            &particleShader, &blurShader})
+                            &particleShader, &blurShader, &scaleUpShader})
         release(*shader);
 
     release(cubeA);

@@ -61,6 +61,7 @@ Shader* skyboxShader = nullptr;
 Shader* textShader = nullptr;
 Shader* particleShader = nullptr;
 Shader* blurShader = nullptr;
+Shader* scaleUpShader = nullptr;
 
 Texture* catFurTexture = nullptr;
 Texture* asphaltTexture = nullptr;
@@ -96,4 +97,6 @@ GLuint blurFramebuffer = 0;
 GLuint blurColorTexture = 0;
 GLuint blurDepthTexture = 0;
 GLuint screenQuadBuffer = 0;
+PixelSize shadowMapSize{1600, 1400};
+PixelSize blurTargetSize{1600, 1400};
 glm::mat4 depthViewProjection(1.0f);

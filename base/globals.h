@@ -145,6 +145,7 @@ extern Shader* skyboxShader;
 extern Shader* textShader;
 extern Shader* particleShader;
 extern Shader* blurShader;
+extern Shader* scaleUpShader;            // below full quality: the scene scaled up into the window
 
 extern Texture* catFurTexture;
 extern Texture* asphaltTexture;
@@ -175,8 +176,8 @@ extern Text2D* text2D;
 extern ViewFrustumCulling* frustumCuller;
 
 // ---- GL objects -------------------------------------------------------------
-// Written by the render targets (gpu/render_targets.cpp) and the shadow pass
-// (depthViewProjection). The particle pool and its buffers are
+// Written by the render targets (gpu/render_targets.cpp, sizes included) and
+// the shadow pass (depthViewProjection). The particle pool and its buffers are
 // render/particles.h's own.
 extern GLuint shadowFramebuffer;
 extern GLuint shadowMapTexture;
@@ -184,4 +185,6 @@ extern GLuint blurFramebuffer;
 extern GLuint blurColorTexture;
 extern GLuint blurDepthTexture;
 extern GLuint screenQuadBuffer;
+extern PixelSize shadowMapSize;          // pixels: the window's at start-up, less at lower qualities
+extern PixelSize blurTargetSize;         // pixels: likewise; below full it holds the scaled scene
 extern glm::mat4 depthViewProjection;    // the light's projection * view

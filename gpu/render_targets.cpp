@@ -17,16 +17,25 @@ void reportIfIncomplete() {
     }
 }
 
-// A depth texture of the window's size, without data, clamped at its edges.
-void allocateDepthTexture(GLuint& texture, GLint filter) {
+// Gives the bound depth texture `size` pixels of storage, without data.
+void specifyDepthTexture(PixelSize size) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, size.width, size.height, 0, GL_DEPTH_COMPONENT, GL_FLOAT,
+                 nullptr);
+}
+
+// A depth texture of `size`, without data, clamped at its edges.
+void allocateDepthTexture(GLuint& texture, PixelSize size, GLint filter) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, screenWidth, screenHeight, 0,
-                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    specifyDepthTexture(size);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+void specifyBlurColor(PixelSize size) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, size.width, size.height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
 }
 
 void deleteTexture(GLuint& texture) {
@@ -47,7 +56,8 @@ void createShadowMapTarget() {
 
     // Linear filtering with comparison on gives a 2x2 filtered lit/shadowed
     // result per lookup instead of the stored depth.
-    allocateDepthTexture(shadowMapTexture, GL_LINEAR);
+    shadowMapSize = {screenWidth, screenHeight};
+    allocateDepthTexture(shadowMapTexture, shadowMapSize, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, shadowMapTexture, 0);
@@ -61,15 +71,16 @@ void createBlurTarget() {
     glGenFramebuffers(1, &blurFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer);
 
+    blurTargetSize = {screenWidth, screenHeight};
     glGenTextures(1, &blurColorTexture);
     glBindTexture(GL_TEXTURE_2D, blurColorTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, screenWidth, screenHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    specifyBlurColor(blurTargetSize);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
-    allocateDepthTexture(blurDepthTexture, GL_NEAREST);
+    allocateDepthTexture(blurDepthTexture, blurTargetSize, GL_NEAREST);
 
     glFramebufferTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, blurColorTexture, 0);
     glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, blurDepthTexture, 0);
@@ -87,9 +98,27 @@ void bindWindowTarget() {
     glViewport(windowViewport.x, windowViewport.y, windowViewport.width, windowViewport.height);
 }
 
-void bindOffscreenTarget(GLuint framebuffer) {
+void bindOffscreenTarget(GLuint framebuffer, PixelSize size) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glViewport(0, 0, screenWidth, screenHeight);
+    glViewport(0, 0, size.width, size.height);
+}
+
+void resizeShadowMap(PixelSize size) {
+    if (size.width == shadowMapSize.width && size.height == shadowMapSize.height) return;
+    shadowMapSize = size;
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    specifyDepthTexture(size);
+}
+
+void resizeBlurTarget(PixelSize size, GLint colorFilter) {
+    if (size.width == blurTargetSize.width && size.height == blurTargetSize.height) return;
+    blurTargetSize = size;
+    glBindTexture(GL_TEXTURE_2D, blurDepthTexture);
+    specifyDepthTexture(size);
+    glBindTexture(GL_TEXTURE_2D, blurColorTexture);
+    specifyBlurColor(size);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, colorFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, colorFilter);
 }
 
 void releaseRenderTargets() {

@@ -4,11 +4,40 @@
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 
-void drawMotionBlur(void (*drawContent)()) {
-    bindOffscreenTarget(blurFramebuffer);
+namespace {
+
+void drawIntoBlurTarget(void (*drawContent)()) {
+    bindOffscreenTarget(blurFramebuffer, blurTargetSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawContent();
+}
+
+// The two triangles of screenQuadBuffer, over the whole viewport.
+void drawScreenQuad() {
+    glEnableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDisableVertexAttribArray(0);
+}
+
+}  // namespace
+
+void drawMotionBlur(void (*drawContent)()) {
+    drawIntoBlurTarget(drawContent);
     drawBlurredFrame();
+}
+
+void drawScaledUp(void (*drawContent)()) {
+    drawIntoBlurTarget(drawContent);
+    bindWindowTarget();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const GLuint program = scaleUpShader->programHandle;
+    glUseProgram(program);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, blurColorTexture);
+    glUniform1i(glGetUniformLocation(program, "sceneTexture"), 0);
+    drawScreenQuad();
 }
 
 void drawBlurredFrame() {
@@ -29,9 +58,5 @@ void drawBlurredFrame() {
     glUniformMatrix4fv(glGetUniformLocation(program, "vpPrevious"), 1, GL_FALSE, &previousViewProjection[0][0]);
     glUniform1f(glGetUniformLocation(program, "deltaT"), deltaTime);
 
-    glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glDisableVertexAttribArray(0);
+    drawScreenQuad();
 }

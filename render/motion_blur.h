@@ -9,6 +9,12 @@
 // active unit 1 and blurColorTexture on unit 0.
 void drawMotionBlur(void (*drawContent)());
 
+// Below full quality, without the blur: binds blurFramebuffer, clears it,
+// has `drawContent` draw into it at blurTargetSize and scales its image up
+// into the window's picture with scaleUpShader, which it leaves in use with
+// blurColorTexture on the active unit 0.
+void drawScaledUp(void (*drawContent)());
+
 // The second half alone: draws blurColorTexture, blurred with the help of
 // blurDepthTexture, this frame's view-projection and previousViewProjection,
 // into the default framebuffer. Leaves the same state as drawMotionBlur().

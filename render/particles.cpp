@@ -1,6 +1,7 @@
 #include "render/particles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "base/globals.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "render/quality.h"
 #include "scene/cat.h"
 
 Particle particles[maxParticles];
@@ -233,6 +235,18 @@ int stepParticles(float deltaTime, glm::vec3 cameraPosition, float* positionSize
     return step.count;
 }
 
+int thinForDrawing(int count, int stride, float* positionSize, unsigned char* color) {
+    if (stride <= 1) return count;
+    const float grow = std::sqrt(static_cast<float>(stride));
+    int kept = 0;
+    for (int i = 0; i < count; i += stride, ++kept) {
+        std::memmove(positionSize + 4 * kept, positionSize + 4 * i, 4 * sizeof(float));
+        positionSize[4 * kept + 3] *= grow;
+        std::memmove(color + 4 * kept, color + 4 * i, 4);
+    }
+    return kept;
+}
+
 void initParticles() {
     resetParticlePool();
     if (!particlePositionSizeData) particlePositionSizeData = new float[4 * maxParticles];
@@ -257,8 +271,10 @@ void initParticles() {
 void drawParticles() {
     spawnParticles(particleBirthCount(deltaTime), glm::vec3(theCat->modelMatrix[3]));
     const int count = stepParticles(deltaTime, cameraPosition, particlePositionSizeData, particleColorData);
-    uploadParticles(count);
-    renderParticles(count);
+    const int drawn = thinForDrawing(count, qualityParameters(qualityLevel).particleStride, particlePositionSizeData,
+                                     particleColorData);
+    uploadParticles(drawn);
+    renderParticles(drawn);
 }
 
 void uploadParticles(int count) {

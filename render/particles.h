@@ -64,14 +64,20 @@ void giveBirth(Particle& p, glm::vec3 origin);
 int stepParticles(float deltaTime, glm::vec3 cameraPosition, float* positionSizeOut,
                   unsigned char* colorOut);
 
+// Thins the first `count` particles of the output arrays for drawing: keeps
+// the first of every `stride`, in order at the front, each `sqrt(stride)`
+// times as large, so the trail covers as much of the picture with fewer
+// billboards. Returns how many are kept; a stride of 1 keeps them all as they are.
+int thinForDrawing(int count, int stride, float* positionSize, unsigned char* color);
+
 // ---- GL half ---------------------------------------------------------------
 
 // Empties the pool, allocates the client arrays if they are gone and creates
 // the three buffers. Needs a current context.
 void initParticles();
 
-// Births at the cat, one step, upload and one instanced draw with
-// particleShader and coinTexture on unit 1. Leaves particleShader in use,
+// Births at the cat, one step, thinning for the quality level, upload and one
+// instanced draw with particleShader and coinTexture on unit 1. Leaves particleShader in use,
 // GL_TEXTURE1 active, blending off, attribute arrays 0 to 2 disabled and the
 // divisors of 1 and 2 at 1.
 void drawParticles();

@@ -75,7 +75,7 @@ glm::mat4 lightViewMatrix() {
 }
 
 void renderShadowMap() {
-    bindOffscreenTarget(shadowFramebuffer);
+    bindOffscreenTarget(shadowFramebuffer, shadowMapSize);
     glCullFace(GL_BACK);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glUseProgram(depthShader->programHandle);

@@ -1,0 +1,12 @@
+#version 330 core
+// The full-screen quad that scales the scene, drawn smaller below full
+// quality, up into the window's picture.
+
+layout(location = 0) in vec3 corner;  // clip space
+
+out vec2 screenUv;
+
+void main() {
+    screenUv = corner.xy * 0.5 + 0.5;
+    gl_Position = vec4(corner, 1.0);
+}

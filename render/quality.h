@@ -1,0 +1,25 @@
+// What a frame gives up below full quality, so the game stays playable
+// without a GPU. Each level keeps the HUD sharp at the window's resolution
+// and the rules, the simulation and the clock untouched:
+//
+//   full      everything, as the game has always drawn it;
+//   balanced  the 3D scene at a lower resolution, scaled up into the window
+//             without multisampling, and half the particles drawn, each
+//             larger, so the trail keeps its density;
+//   low       the scene at a lower resolution still, a smaller shadow map
+//             and a quarter of the particles.
+#pragma once
+
+#include "base/quality.h"
+
+struct QualityParameters {
+    float sceneScale;      // the 3D scene's size against the picture's, per axis (1: full)
+    int shadowDivisor;     // the shadow map is the picture's size divided by this, per axis
+    int particleStride;    // one live particle in this many is drawn, sqrt(stride) times as large
+};
+
+QualityParameters qualityParameters(QualityLevel level);
+
+// Sizes the shadow map and the blur target for `level`; cheap when they have
+// their sizes already. Needs the render targets.
+void applyQualityLevel(QualityLevel level);
