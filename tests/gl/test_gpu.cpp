@@ -1,4 +1,4 @@
-// Shader programs and textures on a real context: the game's seven programs
+// Shader programs and textures on a real context: the game's eight programs
 // and what the code requires of them, every way a program can fail, and the
 // filters a texture binds with.
 #include <gtest/gtest.h>
@@ -28,9 +28,10 @@ const ProgramContract contracts[] = {
     {"normalsText2D", {}, {"myTextureSampler"}},
     {"ParticleShader", {}, {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"}},
     {"blurShader", {}, {"blurTexture", "depthBlurTexture", "vpInverse", "vpPrevious", "deltaT"}},
+    {"scaleUp", {}, {"sceneTexture"}},
 };
 
-TEST(GameShaders, AllSevenPairsCompileLinkAndDeclareWhatTheCodeLooksUp) {
+TEST(GameShaders, AllEightPairsCompileLinkAndDeclareWhatTheCodeLooksUp) {
     for (const ProgramContract& contract : contracts) {
         const std::string path = std::string("Shader/") + contract.name;
         SCOPED_TRACE(path);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
 #include <random>
 
@@ -151,6 +152,39 @@ TEST_F(Passes, TheCatTrailsAGlowOfParticles) {
     deltaTime = 1.0f / 60.0f;  // 160 births a frame at the cat, each frame's step moving them on
     for (int frame = 0; frame < 30; ++frame) renderFrame();
     EXPECT_GT(warm(), without + 300);
+    deltaTime = 0.0f;
+}
+
+// Below full the scene is drawn smaller, with fewer and larger particles, and
+// scaled up; the HUD goes on top at the window's own resolution, and the
+// simulation underneath is the same at every level.
+TEST_F(Passes, LowerQualitiesDrawTheSceneSmallerKeepTheHudSharpAndSimulateAlike) {
+    look(courseStartYaw, -0.3f);
+    deltaTime = 1.0f / 60.0f;
+    struct Seen {
+        std::vector<Particle> pool;
+        int whiteHud;  // near-white pixels where "Coins: 0" and "Time:" stand
+    };
+    auto run = [](QualityLevel level) {
+        qualityLevel = level;
+        resetParticlePool();
+        std::srand(7);
+        for (int frame = 0; frame < 20; ++frame) renderFrame();
+        const std::vector<unsigned char> hud = readPixels(0, 0, screenWidth / 3, screenHeight / 10);
+        int white = 0;
+        for (size_t i = 0; i < hud.size(); i += 4) white += hud[i] > 200 && hud[i + 1] > 200 && hud[i + 2] > 200;
+        return Seen{std::vector<Particle>(particles, particles + maxParticles), white};
+    };
+    const Seen full = run(QualityLevel::full);
+    EXPECT_EQ(blurTargetSize.width, screenWidth);
+    const Seen low = run(QualityLevel::low);
+    EXPECT_EQ(std::make_pair(blurTargetSize.width, shadowMapSize.width), std::make_pair(screenWidth / 2, screenWidth / 2));
+    EXPECT_TRUE(std::memcmp(full.pool.data(), low.pool.data(), sizeof(Particle) * maxParticles) == 0)
+        << "the particles move alike";
+    EXPECT_GT(full.whiteHud, 20);
+    EXPECT_GT(low.whiteHud, full.whiteHud * 8 / 10) << "the HUD is as sharp";
+    run(QualityLevel::full);
+    EXPECT_EQ(std::make_pair(blurTargetSize.width, shadowMapSize.width), std::make_pair(screenWidth, screenWidth));
     deltaTime = 0.0f;
 }
 

@@ -65,6 +65,23 @@ TEST_F(Particles, BirthsFillFreeSlotsInOrderWithFourDrawsEachAndStreamBackAndDow
     EXPECT_FLOAT_EQ(largest, 0.1495f);
 }
 
+TEST(ParticleDrawing, FewerButLargerBillboardsBelowFullQuality) {
+    float positionSize[4 * 10];
+    unsigned char colors[4 * 10];
+    for (int i = 0; i < 10; ++i) {
+        std::fill_n(positionSize + 4 * i, 4, float(i));
+        std::fill_n(colors + 4 * i, 4, static_cast<unsigned char>(i));
+    }
+    EXPECT_EQ(thinForDrawing(10, 1, positionSize, colors), 10);
+    EXPECT_EQ(positionSize[4 * 9 + 3], 9.0f) << "every particle as it is";
+    ASSERT_EQ(thinForDrawing(10, 4, positionSize, colors), 3);
+    for (int kept = 0; kept < 3; ++kept) {
+        EXPECT_EQ(glm::vec4(positionSize[4 * kept], positionSize[4 * kept + 1], positionSize[4 * kept + 2], positionSize[4 * kept + 3]),
+                  glm::vec4(glm::vec3(4.0f * kept), 8.0f * kept)) << "the first of every four, twice as large";
+        EXPECT_EQ(colors[4 * kept], 4 * kept);
+    }
+}
+
 TEST_F(Particles, BehavesLikeSortingTheWholePool) {
     ReferencePool reference;
     lastUsedParticle = reference.lastUsed = maxParticles - 100;  // births soon wrap to the lowest slots
