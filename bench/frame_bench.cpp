@@ -8,11 +8,14 @@
 // and context it times the floor: frames that only clear and swap.
 //
 //   kivo_frame_bench [--frames N] [--warmup N] [--size WxH] [--blur] [--isolate]
-//                    [--floor-frames N] [--shots FRAME:PATH,...]
+//                    [--quality LEVEL] [--floor-frames N] [--shots FRAME:PATH,...]
 //
 // --blur holds Space as well as W: the cat sprints and the frame takes the
 // motion-blur path. --isolate finishes the GL work around every pass, so each
 // pass's CPU column holds all it costs (frame times are then not meaningful).
+// --quality picks the level as the game's --quality does (default: full);
+// with auto, the level follows the wall time of the frames, and the report
+// also gives the median of the frames after the last change of level.
 // --shots saves the finished image of frame FRAME (counted from 1, warm-up
 // included) as a PNG; those frames are left out of the figures.
 #include <GL/glew.h>
@@ -29,6 +32,7 @@
 #include <vector>
 
 #include "app/frame.h"
+#include "app/hotkeys.h"
 #include "app/scene_setup.h"
 #include "base/globals.h"
 #include "bench/frame_probe.h"
@@ -56,13 +60,14 @@ struct Options {
     int height = 1400;
     bool blur = false;
     bool isolate = false;
+    QualitySetting quality = QualitySetting::full;
     int floorFrames = 100;  // clear-and-swap frames, half before and half after the game frames
     std::vector<Shot> shots;
 };
 
 const char* const usage =
     "usage: kivo_frame_bench [--frames N] [--warmup N] [--size WxH] [--blur] [--isolate]\n"
-    "                        [--floor-frames N] [--shots FRAME:PATH,...]\n";
+    "                        [--quality LEVEL] [--floor-frames N] [--shots FRAME:PATH,...]\n";
 
 bool parseCount(const char* text, int minimum, int& value) {
     char* end = nullptr;
@@ -108,6 +113,10 @@ bool parseOptions(int argc, char** argv, Options& options) {
                  options.height >= 16;
         } else if (arg == "--shots") {
             ok = parseShots(value, options.shots);
+        } else if (arg == "--quality") {
+            const std::optional<QualitySetting> quality = parseQualitySetting(value);
+            ok = quality.has_value();
+            if (ok) options.quality = *quality;
         } else {
             ok = false;
         }
@@ -188,10 +197,30 @@ struct CourseLog {
     double furthestZ = 0.0;
 };
 
-const char* const passNames[framePassCount] = {"shadow", "sky", "scene", "hud", "particles", "blur"};
+const char* const passNames[framePassCount] = {"shadow", "sky", "scene", "hud", "particles", "blur", "scale-up"};
+
+// The quality the kept frames were drawn at: how many at each level and, once
+// the level stopped changing, the median frame from there on.
+void reportQuality(const Options& options, const std::vector<FrameSample>& samples,
+                   const std::vector<QualityLevel>& levels, double floorMedian) {
+    int atLevel[3] = {0, 0, 0};
+    size_t settled = 0;
+    for (size_t i = 0; i < levels.size(); ++i) {
+        ++atLevel[static_cast<int>(levels[i])];
+        if (i > 0 && levels[i] != levels[i - 1]) settled = i;
+    }
+    std::printf("  quality         %s: %d frames at full, %d balanced, %d low\n", qualityName(options.quality),
+                atLevel[0], atLevel[1], atLevel[2]);
+    if (options.quality != QualitySetting::automatic || levels.empty()) return;
+    std::vector<double> after;
+    for (size_t i = settled; i < samples.size(); ++i) after.push_back(samples[i].frame);
+    const double settledMedian = median(after);
+    std::printf("  settled         at %s for the last %zu frames: median %.2f ms, %.2f x floor\n",
+                qualityName(levels.back()), after.size(), settledMedian, settledMedian / floorMedian);
+}
 
 void report(const Options& options, const std::vector<FrameSample>& samples, const std::vector<double>& floorTimes,
-            const std::vector<int>& liveCounts, const CourseLog& course) {
+            const std::vector<int>& liveCounts, const std::vector<QualityLevel>& levels, const CourseLog& course) {
     GLint samplesPerPixel = 0;
     glGetIntegerv(GL_SAMPLES, &samplesPerPixel);
     std::vector<double> frameTimes;
@@ -214,6 +243,7 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
     std::printf("  floor           median %.2f ms, p95 %.2f ms (clear + swap, %zu frames)\n", floorMedian,
                 percentile(floorTimes, 0.95), floorTimes.size());
     std::printf("  ratio           %.2f x floor\n", frameMedian / floorMedian);
+    reportQuality(options, samples, levels, floorMedian);
     std::printf("  game CPU        median %.3f ms, p95 %.3f ms: input + update %.3f ms, particles %.3f ms\n",
                 median(gameCpu), percentile(gameCpu, 0.95),
                 medianOf(samples, [](const FrameSample& s) { return s.inputAndUpdate; }),
@@ -263,12 +293,14 @@ int main(int argc, char** argv) {
     platform.cursorAtX = options.width / 2;
     platform.cursorAtY = options.height / 2;
     initScene();
+    chooseQuality(options.quality);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glViewport(0, 0, screenWidth, screenHeight);
 
     int status = 0;
     std::vector<double> floorTimes;
     std::vector<int> liveCounts;
+    std::vector<QualityLevel> levels;  // of each kept frame
     CourseLog course;
     {
         FrameTimer timer(options.isolate);
@@ -312,12 +344,13 @@ int main(int argc, char** argv) {
             if (gameOver && course.finishedAt == 0) course.finishedAt = frame;
             course.furthestZ = std::min(course.furthestZ, static_cast<double>(theCat->modelMatrix[3][2]));
             if (keep) liveCounts.push_back(liveParticleCount());
+            if (keep) levels.push_back(qualityLevel);
         }
         frameProbe = nullptr;
         timer.finish();
 
         runFloor(options.floorFrames - options.floorFrames / 2, floorTimes);
-        report(options, timer.samples(), floorTimes, liveCounts, course);
+        report(options, timer.samples(), floorTimes, liveCounts, levels, course);
     }
 
     if (course.restarts > 0) {
