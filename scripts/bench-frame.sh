@@ -6,9 +6,10 @@
 #   scripts/bench-frame.sh [kivo_frame_bench options]
 #
 # Options are passed on and override the defaults (--size 1600x1400, 300
-# warm-up and 300 measured frames), e.g. --blur for the motion-blur path or
-# --isolate for a per-pass breakdown. KIVO_BUILD_DIR picks the build
-# directory (default: build).
+# warm-up and 300 measured frames, --quality full), e.g. --blur for the
+# motion-blur path, --isolate for a per-pass breakdown or --quality auto.
+# The report names the quality level it ran at. KIVO_BUILD_DIR picks the
+# build directory (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.bash
