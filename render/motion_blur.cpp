@@ -12,6 +12,22 @@ void drawIntoBlurTarget(void (*drawContent)()) {
     drawContent();
 }
 
+// Binds the window, clears it and puts `shader` in use for a full-screen quad;
+// returns its program.
+GLuint startWindowQuad(const Shader* shader) {
+    bindWindowTarget();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glUseProgram(shader->programHandle);
+    return shader->programHandle;
+}
+
+// Binds `texture` on texture unit `unit` and points the sampler `name` of `program` at it.
+void bindSampler(GLuint program, const char* name, int unit, GLuint texture) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glUniform1i(glGetUniformLocation(program, name), unit);
+}
+
 // The two triangles of screenQuadBuffer, over the whole viewport.
 void drawScreenQuad() {
     glEnableVertexAttribArray(0);
@@ -30,28 +46,15 @@ void drawMotionBlur(void (*drawContent)()) {
 
 void drawScaledUp(void (*drawContent)()) {
     drawIntoBlurTarget(drawContent);
-    bindWindowTarget();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const GLuint program = scaleUpShader->programHandle;
-    glUseProgram(program);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, blurColorTexture);
-    glUniform1i(glGetUniformLocation(program, "sceneTexture"), 0);
+    const GLuint program = startWindowQuad(scaleUpShader);
+    bindSampler(program, "sceneTexture", 0, blurColorTexture);
     drawScreenQuad();
 }
 
 void drawBlurredFrame() {
-    bindWindowTarget();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    const GLuint program = blurShader->programHandle;
-    glUseProgram(program);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, blurColorTexture);
-    glUniform1i(glGetUniformLocation(program, "blurTexture"), 0);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, blurDepthTexture);
-    glUniform1i(glGetUniformLocation(program, "depthBlurTexture"), 1);
+    const GLuint program = startWindowQuad(blurShader);
+    bindSampler(program, "blurTexture", 0, blurColorTexture);
+    bindSampler(program, "depthBlurTexture", 1, blurDepthTexture);
 
     const glm::mat4 inverseViewProjection = glm::inverse(projectionMatrix * viewMatrix);
     glUniformMatrix4fv(glGetUniformLocation(program, "vpInverse"), 1, GL_FALSE, &inverseViewProjection[0][0]);
