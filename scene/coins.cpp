@@ -17,6 +17,23 @@ coin::coin(glm::mat4& modelMatrix, Shader* shader) : MeshObject(modelMatrix, sha
     upload();
 }
 
+coin::coin(glm::mat4& modelMatrix, const coin& meshOwner) : MeshObject(modelMatrix, meshOwner.shader), ownsMesh(false) {
+    boundingCenter = meshOwner.boundingCenter;
+    boundingRadius = meshOwner.boundingRadius;
+    vao = meshOwner.vao;
+    positionBuffer = meshOwner.positionBuffer;
+    indexBuffer = meshOwner.indexBuffer;
+    uvBuffer = meshOwner.uvBuffer;
+    normalBuffer = meshOwner.normalBuffer;
+    indices = meshOwner.indices;  // its size is the draw's count
+}
+
+coin::~coin() {
+    if (ownsMesh) return;
+    // Handle 0 is none: the base destructor then deletes nothing of the owner's.
+    vao = positionBuffer = indexBuffer = uvBuffer = normalBuffer = 0;
+}
+
 void coin::update(double deltaTime) {
     modelMatrix = rotatedDegrees(modelMatrix, static_cast<float>(deltaTime) * 45.0f, glm::vec3(0.0f, 1.0f, 0.0f));
 }
@@ -47,6 +64,7 @@ GameRaster::GameRaster() : culler(new ViewFrustumCulling()) {}
 GameRaster::~GameRaster() {
     for (coin* c : coins) delete c;
     coins.clear();
+    delete meshOwner;
     delete culler;
 }
 
@@ -60,9 +78,10 @@ CoinOffset GameRaster::drawCoinOffset() const {
 
 void GameRaster::build(Shader* shader) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    glm::mat4 identity(1.0f);
+    if (!meshOwner) meshOwner = new coin(identity, shader);
     for (int i = 0; i < 22; ++i) {
-        glm::mat4 identity(1.0f);
-        coin* c = new coin(identity, shader);
+        coin* c = new coin(identity, *meshOwner);
         c->translate(origin.x, origin.y, origin.z);
         const CoinOffset offset = drawCoinOffset();
         std::cout << "COIN " << i << " X:" << offset.x << " Y:" << offset.y << " Z:" << offset.z << std::endl;

@@ -12,7 +12,12 @@ namespace vesk::scene {
 // A coin spinning at 45 degrees per second about its own vertical axis.
 class coin : public MeshObject {
 public:
+    // Reads the coin model and uploads it: this coin owns its mesh.
     coin(glm::mat4& modelMatrix, Shader* shader);
+    // Draws the mesh of `meshOwner`, which must outlive it. The field's coins
+    // share one, so that a new layout reads and uploads nothing.
+    coin(glm::mat4& modelMatrix, const coin& meshOwner);
+    ~coin() override;  // a shared mesh is left to its owner
     void update(double deltaTime) override;
     virtual void translate(double x, double y, double z);
     // How far along the way from `from` to `to` (0 at `from`, 1 at `to`) it
@@ -20,6 +25,9 @@ public:
     // the coin's translation plus and minus 1.5 on every axis, faces included,
     // and does not turn with the coin; a way of length 0 is a point test.
     double reachedAlong(glm::vec3 from, glm::vec3 to) const;
+
+private:
+    bool ownsMesh = true;
 };
 
 // Where one coin of a layout goes, relative to the field's origin, from three
@@ -45,13 +53,16 @@ public:
     int collectedCount = 0;                 // coins taken in the current run
 
     static std::vector<coin*> coins;        // the live coins, in order of creation; owned
+    coin* meshOwner = nullptr;              // owned; holds the mesh the field's coins draw,
+                                            // loaded by the first build and kept for the next
 
     GameRaster();
-    virtual ~GameRaster();  // frees the coins still in the field and the culler
+    virtual ~GameRaster();  // frees the coins still in the field, their mesh and the culler
     GameRaster(const GameRaster&) = delete;
     GameRaster& operator=(const GameRaster&) = delete;
 
-    // Reseeds rand() from the clock and lays out 22 coins, one console line each.
+    // Reseeds rand() from the clock and lays out 22 coins, one console line
+    // each. The first build loads the coin mesh against `shader`.
     void build(Shader* shader);
     // One coin's offset from `origin`: draws x, y and z from rand(), in this
     // order, and applies the layout rules. Needs no GL.
@@ -64,7 +75,7 @@ public:
                         glm::mat4 view);
     virtual void drawDepth(Shader* shader, glm::mat4 lightViewProjection, bool cullingEnabled,
                            glm::mat4 projection, glm::mat4 view);
-    virtual void clear();  // frees every coin; collectedCount back to 0
+    virtual void clear();  // frees every coin but keeps their mesh; collectedCount back to 0
     virtual void translate(double x, double y, double z);
     // Takes (and frees) every coin whose box the way from `from` to `to`
     // reaches within its first `part` (a fraction, 1 for the whole way), in

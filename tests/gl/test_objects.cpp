@@ -87,6 +87,23 @@ TEST_F(CoinField, BuildLays22CoinsWhereItsLinesSay) {
     EXPECT_EQ(i, 22);
 }
 
+// A hit on a slab lays the coins out anew: that must read and upload nothing,
+// and a coin taken must not take the mesh the others draw.
+TEST_F(CoinField, EveryLayoutDrawsOneMeshThatOutlivesTheCoinsTaken) {
+    ::testing::internal::CaptureStdout();
+    coinField->build(sceneShader);
+    const GLuint mesh = GameRaster::coins[0]->vao;
+    for (const coin* c : GameRaster::coins) EXPECT_EQ(c->vao, mesh);
+    ::testing::internal::GetCapturedStdout();
+    collect(translationOf(GameRaster::coins[0]->modelMatrix));
+    EXPECT_TRUE(glIsVertexArray(mesh) && glIsBuffer(GameRaster::coins[0]->indexBuffer)) << "still drawn";
+    coinField->clear();
+    ::testing::internal::CaptureStdout();
+    coinField->build(sceneShader);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(GameRaster::coins[0]->vao, mesh) << "a new layout uploads nothing";
+}
+
 TEST_F(CoinField, EveryCoinWhoseBoxTheWayReachesIsTakenEdgesIncludedAndOnlyWithinItsPart) {
     place({0, 5, -300});
     const GLuint taken = place({0, 5, -200})->positionBuffer;

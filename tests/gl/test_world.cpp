@@ -190,7 +190,7 @@ TEST(SceneLifecycle, AssemblyLogsTheGridsAndCoinsAndShutdownReleasesEveryObject)
               std::string::npos)
         << out;
     EXPECT_EQ(countOf(out, "COIN "), 22);
-    EXPECT_GT(liveObjects().size(), before.size() + 200) << "the world's programs, textures, buffers and targets";
+    EXPECT_GT(liveObjects().size(), before.size() + 150) << "the world's programs, textures, buffers and targets";
     deleteScene();
     std::set<std::string> left = liveObjects();
     for (const std::string& name : before) left.erase(name);
