@@ -36,12 +36,14 @@ void GLAPIENTRY bindBufferNotingUpload(GLenum target, GLuint buffer) {
 
 FrameTimer::FrameTimer(bool isolate) : isolate_(isolate) {
     for (Slot& slot : slots_) glGenQueries(2 * framePassCount, slot.queries.data());
+    if (isolate_ && GLEW_ARB_pipeline_statistics_query) glGenQueries(1, &shadedQuery_);
     realBindBuffer = glBindBuffer;
     glBindBuffer = bindBufferNotingUpload;
 }
 
 FrameTimer::~FrameTimer() {
     glBindBuffer = realBindBuffer;
+    glDeleteQueries(1, &shadedQuery_);
     for (Slot& slot : slots_) glDeleteQueries(2 * framePassCount, slot.queries.data());
 }
 
@@ -58,6 +60,7 @@ void FrameTimer::startFrame(int frame, bool keep) {
     sample_.passCpu.fill(-1.0);
     sample_.passWork.fill(-1.0);
     sample_.passGpu.fill(-1.0);
+    sample_.passShaded.fill(-1.0);
     firstPassSeen_ = false;
     frameStart_ = BenchClock::now();
 }
@@ -79,6 +82,10 @@ void FrameTimer::begin(FramePass pass) {
         glFinish();
         passWorkStart_[pass] = processCpuMilliseconds();
     }
+    stopCounting();
+    open_.push_back(pass);
+    if (sample_.passShaded[pass] < 0.0) sample_.passShaded[pass] = 0.0;
+    startCounting();
     glQueryCounter(current_->queries[2 * pass], GL_TIMESTAMP);
     current_->issued[pass] = true;
     watchingUpload = pass == passParticles;
@@ -88,6 +95,9 @@ void FrameTimer::begin(FramePass pass) {
 
 void FrameTimer::end(FramePass pass) {
     glQueryCounter(current_->queries[2 * pass + 1], GL_TIMESTAMP);
+    stopCounting();
+    open_.pop_back();
+    startCounting();
     if (isolate_) {
         glFinish();
         sample_.passWork[pass] = processCpuMilliseconds() - passWorkStart_[pass];
@@ -101,6 +111,21 @@ void FrameTimer::end(FramePass pass) {
     // The outermost pass that ends a frame's drawing: the particles of the
     // normal path, or the blur pass around its content.
     if (--openPasses_ == 0 && (pass == passParticles || pass == passBlur) && frameDrawn) frameDrawn(frame_);
+}
+
+void FrameTimer::stopCounting() {
+    if (!counting_) return;
+    glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
+    GLuint64 runs = 0;
+    glGetQueryObjectui64v(shadedQuery_, GL_QUERY_RESULT, &runs);
+    sample_.passShaded[open_.back()] += static_cast<double>(runs);
+    counting_ = false;
+}
+
+void FrameTimer::startCounting() {
+    if (shadedQuery_ == 0 || open_.empty()) return;
+    glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, shadedQuery_);
+    counting_ = true;
 }
 
 void FrameTimer::collect(Slot& slot) {

@@ -31,6 +31,8 @@ struct FrameSample {
     std::array<double, framePassCount> passWork{}; // with --isolate: CPU time of all the process's
                                                    // threads (llvmpipe's rasterisers included)
     std::array<double, framePassCount> passGpu{};  // between its GL timestamps, filled in a few frames later
+    std::array<double, framePassCount> passShaded{};  // with --isolate: fragment-shader runs of the pass
+                                                      // itself, not of the passes it holds
 };
 
 class FrameTimer final : public FrameProbe {
@@ -68,6 +70,11 @@ private:
     };
 
     void collect(Slot& slot);
+    // Fragment-shader runs are counted for the innermost open pass only, so
+    // the count stops whenever a pass begins or ends and restarts for the
+    // pass then innermost. Reading the count waits for the GPU: --isolate only.
+    void stopCounting();
+    void startCounting();
 
     bool isolate_;
     std::array<Slot, ring> slots_;
@@ -78,6 +85,9 @@ private:
     std::array<BenchClock::time_point, framePassCount> passStart_{};
     std::array<double, framePassCount> passWorkStart_{};
     int openPasses_ = 0;
+    std::vector<FramePass> open_;  // the open passes, innermost last
+    GLuint shadedQuery_ = 0;       // GL_FRAGMENT_SHADER_INVOCATIONS_ARB; 0 when not counting
+    bool counting_ = false;
     bool firstPassSeen_ = false;
     std::vector<FrameSample> samples_;
 };
