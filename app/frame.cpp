@@ -69,7 +69,8 @@ void drawFrameContent(FramePath path) {
 
 void renderFrame() {
     applyQualityLevel(qualityLevel);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The window is cleared once the shadow map is drawn, not before: a clear
+    // followed by a change of target makes llvmpipe write every sample of it.
     timed(passShadow, renderShadowMap);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
