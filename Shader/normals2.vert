@@ -12,6 +12,7 @@ uniform mat4 viewMatrix;
 uniform mat4 modelMatrix;
 uniform mat4 DepthBiasMVP;        // model -> shadow-map texture coordinates and depth
 uniform vec3 lightPosition_worldspace;
+uniform vec4 clipPlane;            // world space; what the street hides is clipped
 
 out vec3 positionWorld;
 out vec3 normalWorld;             // not normalised: normalised per pixel
@@ -24,6 +25,7 @@ void main() {
     vec4 world = modelMatrix * vec4(position, 1.0);
     vec4 camera = viewMatrix * world;
     gl_Position = projectionMatrix * camera;
+    gl_ClipDistance[0] = dot(world, clipPlane);
 
     positionWorld = world.xyz;
     normalWorld = mat3(modelMatrix) * normal;

@@ -6,6 +6,7 @@
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "render/street_occlusion.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/culling.h"
@@ -60,6 +61,21 @@ void drawLitCulled(MeshObject* object) {
     drawnObjectCount += 1;
 }
 
+// The next draws of `shader` keep only the kept side of `plane`, or all of
+// every triangle when there is none.
+void clipTo(const Shader* shader, std::optional<glm::vec4> plane) {
+    const glm::vec4 keepAll(0.0f, 0.0f, 0.0f, 1.0f);
+    const glm::vec4 kept = plane.value_or(keepAll);
+    glUniform4f(uniformLocation(shader, "clipPlane"), kept.x, kept.y, kept.z, kept.w);
+    if (plane) glEnable(GL_CLIP_DISTANCE0);
+    else glDisable(GL_CLIP_DISTANCE0);
+}
+
+// What the street hides this frame, for the draws outside its box.
+std::optional<glm::vec4> hiddenByStreet() {
+    return streetOcclusionPlane(cameraPosition, projectionMatrix * viewMatrix, transparency >= 1.0f);
+}
+
 }  // namespace
 
 glm::mat4 shadowBiasMatrix() {
@@ -106,7 +122,9 @@ void renderSkyBox() {
     starsTexture->bind(skyTextureUnit);
     glUniform1i(uniformLocation(skyboxShader, "colorTexture"), skyTextureUnit);
     setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
+    clipTo(skyboxShader, hiddenByStreet());
     skyBox->draw();
+    clipTo(skyboxShader, std::nullopt);
     if (blending) glEnable(GL_BLEND);
 }
 
@@ -139,8 +157,11 @@ void renderScene() {
     bindColorTexture(coinTexture, 0);
     drawLit(coinObject);
 
+    // The houses stand beyond the walls, which hide their lower storeys.
     bindColorTexture(grassTexture, 1);
+    clipTo(sceneShader, hiddenByStreet());
     drawLitCulled(houseRow);
+    clipTo(sceneShader, std::nullopt);
 
     bindColorTexture(coinTexture, 0);
     drawnObjectCount += coinField->drawLit(sceneShader, shadowBiasMatrix(), depthViewProjection,
