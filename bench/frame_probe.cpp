@@ -62,6 +62,7 @@ void FrameTimer::startFrame(int frame, bool keep) {
     sample_.passGpu.fill(-1.0);
     sample_.passShaded.fill(-1.0);
     firstPassSeen_ = false;
+    scaledUp_ = false;
     frameStart_ = BenchClock::now();
 }
 
@@ -109,8 +110,12 @@ void FrameTimer::end(FramePass pass) {
     }
     watchingUpload = false;
     // The outermost pass that ends a frame's drawing: the particles of the
-    // normal path, or the blur pass around its content.
-    if (--openPasses_ == 0 && (pass == passParticles || pass == passBlur) && frameDrawn) frameDrawn(frame_);
+    // normal path, the blur pass around its content, or below full quality
+    // the HUD drawn over the scaled-up scene.
+    if (--openPasses_ > 0) return;
+    if (pass == passScaleUp) scaledUp_ = true;
+    const bool last = pass == passParticles || pass == passBlur || (pass == passHud && scaledUp_);
+    if (last && frameDrawn) frameDrawn(frame_);
 }
 
 void FrameTimer::stopCounting() {

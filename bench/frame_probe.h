@@ -89,5 +89,6 @@ private:
     GLuint shadedQuery_ = 0;       // GL_FRAGMENT_SHADER_INVOCATIONS_ARB; 0 when not counting
     bool counting_ = false;
     bool firstPassSeen_ = false;
+    bool scaledUp_ = false;  // this frame's scene went through the scale-up pass
     std::vector<FrameSample> samples_;
 };
