@@ -8,6 +8,8 @@ void followFramebufferSize(GLFWwindow*, int width, int height) {
     // Minimised windows may report nothing: keep the picture's place for their return.
     if (width <= 0 || height <= 0) return;
     windowViewport = centredViewport({width, height}, {screenWidth, screenHeight});
+    windowFilled = windowViewport.x == 0 && windowViewport.y == 0 && windowViewport.width == width &&
+                   windowViewport.height == height;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ GLFWwindow* window = nullptr;
 int screenWidth = 1600;
 int screenHeight = 1400;
 Viewport windowViewport{0, 0, 1600, 1400};
+bool windowFilled = true;
 float deltaTime = 0.0f;
 glm::mat4 previousViewProjection(1.0f);
 

@@ -72,6 +72,7 @@ extern int screenHeight;                 // size for the projection and the rend
                                          // once the window opens
 extern Viewport windowViewport;          // where the picture lies in the window's framebuffer: the
                                          // largest of screenWidth x screenHeight's shape, centred
+extern bool windowFilled;                // windowViewport is the whole framebuffer: no bars
 extern float deltaTime;                  // seconds between the starts of the last two frames
 extern glm::mat4 previousViewProjection; // projection * view at the end of the previous frame
 

@@ -13,10 +13,12 @@ void drawIntoBlurTarget(void (*drawContent)()) {
 }
 
 // Binds the window, clears it and puts `shader` in use for a full-screen quad;
-// returns its program.
+// returns its program. The quad paints every pixel of the picture, so the
+// colour is cleared only where bars lie beside it: on llvmpipe a clear writes
+// every sample.
 GLuint startWindowQuad(const Shader* shader) {
     bindWindowTarget();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(windowFilled ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glUseProgram(shader->programHandle);
     return shader->programHandle;
 }
@@ -28,13 +30,25 @@ void bindSampler(GLuint program, const char* name, int unit, GLuint texture) {
     glUniform1i(glGetUniformLocation(program, name), unit);
 }
 
-// The two triangles of screenQuadBuffer, over the whole viewport.
+// The two triangles of screenQuadBuffer, over the whole viewport. The quad
+// covers every pixel whole and writes alpha 1 over a cleared window, so
+// multisampling, blending and the depth test would give the same picture;
+// without them llvmpipe neither reads back nor tests each sample. Blending and
+// the depth test are restored, multisampling switched on again.
 void drawScreenQuad() {
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_MULTISAMPLE);
     glEnableVertexAttribArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glDisableVertexAttribArray(0);
+    if (blending) glEnable(GL_BLEND);
+    if (depthTest) glEnable(GL_DEPTH_TEST);
+    glEnable(GL_MULTISAMPLE);
 }
 
 }  // namespace
