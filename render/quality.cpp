@@ -9,8 +9,8 @@
 QualityParameters qualityParameters(QualityLevel level) {
     switch (level) {
         case QualityLevel::full: return {1.0f, 1, 1};
-        case QualityLevel::balanced: return {0.7f, 1, 2};
-        case QualityLevel::low: return {0.5f, 2, 4};
+        case QualityLevel::balanced: return {0.5f, 1, 2};
+        case QualityLevel::low: return {0.25f, 2, 4};
     }
     return {1.0f, 1, 1};
 }

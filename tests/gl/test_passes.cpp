@@ -208,7 +208,8 @@ TEST_F(Passes, LowerQualitiesDrawTheSceneSmallerKeepTheHudSharpAndSimulateAlike)
     const Seen full = run(QualityLevel::full);
     EXPECT_EQ(blurTargetSize.width, screenWidth);
     const Seen low = run(QualityLevel::low);
-    EXPECT_EQ(std::make_pair(blurTargetSize.width, shadowMapSize.width), std::make_pair(screenWidth / 2, screenWidth / 2));
+    EXPECT_LE(blurTargetSize.width, screenWidth / 2) << "the scene at most half as wide";
+    EXPECT_EQ(shadowMapSize.width, screenWidth / 2);
     EXPECT_TRUE(std::memcmp(full.pool.data(), low.pool.data(), sizeof(Particle) * maxParticles) == 0)
         << "the particles move alike";
     EXPECT_GT(full.whiteHud, 20);
