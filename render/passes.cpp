@@ -62,7 +62,8 @@ void drawLitCulled(MeshObject* object) {
 }
 
 // The next draws of `shader` keep only the kept side of `plane`, or all of
-// every triangle when there is none.
+// every triangle when there is none. The plane itself is reset too, not only
+// switched off: llvmpipe was seen clipping by a written distance anyway.
 void clipTo(const Shader* shader, std::optional<glm::vec4> plane) {
     const glm::vec4 keepAll(0.0f, 0.0f, 0.0f, 1.0f);
     const glm::vec4 kept = plane.value_or(keepAll);

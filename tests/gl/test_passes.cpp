@@ -79,20 +79,6 @@ TEST_F(Passes, TheLitPassDrawsEveryObjectWholeAndCountsWhatCullingLeaves) {
     EXPECT_EQ(drawnObjectCount, 22 + 21) << "turning culling off counts all again";
 }
 
-// Fragment-shader runs of `draw`: what a renderer without early depth
-// rejection pays for, hidden or not.
-GLuint64 fragmentsShadedBy(void (*draw)()) {
-    GLuint query = 0;
-    GLuint64 count = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, query);
-    draw();
-    glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
-    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
-    return count;
-}
-
 TEST_F(Passes, TheHousesAndSkyTheStreetHidesAreNotShaded) {
     if (!GLEW_ARB_pipeline_statistics_query) GTEST_SKIP() << "no pipeline statistics";
     look(courseStartYaw, 0.0f);
@@ -102,9 +88,11 @@ TEST_F(Passes, TheHousesAndSkyTheStreetHidesAreNotShaded) {
         renderScene();
         renderSkyBox();
     };
-    const GLuint64 opaque = fragmentsShadedBy(sceneAndSky);
+    // Fragment-shader runs: what a renderer without early depth rejection
+    // pays for, hidden or not.
+    const GLuint64 opaque = countedBy(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, sceneAndSky);
     transparency = 0.5f;  // see-through walls hide nothing
-    const GLuint64 seeThrough = fragmentsShadedBy(sceneAndSky);
+    const GLuint64 seeThrough = countedBy(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, sceneAndSky);
     transparency = 1.0f;
     EXPECT_LT(opaque, seeThrough * 3 / 4) << "the lower storeys and the sky below the street's end";
 }

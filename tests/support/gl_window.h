@@ -21,15 +21,22 @@ std::vector<unsigned char> readPixels(int x, int y, int width, int height);
 // lands under `viewProjection`.
 float brightnessAround(const glm::mat4& viewProjection, glm::vec3 world, int radius);
 
+// What the query `target` counts while `draw` runs.
+template <typename Draw>
+GLuint64 countedBy(GLenum target, Draw draw) {
+    GLuint query = 0;
+    GLuint64 count = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(target, query);
+    draw();
+    glEndQuery(target);
+    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &count);
+    glDeleteQueries(1, &query);
+    return count;
+}
+
 // How many triangles `draw` sends down the pipeline.
 template <typename Draw>
 GLuint trianglesDrawnBy(Draw draw) {
-    GLuint query = 0, count = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-    draw();
-    glEndQuery(GL_PRIMITIVES_GENERATED);
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
-    return count;
+    return static_cast<GLuint>(countedBy(GL_PRIMITIVES_GENERATED, draw));
 }
