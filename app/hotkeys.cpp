@@ -94,15 +94,12 @@ std::string transparencyText(float value) {
 
 void chooseQuality(QualitySetting setting) {
     qualitySetting = setting;
-    switch (setting) {
-        case QualitySetting::automatic:
-            autoQuality = AutoQuality();  // starts at full, measuring afresh
-            qualityLevel = autoQuality.level();
-            break;
-        case QualitySetting::full: qualityLevel = QualityLevel::full; break;
-        case QualitySetting::balanced: qualityLevel = QualityLevel::balanced; break;
-        case QualitySetting::low: qualityLevel = QualityLevel::low; break;
+    if (const std::optional<QualityLevel> level = fixedLevel(setting)) {
+        qualityLevel = *level;
+        return;
     }
+    autoQuality = AutoQuality();  // starts at full, measuring afresh
+    qualityLevel = autoQuality.level();
 }
 
 GLenum applyHotkey(int key, int action) {

@@ -38,6 +38,16 @@ std::optional<QualitySetting> parseQualitySetting(const std::string& name) {
     return std::nullopt;
 }
 
+std::optional<QualityLevel> fixedLevel(QualitySetting setting) {
+    switch (setting) {
+        case QualitySetting::automatic: return std::nullopt;
+        case QualitySetting::full: return QualityLevel::full;
+        case QualitySetting::balanced: return QualityLevel::balanced;
+        case QualitySetting::low: return QualityLevel::low;
+    }
+    return std::nullopt;
+}
+
 QualitySetting nextQualitySetting(QualitySetting setting) {
     switch (setting) {
         case QualitySetting::automatic: return QualitySetting::full;

@@ -20,6 +20,8 @@ const char* qualityName(QualityLevel level);
 const char* qualityName(QualitySetting setting);
 // The setting a name stands for, if any.
 std::optional<QualitySetting> parseQualitySetting(const std::string& name);
+// The level a setting fixes; none for `automatic`, which follows the frames.
+std::optional<QualityLevel> fixedLevel(QualitySetting setting);
 // F6's order: auto, full, balanced, low, and round again.
 QualitySetting nextQualitySetting(QualitySetting setting);
 
