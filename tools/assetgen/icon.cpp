@@ -57,8 +57,6 @@ Color iconColor(float x, float y) {
     return c;
 }
 
-BYTE toByte(float v) { return static_cast<BYTE>(std::lround(clamp01(v) * 255.0f)); }
-
 }  // namespace
 
 bool writeIcon(const std::string& path, int size) {

@@ -34,9 +34,7 @@ void Image::blendWrapped(int x, int y, Color c, float weight) {
     p = mixColor(p, c, weight);
 }
 
-namespace {
-BYTE toByte(float v) { return static_cast<BYTE>(std::lround(clamp01(v) * 255.0f)); }
-}  // namespace
+unsigned char toByte(float v) { return static_cast<unsigned char>(std::lround(clamp01(v) * 255.0f)); }
 
 bool saveJpeg(const Image& image, const std::string& path, int quality) {
     FIBITMAP* bitmap = FreeImage_Allocate(image.width, image.height, 24);

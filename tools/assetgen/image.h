@@ -12,6 +12,8 @@ struct Color {
 
 Color mixColor(Color a, Color b, float t);
 Color scaleColor(Color c, float s);
+// A channel of 0..1 (clamped) as the byte an 8-bit image stores.
+unsigned char toByte(float v);
 
 // Rows are stored top row first, as the picture is viewed.
 struct Image {
