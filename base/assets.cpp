@@ -1,6 +1,8 @@
 #include "base/assets.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -14,18 +16,6 @@ bool holdsAssets(const std::string& folder) {
     for (const char* name : {"Objekte", "Textur", "Shader", "Audio"})
         if (!fs::is_directory(fs::path(folder) / name, error)) return false;
     return true;
-}
-
-// Without a build tree compiled in (a tool built on its own), there is none to test.
-bool insideBuildTree(const fs::path& executable) {
-#ifdef KIVO_BUILD_DIR
-    const fs::path build = fs::weakly_canonical(KIVO_BUILD_DIR);
-    const fs::path relative = executable.lexically_relative(build);
-    return !relative.empty() && *relative.begin() != "..";
-#else
-    (void)executable;
-    return false;
-#endif
 }
 
 // A folder as the player should read it: absolute, without "." or a trailing slash.
@@ -43,12 +33,9 @@ std::vector<std::string> assetFolderCandidates() {
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
     if (error) return candidates;
-    candidates.push_back((executable.parent_path().parent_path() / "share" / "kivo").string());
-#ifdef KIVO_SOURCE_DIR
-    // Run from the source tree, it is the working directory already.
-    if (insideBuildTree(executable) && !fs::equivalent(KIVO_SOURCE_DIR, ".", error))
-        candidates.push_back(KIVO_SOURCE_DIR);
-#endif
+    const fs::path prefix = executable.parent_path().parent_path();
+    candidates.push_back((prefix / "share" / "kivo").string());
+    candidates.push_back((prefix / "share" / "games" / "kivo").string());
     return candidates;
 }
 
@@ -65,13 +52,17 @@ std::string assetPath(const std::string& relative) {
     return (fs::path(chosenFolder) / relative).string();
 }
 
-std::string assetSearchLine(const std::string& relative) {
-    std::string line = "  tried " + shown(assetPath(relative)) +
-                       "; looked for the game's folders Objekte, Textur, Shader and Audio in";
-    const std::vector<std::string> candidates = assetFolderCandidates();
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        line += i == 0 ? " " : i + 1 == candidates.size() ? " and " : ", ";
-        line += shown(candidates[i]);
+bool assetReadable(const std::string& relative) { return std::ifstream(assetPath(relative)).good(); }
+
+void reportAssetFailure(const std::string& headline, const std::string& relative, const std::string& reason) {
+    std::string detail = "  " + shown(assetPath(relative)) + ": " + reason;
+    if (!assetReadable(relative)) {
+        detail += "; looked for the game's folders Objekte, Textur, Shader and Audio in";
+        const std::vector<std::string> candidates = assetFolderCandidates();
+        for (size_t i = 0; i < candidates.size(); ++i) {
+            detail += i == 0 ? " " : i + 1 == candidates.size() ? " and " : ", ";
+            detail += shown(candidates[i]);
+        }
     }
-    return line;
+    std::fprintf(stderr, "%s\n%s\n", headline.c_str(), detail.c_str());
 }

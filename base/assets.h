@@ -2,11 +2,12 @@
 //
 // The game names every file relative to them ("Shader/normals.vert"). One
 // folder holding all four is chosen at start-up, the first of: the working
-// directory; share/kivo beside the executable's bin/ folder, so an installed
-// tree works from wherever it was moved; and, for a binary inside its build
-// tree, the source tree it was built from. Where none holds them, the
-// working directory stands, and each file that cannot be opened says so
-// where it is loaded, with the folders that were searched.
+// directory; share/kivo beside the folder of the executable, so an installed
+// tree works from wherever it was moved (the build tree lays out bin/kivo and
+// share/kivo the same way); and share/games/kivo, where Debian keeps the
+// files of a game in /usr/games. Where none holds them, the working directory
+// stands, and each file that cannot be used is reported where it is loaded,
+// with reportAssetFailure().
 #pragma once
 
 #include <string>
@@ -27,6 +28,13 @@ void locateAssets();
 // stays as given, so messages read as they always have.
 std::string assetPath(const std::string& relative);
 
-// The line that follows a message about a file that could not be opened:
-// the path tried and the folders searched for the game's assets.
-std::string assetSearchLine(const std::string& relative);
+// Whether the asset `relative` is there and can be opened for reading.
+bool assetReadable(const std::string& relative);
+
+// Reports an asset the game goes without, in the one form every loader uses,
+// on stderr: `headline` (what failed, naming the file as the game names it),
+// then an indented line with the path tried and `reason`, and for a file that
+// cannot be opened at all the folders that were searched:
+//   Failed to load texture: Textur/coin.jpg
+//     /home/me/kivo/Textur/coin.jpg: cannot be opened; looked for the game's folders ... in ...
+void reportAssetFailure(const std::string& headline, const std::string& relative, const std::string& reason);

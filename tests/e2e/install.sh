@@ -1,12 +1,10 @@
 # The game away from its source tree. Started from / as built, it finds its
-# files in the source tree; installed, moved elsewhere and started from /, it
-# finds them beside itself; the Debian package carries the
-# game, its files, a menu entry and an icon, depends on the libraries it
-# links, and unpacked it runs as a desktop menu starts it: from / with
-# nothing on its standard input. Started from / where nothing can find its
-# files, it names what it tried.
+# files through the build tree; installed, moved elsewhere and started from
+# /, it finds them beside itself, as a desktop menu starts it: with nothing
+# on its standard input. Started from / where nothing can find its files, it
+# names what it tried. (The Debian package: package.sh.)
 source "$(dirname "$0")/lib/kivo.bash"
-build_dir=$(dirname "$KIVO")
+build_dir=$(dirname "$(dirname "$KIVO")")  # bin/kivo in the build tree
 
 # plays_from_root WHAT: the game at $KIVO, started from / with standard input
 # at its end, opens its window with every file found and ends on Escape.
@@ -26,31 +24,19 @@ plays_from_root "the build tree's binary"
 echo "-- installed, moved, started from /"
 cmake --install "$build_dir" --prefix "$WORK/installed" >/dev/null
 mv "$WORK/installed" "$WORK/moved"
-for file in bin/kivo share/kivo/Shader/normals2.frag share/applications/kivo.desktop \
-            share/icons/hicolor/256x256/apps/kivo.png; do
+for file in bin/kivo share/kivo/Shader/normals2.frag share/applications/example.c_seed_9de24a69.kivo.desktop \
+            share/icons/hicolor/256x256/apps/kivo.png share/metainfo/example.c_seed_9de24a69.kivo.metainfo.xml \
+            share/man/man6/kivo.6.gz share/doc/kivo/copyright share/doc/kivo/changelog.gz; do
   [ -f "$WORK/moved/$file" ] || fail "the installed tree has no $file"
 done
 KIVO=$WORK/moved/bin/kivo
 plays_from_root "the moved installation"
 
-echo "-- the Debian package"
-cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$WORK/package" >/dev/null 2>&1 || fail "cpack failed"
-package=$(ls "$WORK"/package/kivo_*.deb)
-depends=$(dpkg-deb -f "$package" Depends)
-for library in libglfw3 libglew libassimp libfreeimage3 libsdl2-mixer; do
-  [[ $depends == *$library* ]] || fail "the package does not depend on $library: $depends"
-done
-dpkg-deb -x "$package" "$WORK/unpacked"
-grep -qx "Exec=kivo" "$WORK/unpacked/usr/share/applications/kivo.desktop" || fail "no menu entry"
-[ -f "$WORK/unpacked/usr/share/icons/hicolor/256x256/apps/kivo.png" ] || fail "no icon"
-KIVO=$WORK/unpacked/usr/bin/kivo
-plays_from_root "the unpacked package"
-
 echo "-- nowhere to find the files"
 mkdir "$WORK/bin"
-cp "$WORK/unpacked/usr/bin/kivo" "$WORK/bin/kivo"
+cp "$WORK/moved/bin/kivo" "$WORK/bin/kivo"
 (cd / && "$WORK/bin/kivo" < /dev/null > "$WORK/stdout" 2> "$WORK/stderr") && fail "it ran without its files"
 grep -qx "Failed to open File" "$WORK/stderr" || fail "no message for the missing shader"
-grep -qx "  tried /Shader/depthShader.vert; looked for the game's folders Objekte, Textur, Shader and Audio in / and $WORK/share/kivo" \
+grep -qx "  /Shader/depthShader.vert: cannot be opened; looked for the game's folders Objekte, Textur, Shader and Audio in /, $WORK/share/kivo and $WORK/share/games/kivo" \
   "$WORK/stderr" || fail "no line naming the path tried and the folders searched: $(tail -n 1 "$WORK/stderr")"
 echo "ok"
