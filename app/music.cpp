@@ -3,8 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
-#include <cstdio>
-#include <fstream>
+#include <string>
 
 #include "base/assets.h"
 
@@ -12,17 +11,15 @@ namespace {
 bool audioOpen = false;
 Mix_Music* music = nullptr;
 
-void reportMusicFailure(const char* path, const char* reason) {
-    std::fprintf(stderr, "Failed to load music \"%s\": %s\n", path, reason);
+void reportMusicFailure(const std::string& path, const std::string& reason) {
+    reportAssetFailure("Failed to load music: " + path, path, reason);
 }
 }  // namespace
 
 void playMusic(const char* path) {
     if (audioOpen) return;
-    const std::string file = assetPath(path);
-    if (!std::ifstream(file).good()) {
-        reportMusicFailure(path, "file missing or unreadable");
-        std::fprintf(stderr, "%s\n", assetSearchLine(path).c_str());
+    if (!assetReadable(path)) {
+        reportMusicFailure(path, "cannot be opened");
         return;
     }
     // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
@@ -37,7 +34,7 @@ void playMusic(const char* path) {
     }
     audioOpen = true;
     // Only an open device can decode, so a broken file shows here.
-    music = Mix_LoadMUS(file.c_str());
+    music = Mix_LoadMUS(assetPath(path).c_str());
     if (!music) {
         reportMusicFailure(path, Mix_GetError());
         return;

@@ -1,8 +1,6 @@
 #include "gpu/texture.h"
 
 #include <FreeImage.h>
-#include <cstdio>
-#include <fstream>
 
 #include "base/assets.h"
 #include "base/globals.h"
@@ -33,14 +31,13 @@ Texture::Texture(const std::string& path) {
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, handle);
 
-    const std::string file = assetPath(path);
-    FIBITMAP* bitmap = decodeImage(file);
+    FIBITMAP* bitmap = decodeImage(assetPath(path));
     const BYTE* pixels = bitmap ? FreeImage_GetBits(bitmap) : nullptr;
     const unsigned width = bitmap ? FreeImage_GetWidth(bitmap) : 0;
     const unsigned height = bitmap ? FreeImage_GetHeight(bitmap) : 0;
     if (!pixels || width == 0 || height == 0) {
-        std::fprintf(stderr, "Failed to load texture: %s\n", path.c_str());
-        if (!std::ifstream(file).good()) std::fprintf(stderr, "%s\n", assetSearchLine(path).c_str());
+        reportAssetFailure("Failed to load texture: " + path, path,
+                           assetReadable(path) ? "not an image FreeImage can read" : "cannot be opened");
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     } else {
         // FreeImage keeps colour as blue, green, red and rows bottom first,
@@ -62,10 +59,6 @@ Texture::~Texture() { glDeleteTextures(1, &handle); }
 void Texture::bind(int unit) const {
     glActiveTexture(GL_TEXTURE0 + unit);
     glBindTexture(GL_TEXTURE_2D, handle);
-    applyTextureFilters();
-}
-
-void applyTextureFilters() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmapFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, textureFilter);
 }

@@ -1,8 +1,7 @@
 // One GL 2D texture decoded from an image file with FreeImage.
 //
-// A file that cannot be read or decoded is reported on stderr, "Failed to
-// load texture: <path>" (for a file that is not there, with a second line:
-// the path tried and the folders searched), and gives a texture without an
+// A file that cannot be read or decoded is reported ("Failed to load
+// texture: " and the path, base/assets.h) and gives a texture without an
 // image, which samples as opaque black: the game goes on (without the font
 // atlas, the HUD shows no text). Images of unusual bit depths are converted
 // to 24-bit colour rather than silently dropped.
@@ -21,10 +20,7 @@ public:
     Texture& operator=(const Texture&) = delete;
 
     // Binds to texture unit `unit` and applies the player's current
-    // `mipmapFilter` and `textureFilter`, so hotkey changes show on the next bind.
+    // `mipmapFilter` and `textureFilter`, so hotkey changes show on the next
+    // bind. Every texture the passes sample is bound through here.
     void bind(int unit) const;
 };
-
-// Applies the current filter settings to whatever texture is bound on the
-// active unit; shared by every pass that binds a texture by hand.
-void applyTextureFilters();

@@ -33,12 +33,16 @@ printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nl 1 2\nl 2 3\n' > "$game/Objekte/grid/grid.ob
 printf 'v 0 0 0\nv 1 0 0\n' > "$game/Objekte/cat/sphere.obj"
 echo "not a model" > "$game/Objekte/corridor/corridor.obj"
 SDL_AUDIODRIVER=dummy play_and_quit "x" "$game" 1600x1400  # a device that can decode the music
+# reported HEADLINE FILE: the run's stderr has HEADLINE on a line of its own,
+# followed by the indented line with the path of FILE tried and the reason.
+reported() { grep -A1 -xF "$1" "$WORK/stderr" | sed -n 2p | grep -q "^  /.*/$2: ."; }
 for texture in coin font8 grass metall sterne; do
-  [ "$(grep -cxF "Failed to load texture: Textur/$texture.jpg" "$WORK/stderr")" -eq 1 ] || fail "no line for $texture.jpg"
+  [ "$(grep -cxF "Failed to load texture: Textur/$texture.jpg" "$WORK/stderr")" -eq 1 ] || fail "not one line for $texture.jpg"
+  reported "Failed to load texture: Textur/$texture.jpg" "Textur/$texture.jpg" || fail "no reason for $texture.jpg"
 done
-[ "$(grep -c '^Failed to load music "Audio/ffxiii.WAV": ' "$WORK/stderr")" -eq 1 ] || fail "no line for the music"
+reported "Failed to load music: Audio/ffxiii.WAV" "Audio/ffxiii.WAV" || fail "no report for the music"
 for model in coin/coin grid/grid cat/sphere corridor/corridor; do
-  grep -q "Failed to load model \"Objekte/$model.obj\"" "$WORK/stderr" || fail "no report for $model.obj"
+  reported "Failed to load model: Objekte/$model.obj" "Objekte/$model.obj" || fail "no report for $model.obj"
 done
 
 echo "-- the window's close button while sprinting, and SIGTERM with the music playing"

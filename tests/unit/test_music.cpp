@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/music.h"
+#include "tests/support/helpers.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -45,19 +46,21 @@ TEST(Music, TheGameMusicPlaysAtOnceAndLoopsPastItsEnd) {
     EXPECT_GT(loud, 1000);
 }
 
-// A missing file's message is followed by a line naming the path tried; a
-// broken one's stands alone.
+// Two lines each: what failed, then the path tried and why; for a missing
+// file also where the game looked.
 TEST(Music, AMissingOrBrokenFileIsReportedAndTheGamePlaysOnInSilence) {
     TempDir dir;
     setenv("SDL_AUDIODRIVER", "dummy", 1);  // a device that plays into nothing
-    for (const std::string& path : {dir.path("none.wav"), dir.write("broken.wav", "RIFF, but not music\n")}) {
+    const std::string missing = dir.path("none.wav"), broken = dir.write("broken.wav", "RIFF, but not music\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, ": cannot be opened; looked for the game's folders "}, {broken, ": Bad WAV file"}};
+    for (const auto& [path, reason] : cases) {
         ::testing::internal::CaptureStderr();
         playMusic(path.c_str());
         const std::string err = ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(err.rfind("Failed to load music \"" + path + "\": ", 0), 0u) << err;
-        const std::string second = err.substr(err.find('\n') + 1);
-        if (path == dir.path("none.wav")) EXPECT_EQ(second.rfind("  tried " + path + "; looked for the game's folders", 0), 0u) << err;
-        else EXPECT_EQ(second, "") << err;
+        const std::string headline = "Failed to load music: " + path + "\n", detail = "  " + path + reason;
+        EXPECT_EQ(err.rfind(headline + detail, 0), 0u) << err;
+        EXPECT_EQ(countOf(err, "\n"), 2) << "two lines";
         stopMusic();
     }
     unsetenv("SDL_AUDIODRIVER");
