@@ -1,5 +1,6 @@
 #version 330 core
-// The full-screen quad of the motion blur.
+// The full-screen quad of the motion blur, and of the scene drawn smaller
+// below full quality that it scales up into the window.
 
 layout(location = 0) in vec3 corner;  // clip space
 

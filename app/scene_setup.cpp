@@ -10,7 +10,7 @@
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
-#include "play/text2d.h"
+#include "render/text2d.h"
 #include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
@@ -53,7 +53,7 @@ void initScene() {
     textShader = new Shader("Shader/normalsText2D.vert", "Shader/normalsText2D.frag");
     particleShader = new Shader("Shader/ParticleShader.vert", "Shader/ParticleShader.frag");
     blurShader = new Shader("Shader/blurShader.vert", "Shader/blurShader.frag");
-    scaleUpShader = new Shader("Shader/scaleUp.vert", "Shader/scaleUp.frag");
+    scaleUpShader = new Shader("Shader/blurShader.vert", "Shader/scaleUp.frag");
 
     coinField = new GameRaster();
     coinField->build(sceneShader);

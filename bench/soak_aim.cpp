@@ -38,10 +38,11 @@ int main() {
     const glm::vec3 origin = vesk::scene::GameRaster().origin;
     std::vector<glm::vec3> coins;
     for (std::string line; std::getline(std::cin, line);) {
-        int index = 0, x = 0, y = 0, z = 0;
-        if (std::sscanf(line.c_str(), "COIN %d X:%d Y:%d Z:%d", &index, &x, &y, &z) != 4) continue;
+        int index = 0;
+        vesk::scene::CoinOffset offset{};
+        if (!vesk::scene::parseCoinLayoutLine(line, index, offset)) continue;
         if (index == 0) coins.clear();
-        coins.push_back(origin + glm::vec3(x, y, z));
+        coins.push_back(origin + glm::vec3(offset.x, offset.y, offset.z));
     }
     const glm::vec3* best = nullptr;
     for (const glm::vec3& coin : coins)

@@ -1,6 +1,5 @@
 #include "gpu/shader.h"
 
-#include <cstdio>
 #include <fstream>
 #include <glm/gtc/type_ptr.hpp>
 #include <iostream>
@@ -30,7 +29,7 @@ Shader::~Shader() {
 void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
     std::ifstream file(assetPath(path));
     if (!file.good()) {
-        std::fprintf(stderr, "Failed to open File\n%s\n", assetSearchLine(path).c_str());
+        reportAssetFailure("Failed to open File", path, "cannot be opened");
         fatalExit();
     }
     const std::string source((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -87,11 +86,18 @@ void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix) 
     glUniformMatrix4fv(uniformLocation(shader, name), 1, GL_FALSE, glm::value_ptr(matrix));
 }
 
-void setLitObject(const Shader* shader, const glm::mat4& modelMatrix, const glm::mat4& shadowLookup,
-                  GLuint shadowMap) {
-    setMatrix(shader, "DepthBiasMVP", shadowLookup * modelMatrix);
-    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
-    glBindTexture(GL_TEXTURE_2D, shadowMap);
-    glUniform1i(uniformLocation(shader, "shadowMap"), shadowMapUnit);
-    setMatrix(shader, "modelMatrix", modelMatrix);
+void setFloat(const Shader* shader, const char* name, float value) {
+    glUniform1f(uniformLocation(shader, name), value);
+}
+
+void setVector(const Shader* shader, const char* name, const glm::vec3& value) {
+    glUniform3f(uniformLocation(shader, name), value.x, value.y, value.z);
+}
+
+void setVector(const Shader* shader, const char* name, const glm::vec4& value) {
+    glUniform4f(uniformLocation(shader, name), value.x, value.y, value.z, value.w);
+}
+
+void setTextureUnit(const Shader* shader, const char* name, int unit) {
+    glUniform1i(uniformLocation(shader, name), unit);
 }

@@ -28,16 +28,13 @@ private:
 
 // ---- Uniforms, looked up by name on the program at every use ---------------
 
+// Each setter needs `shader`'s program current. A name the program lacks
+// (location -1) is ignored, as GL itself does.
 GLint uniformLocation(const Shader* shader, const char* name);
-// Uploads `matrix` untransposed; the program must be current.
-void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix);
+void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix);  // untransposed
+void setFloat(const Shader* shader, const char* name, float value);
+void setVector(const Shader* shader, const char* name, const glm::vec3& value);
+void setVector(const Shader* shader, const char* name, const glm::vec4& value);
+// Points the sampler `name` at texture unit `unit`.
+void setTextureUnit(const Shader* shader, const char* name, int unit);
 
-// The texture unit the lit program reads the shadow map from.
-constexpr int shadowMapUnit = 20;
-
-// What the lit program needs of one object besides its mesh: the shadow-map
-// lookup "DepthBiasMVP" = `shadowLookup` * `modelMatrix`, the shadow map on
-// its unit, and "modelMatrix". `shadowLookup` is the bias matrix times the
-// light's view-projection. Leaves the shadow map's unit active.
-void setLitObject(const Shader* shader, const glm::mat4& modelMatrix, const glm::mat4& shadowLookup,
-                  GLuint shadowMap);

@@ -12,22 +12,20 @@ void drawIntoBlurTarget(void (*drawContent)()) {
     drawContent();
 }
 
-// Binds the window, clears it and puts `shader` in use for a full-screen quad;
-// returns its program. The quad paints every pixel of the picture, so the
-// colour is cleared only where bars lie beside it: on llvmpipe a clear writes
-// every sample.
-GLuint startWindowQuad(const Shader* shader) {
+// Binds the window, clears it and puts `shader` in use for a full-screen
+// quad. The quad paints every pixel of the picture, so the colour is cleared
+// only where bars lie beside it: on llvmpipe a clear writes every sample.
+void startWindowQuad(const Shader* shader) {
     bindWindowTarget();
     glClear(windowFilled ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glUseProgram(shader->programHandle);
-    return shader->programHandle;
 }
 
-// Binds `texture` on texture unit `unit` and points the sampler `name` of `program` at it.
-void bindSampler(GLuint program, const char* name, int unit, GLuint texture) {
+// Binds `texture` on texture unit `unit` and points the sampler `name` of `shader` at it.
+void bindSampler(const Shader* shader, const char* name, int unit, GLuint texture) {
     glActiveTexture(GL_TEXTURE0 + unit);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glUniform1i(glGetUniformLocation(program, name), unit);
+    setTextureUnit(shader, name, unit);
 }
 
 // The two triangles of screenQuadBuffer, over the whole viewport. The quad
@@ -60,20 +58,17 @@ void drawMotionBlur(void (*drawContent)()) {
 
 void drawScaledUp(void (*drawContent)()) {
     drawIntoBlurTarget(drawContent);
-    const GLuint program = startWindowQuad(scaleUpShader);
-    bindSampler(program, "sceneTexture", 0, blurColorTexture);
+    startWindowQuad(scaleUpShader);
+    bindSampler(scaleUpShader, "sceneTexture", 0, blurColorTexture);
     drawScreenQuad();
 }
 
 void drawBlurredFrame() {
-    const GLuint program = startWindowQuad(blurShader);
-    bindSampler(program, "blurTexture", 0, blurColorTexture);
-    bindSampler(program, "depthBlurTexture", 1, blurDepthTexture);
-
-    const glm::mat4 inverseViewProjection = glm::inverse(projectionMatrix * viewMatrix);
-    glUniformMatrix4fv(glGetUniformLocation(program, "vpInverse"), 1, GL_FALSE, &inverseViewProjection[0][0]);
-    glUniformMatrix4fv(glGetUniformLocation(program, "vpPrevious"), 1, GL_FALSE, &previousViewProjection[0][0]);
-    glUniform1f(glGetUniformLocation(program, "deltaT"), deltaTime);
-
+    startWindowQuad(blurShader);
+    bindSampler(blurShader, "blurTexture", 0, blurColorTexture);
+    bindSampler(blurShader, "depthBlurTexture", 1, blurDepthTexture);
+    setMatrix(blurShader, "vpInverse", glm::inverse(projectionMatrix * viewMatrix));
+    setMatrix(blurShader, "vpPrevious", previousViewProjection);
+    setFloat(blurShader, "deltaT", deltaTime);
     drawScreenQuad();
 }

@@ -14,8 +14,8 @@
 
 Particle particles[maxParticles];
 int lastUsedParticle = 0;
-float* particlePositionSizeData = new float[4 * maxParticles];
-unsigned char* particleColorData = new unsigned char[4 * maxParticles];
+float* particlePositionSizeData = nullptr;
+unsigned char* particleColorData = nullptr;
 GLuint particleBillboardBuffer = 0;
 GLuint particlePositionBuffer = 0;
 GLuint particleColorBuffer = 0;
@@ -249,8 +249,8 @@ int thinForDrawing(int count, int stride, float* positionSize, unsigned char* co
 
 void initParticles() {
     resetParticlePool();
-    if (!particlePositionSizeData) particlePositionSizeData = new float[4 * maxParticles];
-    if (!particleColorData) particleColorData = new unsigned char[4 * maxParticles];
+    particlePositionSizeData = new float[4 * maxParticles];
+    particleColorData = new unsigned char[4 * maxParticles];
 
     static const GLfloat corners[] = {
         -0.5f, -0.5f, 0.0f, 0.5f, -0.5f, 0.0f, -0.5f, 0.5f, 0.0f, 0.5f, 0.5f, 0.0f,
@@ -291,17 +291,15 @@ void uploadParticles(int count) {
 void renderParticles(int count) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    const GLuint program = particleShader->programHandle;
-    glUseProgram(program);
+    glUseProgram(particleShader->programHandle);
 
     coinTexture->bind(1);
-    glUniform1i(glGetUniformLocation(program, "myTextureSampler"), 1);
+    setTextureUnit(particleShader, "myTextureSampler", 1);
     // The view matrix's first two rows are the camera's right and up axes in world space.
     const glm::mat4& v = viewMatrix;
-    glUniform3f(glGetUniformLocation(program, "CameraRight_worldspace"), v[0][0], v[1][0], v[2][0]);
-    glUniform3f(glGetUniformLocation(program, "CameraUp_worldspace"), v[0][1], v[1][1], v[2][1]);
-    const glm::mat4 viewProjection = projectionMatrix * viewMatrix;
-    glUniformMatrix4fv(glGetUniformLocation(program, "VP"), 1, GL_FALSE, &viewProjection[0][0]);
+    setVector(particleShader, "CameraRight_worldspace", glm::vec3(v[0][0], v[1][0], v[2][0]));
+    setVector(particleShader, "CameraUp_worldspace", glm::vec3(v[0][1], v[1][1], v[2][1]));
+    setMatrix(particleShader, "VP", projectionMatrix * viewMatrix);
 
     glEnableVertexAttribArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, particleBillboardBuffer);

@@ -27,8 +27,8 @@ struct Particle {
 
 extern Particle particles[maxParticles];
 extern int lastUsedParticle;               // where the next free-slot search starts
-extern float* particlePositionSizeData;    // x, y, z, size per drawn particle
-extern unsigned char* particleColorData;   // r, g, b, a per drawn particle
+extern float* particlePositionSizeData;    // x, y, z, size per drawn particle; made by initParticles
+extern unsigned char* particleColorData;   // r, g, b, a per drawn particle; made by initParticles
 extern GLuint particleBillboardBuffer;     // the quad's 4 corners
 extern GLuint particlePositionBuffer;      // per instance x, y, z, size (stream)
 extern GLuint particleColorBuffer;         // per instance r, g, b, a (stream)
@@ -72,8 +72,8 @@ int thinForDrawing(int count, int stride, float* positionSize, unsigned char* co
 
 // ---- GL half ---------------------------------------------------------------
 
-// Empties the pool, allocates the client arrays if they are gone and creates
-// the three buffers. Needs a current context.
+// Empties the pool, allocates the client arrays and creates the three
+// buffers. Needs a current context.
 void initParticles();
 
 // Births at the cat, one step, thinning for the quality level, upload and one

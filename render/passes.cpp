@@ -12,48 +12,65 @@
 #include "scene/culling.h"
 #include "scene/level.h"
 
+using vesk::scene::GameRaster;
 using vesk::scene::MeshObject;
 using vesk::scene::SceneObject;
 
 namespace {
 
 constexpr int skyTextureUnit = 5;
+constexpr int shadowMapUnit = 20;
 
-bool outsideView(MeshObject* object) {
+// With culling on (F8), whether `object` lies wholly outside the camera's
+// view. Both passes ask the camera, not the light: a caster out of view
+// casts no shadow while culling is on.
+bool outsideView(const MeshObject* object) {
     return frustumCullingEnabled &&
            !frustumCuller->isSphereVisible(projectionMatrix, viewMatrix, object->modelMatrix,
                                            object->boundingCenter, object->boundingRadius);
 }
 
-// Shadow pass, one caster: the culled rows use the camera's frustum, not the
-// light's, so a caster out of view casts no shadow while culling is on.
-void drawDepth(SceneObject* object) {
+// ---- Shadow pass -------------------------------------------------------------
+
+void setDepthObject(const SceneObject* object) {
     setMatrix(depthShader, "depthMVP", depthViewProjection * object->modelMatrix);
+}
+
+void drawDepth(SceneObject* object) {
+    setDepthObject(object);
     object->draw();
 }
 
 void drawDepthCulled(MeshObject* object) {
-    setMatrix(depthShader, "depthMVP", depthViewProjection * object->modelMatrix);
-    if (outsideView(object)) return;
-    object->draw();
+    setDepthObject(object);
+    if (!outsideView(object)) object->draw();
 }
+
+// ---- Lit pass ----------------------------------------------------------------
 
 void bindColorTexture(const Texture* texture, int unit) {
     texture->bind(unit);
-    glUniform1i(uniformLocation(sceneShader, "colorTexture"), unit);
+    setTextureUnit(sceneShader, "colorTexture", unit);
 }
 
+// What the lit program needs of one object besides its mesh: where it lies
+// in the shadow map ("DepthBiasMVP"), the shadow map on its unit, and
+// "modelMatrix". Leaves the shadow map's unit active.
 void setLitObject(const SceneObject* object) {
-    setLitObject(sceneShader, object->modelMatrix, shadowBiasMatrix() * depthViewProjection, shadowMapTexture);
+    setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * object->modelMatrix);
+    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    setTextureUnit(sceneShader, "shadowMap", shadowMapUnit);
+    setMatrix(sceneShader, "modelMatrix", object->modelMatrix);
 }
 
-// Lit pass, one object that is always drawn and not counted.
+// An object that is always drawn and not counted.
 void drawLit(SceneObject* object) {
     setLitObject(object);
     object->draw();
 }
 
-// Lit pass, one object under the culling test; counted when drawn.
+// An object under the culling test; counted when drawn.
 void drawLitCulled(MeshObject* object) {
     setLitObject(object);
     if (outsideView(object)) return;
@@ -65,9 +82,7 @@ void drawLitCulled(MeshObject* object) {
 // every triangle when there is none. The plane itself is reset too, not only
 // switched off: llvmpipe was seen clipping by a written distance anyway.
 void clipTo(const Shader* shader, std::optional<glm::vec4> plane) {
-    const glm::vec4 keepAll(0.0f, 0.0f, 0.0f, 1.0f);
-    const glm::vec4 kept = plane.value_or(keepAll);
-    glUniform4f(uniformLocation(shader, "clipPlane"), kept.x, kept.y, kept.z, kept.w);
+    setVector(shader, "clipPlane", plane.value_or(glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)));
     if (plane) glEnable(GL_CLIP_DISTANCE0);
     else glDisable(GL_CLIP_DISTANCE0);
 }
@@ -107,8 +122,7 @@ void renderShadowMap() {
     // of the cat, which is never culled either, so they are drawn untested.
     drawDepth(catChildA);
     drawDepth(catChildB);
-    coinField->drawDepth(depthShader, depthViewProjection, frustumCullingEnabled, projectionMatrix,
-                         viewMatrix);
+    for (vesk::scene::coin* coin : GameRaster::coins) drawDepthCulled(coin);
     for (vesk::scene::grid* slab : grids) drawDepthCulled(slab);
 
     bindWindowTarget();
@@ -121,7 +135,7 @@ void renderSkyBox() {
     setMatrix(skyboxShader, "projectionMatrix", projectionMatrix);
     setMatrix(skyboxShader, "viewMatrix", viewMatrix);
     starsTexture->bind(skyTextureUnit);
-    glUniform1i(uniformLocation(skyboxShader, "colorTexture"), skyTextureUnit);
+    setTextureUnit(skyboxShader, "colorTexture", skyTextureUnit);
     setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
     clipTo(skyboxShader, hiddenByStreet());
     skyBox->draw();
@@ -143,19 +157,17 @@ void renderScene() {
     // rows and the coins are added to it below.
     drawnObjectCount = 2;
 
-    glUniform1f(uniformLocation(sceneShader, "lightPower"), lightPower);
-    glUniform1f(uniformLocation(sceneShader, "transparency"), transparency);
-    glUniform3f(uniformLocation(sceneShader, "lightPosition_worldspace"), lightPosition.x, lightPosition.y,
-                lightPosition.z);
+    setFloat(sceneShader, "lightPower", lightPower);
+    setFloat(sceneShader, "transparency", transparency);
+    setVector(sceneShader, "lightPosition_worldspace", lightPosition);
     setMatrix(sceneShader, "projectionMatrix", projectionMatrix);
     setMatrix(sceneShader, "viewMatrix", viewMatrix);
 
+    // The cat, its beads and the lone coin all wear the coin's gold.
     bindColorTexture(coinTexture, 0);
     drawLit(theCat);
-    drawLit(catChildA);  // the beads share the cat's texture on unit 0
+    drawLit(catChildA);
     drawLit(catChildB);
-
-    bindColorTexture(coinTexture, 0);
     drawLit(coinObject);
 
     // The houses stand beyond the walls, which hide their lower storeys.
@@ -164,10 +176,9 @@ void renderScene() {
     drawLitCulled(houseRow);
     clipTo(sceneShader, std::nullopt);
 
+    // Every coin gets its uniforms, culled or not; only the draw is skipped.
     bindColorTexture(coinTexture, 0);
-    drawnObjectCount += coinField->drawLit(sceneShader, shadowBiasMatrix(), depthViewProjection,
-                                           shadowMapTexture, frustumCullingEnabled, projectionMatrix,
-                                           viewMatrix);
+    for (vesk::scene::coin* coin : GameRaster::coins) drawLitCulled(coin);
 
     bindColorTexture(metalTexture, 0);
     drawLitCulled(corridorObject);

@@ -1,4 +1,4 @@
-#include "play/text2d.h"
+#include "render/text2d.h"
 
 #include <cstdint>
 #include <cstring>

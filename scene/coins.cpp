@@ -1,13 +1,12 @@
 #include "scene/coins.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
 
 #include "base/course.h"
-#include "gpu/shader.h"
-#include "scene/culling.h"
 
 namespace vesk::scene {
 
@@ -57,15 +56,29 @@ CoinOffset coinOffsetFromDraws(int drawX, int drawY, int drawZ, double fieldWidt
     return {x, y, z};
 }
 
-std::vector<coin*> GameRaster::coins;
+std::string coinLayoutLine(int index, CoinOffset offset) {
+    return "COIN " + std::to_string(index) + " X:" + std::to_string(offset.x) + " Y:" + std::to_string(offset.y) +
+           " Z:" + std::to_string(offset.z);
+}
 
-GameRaster::GameRaster() : culler(new ViewFrustumCulling()) {}
+bool parseCoinLayoutLine(const std::string& line, int& index, CoinOffset& offset) {
+    int i = 0;
+    CoinOffset o{};
+    if (std::sscanf(line.c_str(), "COIN %d X:%d Y:%d Z:%d", &i, &o.x, &o.y, &o.z) != 4) return false;
+    // Printed back, the numbers must give the very same text: no other
+    // spacing, signs or trailing words pass.
+    if (line != coinLayoutLine(i, o)) return false;
+    index = i;
+    offset = o;
+    return true;
+}
+
+std::vector<coin*> GameRaster::coins;
 
 GameRaster::~GameRaster() {
     for (coin* c : coins) delete c;
     coins.clear();
     delete meshOwner;
-    delete culler;
 }
 
 CoinOffset GameRaster::drawCoinOffset() const {
@@ -80,11 +93,11 @@ void GameRaster::build(Shader* shader) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     glm::mat4 identity(1.0f);
     if (!meshOwner) meshOwner = new coin(identity, shader);
-    for (int i = 0; i < 22; ++i) {
+    for (int i = 0; i < coinsPerLayout; ++i) {
         coin* c = new coin(identity, *meshOwner);
         c->translate(origin.x, origin.y, origin.z);
         const CoinOffset offset = drawCoinOffset();
-        std::cout << "COIN " << i << " X:" << offset.x << " Y:" << offset.y << " Z:" << offset.z << std::endl;
+        std::cout << coinLayoutLine(i, offset) << std::endl;
         c->translate(offset.x, offset.y, offset.z);
         coins.push_back(c);
     }
@@ -94,42 +107,10 @@ void GameRaster::update(double deltaTime) {
     for (coin* c : coins) c->update(deltaTime);
 }
 
-// Every coin gets its uniforms, culled or not; only the draw is skipped.
-int GameRaster::drawLit(Shader* shader, glm::mat4 biasMatrix, glm::mat4 lightViewProjection,
-                        GLuint shadowMapTexture, bool cullingEnabled, glm::mat4 projection, glm::mat4 view) {
-    const glm::mat4 shadowLookup = biasMatrix * lightViewProjection;
-    int count = 0;
-    for (coin* c : coins) {
-        setLitObject(shader, c->modelMatrix, shadowLookup, shadowMapTexture);
-        if (cullingEnabled &&
-            !culler->isSphereVisible(projection, view, c->modelMatrix, c->boundingCenter, c->boundingRadius))
-            continue;
-        c->draw();
-        ++count;
-    }
-    return count;
-}
-
-void GameRaster::drawDepth(Shader* shader, glm::mat4 lightViewProjection, bool cullingEnabled,
-                           glm::mat4 projection, glm::mat4 view) {
-    for (coin* c : coins) {
-        setMatrix(shader, "depthMVP", lightViewProjection * c->modelMatrix);
-        setMatrix(shader, "modelMatrix", c->modelMatrix);
-        if (cullingEnabled &&
-            !culler->isSphereVisible(projection, view, c->modelMatrix, c->boundingCenter, c->boundingRadius))
-            continue;
-        c->draw();
-    }
-}
-
 void GameRaster::clear() {
     for (coin* c : coins) delete c;
     coins.clear();
     collectedCount = 0;
-}
-
-void GameRaster::translate(double x, double y, double z) {
-    for (coin* c : coins) c->translate(x, y, z);
 }
 
 void GameRaster::collect(glm::vec3 from, glm::vec3 to, double part) {

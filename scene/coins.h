@@ -1,11 +1,11 @@
 // Coins and the coin field the player collects them from.
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "base/course.h"
 #include "scene/scene_object.h"
-
-class ViewFrustumCulling;
 
 namespace vesk::scene {
 
@@ -42,41 +42,40 @@ struct CoinOffset {
 CoinOffset coinOffsetFromDraws(int drawX, int drawY, int drawZ, double fieldWidth,
                                double fieldHeight, double fieldLength);
 
-// The field: 22 coins laid out at random at the start of every run.
+// The console line a laid-out coin gets, "COIN 0 X:3 Y:7 Z:-120", and the
+// reverse for the programs that read the game's console: true only for
+// exactly such a line.
+std::string coinLayoutLine(int index, CoinOffset offset);
+bool parseCoinLayoutLine(const std::string& line, int& index, CoinOffset& offset);
+
+// The field: coinsPerLayout coins laid out at random at the start of every
+// run, spinning in place until the cat takes them. The passes draw them.
 class GameRaster {
 public:
-    glm::vec3 origin{0.0f, 0.0f, -215.0f};  // every coin is first moved here
-    double fieldLength = 400.0;             // z offsets from 0 to fieldLength - 66
-    double fieldWidth = 18.0;               // x draws from 0 to fieldWidth - 1
-    double fieldHeight = 18.0;              // y draws from 0 to fieldHeight - 1
-    ViewFrustumCulling* culler = nullptr;   // owned
-    int collectedCount = 0;                 // coins taken in the current run
+    glm::vec3 origin = coinFieldOrigin;        // every coin is first moved here
+    double fieldLength = coinFieldLength;      // z offsets from 0 to fieldLength - 66
+    double fieldWidth = coinFieldWidth;        // x draws from 0 to fieldWidth - 1
+    double fieldHeight = coinFieldHeight;      // y draws from 0 to fieldHeight - 1
+    int collectedCount = 0;                    // coins taken in the current run
 
     static std::vector<coin*> coins;        // the live coins, in order of creation; owned
     coin* meshOwner = nullptr;              // owned; holds the mesh the field's coins draw,
                                             // loaded by the first build and kept for the next
 
-    GameRaster();
-    virtual ~GameRaster();  // frees the coins still in the field, their mesh and the culler
+    GameRaster() = default;
+    virtual ~GameRaster();  // frees the coins still in the field and their mesh
     GameRaster(const GameRaster&) = delete;
     GameRaster& operator=(const GameRaster&) = delete;
 
-    // Reseeds rand() from the clock and lays out 22 coins, one console line
-    // each. The first build loads the coin mesh against `shader`.
+    // Reseeds rand() from the clock and lays out coinsPerLayout coins, one
+    // console line each. The first build loads the coin mesh against `shader`.
     void build(Shader* shader);
     // One coin's offset from `origin`: draws x, y and z from rand(), in this
     // order, and applies the layout rules. Needs no GL.
     CoinOffset drawCoinOffset() const;
 
     virtual void update(double deltaTime);
-    // Draws the coins for the lit pass; returns how many passed the culling test.
-    virtual int drawLit(Shader* shader, glm::mat4 biasMatrix, glm::mat4 lightViewProjection,
-                        GLuint shadowMapTexture, bool cullingEnabled, glm::mat4 projection,
-                        glm::mat4 view);
-    virtual void drawDepth(Shader* shader, glm::mat4 lightViewProjection, bool cullingEnabled,
-                           glm::mat4 projection, glm::mat4 view);
     virtual void clear();  // frees every coin but keeps their mesh; collectedCount back to 0
-    virtual void translate(double x, double y, double z);
     // Takes (and frees) every coin whose box the way from `from` to `to`
     // reaches within its first `part` (a fraction, 1 for the whole way), in
     // the order the way reaches them; "Goodies Collected: " and the count for

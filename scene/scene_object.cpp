@@ -5,9 +5,7 @@
 
 #include <assimp/Importer.hpp>
 #include <cmath>
-#include <fstream>
 #include <glm/gtc/matrix_transform.hpp>
-#include <iostream>
 
 #include "base/assets.h"
 #include "gpu/shader.h"
@@ -46,7 +44,7 @@ std::string oneLine(std::string text) {
 }
 
 void reportModelFailure(const std::string& path, const std::string& reason) {
-    std::cerr << "Failed to load model \"" << path << "\": " << reason << std::endl;
+    reportAssetFailure("Failed to load model: " + path, path, reason);
 }
 
 // Creates one buffer object holding `bytes` of `data` and leaves `target` unbound.
@@ -78,14 +76,12 @@ void loadModel(const std::string& path, float positionScale, float uvScale,
     normals.clear();
 
     // Assimp's own message for a missing file is vague; say it plainly.
-    const std::string file = assetPath(path);
-    if (!std::ifstream(file).good()) {
-        reportModelFailure(path, "file missing or unreadable");
-        std::cerr << assetSearchLine(path) << std::endl;
+    if (!assetReadable(path)) {
+        reportModelFailure(path, "cannot be opened");
         return;
     }
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(file, importFlags);
+    const aiScene* scene = importer.ReadFile(assetPath(path), importFlags);
     if (scene == nullptr) {
         reportModelFailure(path, "not a readable model (" + oneLine(importer.GetErrorString()) + ")");
         return;

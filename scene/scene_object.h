@@ -29,22 +29,12 @@ public:
     virtual void draw() = 0;
 };
 
-// CPU copy of a mesh as the import delivers it: 3 indices per triangle,
-// x y z per vertex (already scaled), u v per vertex (already scaled), normals.
-struct MeshData {
-    std::vector<unsigned int> indices;
-    std::vector<float> positions;
-    std::vector<float> uvs;
-    std::vector<float> normals;
-};
-
 // Reads the first mesh of a model file with the game's import flags, scales
 // positions by `positionScale` and texture coordinates by `uvScale`.
 // A file that is missing, unreadable, holds no mesh or whose first mesh is
-// not made of triangles is reported in one line on stderr naming the file and
-// the reason (a missing one with a second line: the path tried and the
-// folders searched), and leaves the four vectors empty (the object then draws
-// nothing). `path` is relative to the game's asset folder (base/assets.h).
+// not made of triangles is reported ("Failed to load model: " and the path,
+// base/assets.h) and leaves the four vectors empty (the object then draws
+// nothing). `path` is relative to the game's asset folder.
 void loadModel(const std::string& path, float positionScale, float uvScale,
                std::vector<unsigned int>& indices, std::vector<float>& positions,
                std::vector<float>& uvs, std::vector<float>& normals);

@@ -73,18 +73,19 @@ protected:
     }
 };
 
-TEST_F(CoinField, BuildLays22CoinsWhereItsLinesSay) {
+TEST_F(CoinField, BuildLaysOutEveryCoinWhereItsLineSays) {
     ::testing::internal::CaptureStdout();
     coinField->build(sceneShader);
     std::istringstream lines(::testing::internal::GetCapturedStdout());
-    ASSERT_EQ(GameRaster::coins.size(), 22u);
+    ASSERT_EQ(GameRaster::coins.size(), size_t(coinsPerLayout));
     int i = 0;
     for (std::string text; std::getline(lines, text); ++i) {
-        CoinLine line;
-        ASSERT_TRUE(parseCoinLine(text, line) && line.index == i) << text;
-        EXPECT_EQ(translationOf(GameRaster::coins[i]->modelMatrix), glm::vec3(line.x, line.y, -215 + line.z)) << text;
+        int index = -1;
+        CoinOffset offset{};
+        ASSERT_TRUE(parseCoinLayoutLine(text, index, offset) && index == i) << text;
+        EXPECT_EQ(translationOf(GameRaster::coins[i]->modelMatrix), glm::vec3(offset.x, offset.y, -215 + offset.z)) << text;
     }
-    EXPECT_EQ(i, 22);
+    EXPECT_EQ(i, coinsPerLayout);
 }
 
 // A hit on a slab lays the coins out anew: that must read and upload nothing,

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <glm/glm.hpp>
 #include <ostream>
 #include <string>
@@ -18,20 +17,6 @@ inline int countOf(const std::string& text, const std::string& part) {
     int count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
     return count;
-}
-
-// A coin layout line "COIN i X:x Y:y Z:z" as the coin field prints it.
-struct CoinLine {
-    int index, x, y, z;
-};
-
-// True when `text` is exactly one such line: printed back, the numbers must
-// give the very same text, so no other spacing or signs pass.
-inline bool parseCoinLine(const std::string& text, CoinLine& line) {
-    if (std::sscanf(text.c_str(), "COIN %d X:%d Y:%d Z:%d", &line.index, &line.x, &line.y, &line.z) != 4)
-        return false;
-    return text == "COIN " + std::to_string(line.index) + " X:" + std::to_string(line.x) +
-                       " Y:" + std::to_string(line.y) + " Z:" + std::to_string(line.z);
 }
 
 inline glm::vec3 translationOf(const glm::mat4& m) { return glm::vec3(m[3]); }
