@@ -1,13 +1,13 @@
 #include "play/hud.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "base/globals.h"
 #include "base/platform.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
-#include "play/text2d.h"
+#include "play/score.h"
+#include "render/text2d.h"
 #include "scene/coins.h"
 
 namespace {
@@ -37,39 +37,22 @@ bool blinkOn(double secondsSinceStart) {
     return static_cast<long long>(secondsSinceStart) % 2 == 0;
 }
 
-void addScoreLines(int collectedCount, std::vector<HudLine>& lines) {
-    const double score = playTime - static_cast<double>(collectedCount);
-    const std::string shown = formatSeconds(score);
-    if (bestScore > score || newBestScore) {
-        lines.push_back({"NEW BEST SCORE: " + shown, 10, 300, 30});
-        // The best score is what the player saw, so keep the cut value.
-        bestScore = std::atof(shown.c_str());
-        newBestScore = true;
+void addScoreLines(std::vector<HudLine>& lines) {
+    if (newBestScore) {
+        lines.push_back({"NEW BEST SCORE: " + formatSeconds(runScore), 10, 300, 30});
     } else {
-        lines.push_back({"YOUR SCORE: " + shown, 10, 300, 30});
+        lines.push_back({"YOUR SCORE: " + formatSeconds(runScore), 10, 300, 30});
         lines.push_back({"BEST SCORE: " + formatSeconds(bestScore), 10, 250, 30});
     }
 }
 
 }  // namespace
 
-std::string fixedText(double value) { return std::to_string(value); }
-
-std::string formatSeconds(double value) {
-    const std::string text = fixedText(value);
-    return text.substr(0, text[1] == '.' ? 4 : 5);
-}
-
 std::vector<HudLine> hudFrame(double now, int collectedCount) {
     std::vector<HudLine> lines;
 
     if (!gameOver) {
-        if (!transparencyEnabled) {
-            transparency = 1.0f;
-            transparencyMessage = "Transparency: Off";
-        } else {
-            transparencyMessage = "Transparency: On";
-        }
+        transparencyMessage = transparencyEnabled ? "Transparency: On" : "Transparency: Off";
         transparencyMessageTime = 0.0;
         objectCountMessage = "Objects: " + std::to_string(drawnObjectCount);
         objectCountMessageTime = 0.0;
@@ -96,7 +79,6 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
 
     const std::string coins = std::to_string(collectedCount);
     if (!gameOver) {
-        playTime = now - gameStartTime;
         lines.push_back({"Time: " + formatSeconds(playTime), 10, 40, 20});
         lines.push_back({"Coins: " + coins, 10, 10, 20});
     } else {
@@ -104,7 +86,7 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
         lines.push_back({"1 coin = -1 second", 10, 90, 20});
         lines.push_back({"Time: " + formatSeconds(playTime), 10, 40, 20});
         lines.push_back({"Coins:" + coins, 10, 10, 20});
-        addScoreLines(collectedCount, lines);
+        addScoreLines(lines);
     }
     return lines;
 }
@@ -112,7 +94,7 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
 void drawHud() {
     glUseProgram(textShader->programHandle);
     fontTexture->bind(0);
-    glUniform1i(glGetUniformLocation(textShader->programHandle, "myTextureSampler"), 0);
+    setTextureUnit(textShader, "myTextureSampler", 0);
 
     const int collected = coinField ? coinField->collectedCount : 0;
     for (const HudLine& line : hudFrame(clockNow(), collected)) {

@@ -5,6 +5,7 @@
 #include "base/course.h"
 #include "base/globals.h"
 #include "base/platform.h"
+#include "play/score.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 
@@ -30,6 +31,8 @@ void updateCameraBasis() {
 }
 
 void processInput() {
+    const bool wasOver = gameOver;
+
     // The mouse look reads motion only while the window has focus: without it
     // the cursor cannot be put back in the centre, and the same offset would
     // turn the view again every frame. Back in focus, it starts from the
@@ -83,6 +86,16 @@ void processInput() {
     // the start, begins the new run's way.
     if (offStreet || slab >= 0.0) resetGame();
     else if (!restart) testedCatPosition = catPosition;
+
+    // The run's clock runs while it is played and stops at the finish, which
+    // judges the run with the coins it took: those on the way to the line
+    // count, and after a hit in the same frame, none.
+    if (!gameOver) playTime = clockNow() - gameStartTime;
+    else if (!wasOver) judgeRun(coinField->collectedCount);
+
+    // Out of transparency mode the scene is opaque, whatever 3 and 4 did; on
+    // the end screen it stays as it was.
+    if (!gameOver && !transparencyEnabled) transparency = 1.0f;
 }
 
 void resetGame() {

@@ -1,7 +1,8 @@
 // Per-frame game rules: mouse look, forward movement, the finish line, the
-// restart with Enter, coin pick-up and the collisions that send the cat back
-// to the start. Keys, cursor and clock are read through base/platform.h; the
-// course itself (slabs, street, start, finish, speeds) is base/course.h.
+// restart with Enter, coin pick-up, the collisions that send the cat back
+// to the start, the run's clock and its score. Keys, cursor and clock are
+// read through base/platform.h; the course itself (slabs, street, start,
+// finish, speeds) is base/course.h, the score play/score.h.
 #pragma once
 
 // The mouse look's speed: radians per pixel per second of a frame at 60
@@ -16,6 +17,9 @@ constexpr float mouseTurnPerPixel = mouseSpeed * (1.0f / 60.0f);  // radians
 void updateCameraBasis();
 
 // The game rules of one frame; runs first in every frame, before updateScene.
+// Ends with the run's clock (playTime, while the run goes on), the judgement
+// of a run that finished in this frame (play/score.h), and the scene made
+// opaque while transparency mode is off.
 void processInput();
 
 // Back to the start: the cat at courseStart, the camera level at

@@ -1,5 +1,5 @@
-// The HUD's rules: number formats, status lines and their timing, the end
-// screen and the best score.
+// The HUD and the score: number formats, status lines and their timing, the
+// end screen, and the score rule with the best score behind it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 
 #include "base/globals.h"
 #include "play/hud.h"
+#include "play/score.h"
 
 namespace {
 
@@ -19,9 +20,8 @@ protected:
         gameOver = showFrameRate = transparencyEnabled = newBestScore = false;
         gameStartTime = 100.0;
         deltaTime = 0.02f;
-        transparency = 1.0f;
         drawnObjectCount = 0;
-        playTime = 0.0;
+        playTime = runScore = 0.0;
         bestScore = 10000.0;
         for (std::string* m : {&settingMessage, &mipmapMessage, &transparencyMessage, &objectCountMessage}) m->clear();
         settingMessageTime = mipmapMessageTime = -1.0;
@@ -38,6 +38,13 @@ protected:
         const Rows rows = frame(now);
         return std::any_of(rows.begin(), rows.end(), [&](const Row& r) { return std::get<0>(r) == text; });
     }
+    // The score lines (size 30) of an end screen.
+    static Rows scoreLines(int coins = 0) {
+        Rows score;
+        for (const Row& r : frame(1000.0, coins))
+            if (std::get<3>(r) == 30) score.push_back(r);
+        return score;
+    }
 };
 
 TEST_F(Hud, PlayingFrameShowsEverySlotInOrderAndTheClockCutNotRounded) {
@@ -46,15 +53,17 @@ TEST_F(Hud, PlayingFrameShowsEverySlotInOrderAndTheClockCutNotRounded) {
     settingMessage = "setting";
     mipmapMessage = "mipmap";
     settingMessageTime = mipmapMessageTime = 0.0;
+    playTime = 12.3456789;
     const Rows expected = {
         {"Framerate: 50.000000", 10, 70, 20}, {"setting", 10, 160, 15},     {"mipmap", 10, 190, 15},
         {"Transparency: Off", 10, 100, 15},   {"Objects: 17", 10, 130, 15}, {"Time: 12.34", 10, 40, 20},
         {"Coins: 10", 10, 10, 20},
     };
     EXPECT_EQ(frame(112.3456789, 10), expected);
-    EXPECT_DOUBLE_EQ(playTime, 12.3456789);
-    EXPECT_TRUE(shows(107.999, "Time: 7.99"));
-    EXPECT_TRUE(shows(223.456, "Time: 123.4"));
+    for (const auto& [seconds, shown] : {std::pair{7.999, "Time: 7.99"}, {123.456, "Time: 123.4"}, {0.999999, "Time: 0.99"}}) {
+        playTime = seconds;
+        EXPECT_TRUE(shows(150.0, shown)) << shown;
+    }
     // The quality is named only below full, and whether the player or auto chose it.
     qualityLevel = QualityLevel::low;
     EXPECT_EQ(frame(112.3456789, 10)[1], Row("Quality: low (auto)", 10, 220, 15));
@@ -63,15 +72,23 @@ TEST_F(Hud, PlayingFrameShowsEverySlotInOrderAndTheClockCutNotRounded) {
     EXPECT_TRUE(shows(112.0, "Quality: balanced"));
 }
 
-TEST_F(Hud, TransparencyOffForcesOpaqueAndStatusLinesGoTenSecondsIntoTheEndScreen) {
-    transparency = 0.4f;
-    EXPECT_TRUE(shows(101.0, "Transparency: Off"));
-    EXPECT_EQ(transparency, 1.0f);
-    transparencyEnabled = true;
-    transparency = 0.4f;
-    EXPECT_TRUE(shows(102.0, "Transparency: On"));
-    EXPECT_EQ(transparency, 0.4f);
+TEST_F(Hud, HotkeyMessagesShowFiveSecondsFromTheirFirstFrameAndANewOneStartsAfresh) {
+    settingMessage = "first";
+    settingMessageTime = 0.0;
+    EXPECT_TRUE(shows(200.0, "first"));
+    EXPECT_TRUE(shows(204.9, "first"));
+    settingMessage = "second";  // a new message while the first is up
+    settingMessageTime = 0.0;
+    EXPECT_TRUE(shows(204.95, "second"));
+    EXPECT_TRUE(shows(209.9, "second"));
+    EXPECT_FALSE(shows(210.0, "second"));
+    EXPECT_TRUE(settingMessage.empty());
+}
 
+TEST_F(Hud, StatusLinesNameTheTransparencyModeAndGoTenSecondsIntoTheEndScreen) {
+    EXPECT_TRUE(shows(101.0, "Transparency: Off"));
+    transparencyEnabled = true;
+    EXPECT_TRUE(shows(102.0, "Transparency: On"));
     gameStartTime = 0.0;
     gameOver = true;
     EXPECT_TRUE(shows(9.9, "Transparency: On"));
@@ -79,32 +96,47 @@ TEST_F(Hud, TransparencyOffForcesOpaqueAndStatusLinesGoTenSecondsIntoTheEndScree
     EXPECT_TRUE(transparencyMessage.empty() && objectCountMessage.empty());
 }
 
-TEST_F(Hud, EndScreenFreezesTheClockBlinksAndKeepsTheBestScore) {
-    frame(142.5, 10);
+TEST_F(Hud, EndScreenShowsTheFrozenTimeTheScoreAndABlinkingPrompt) {
     gameOver = true;
+    playTime = 42.5;
+    runScore = 32.5;
+    newBestScore = true;
     const Rows expected = {
         {"PRESS ENTER TO PLAY", 200, 10, 20}, {"1 coin = -1 second", 10, 90, 20}, {"Time: 42.50", 10, 40, 20},
         {"Coins:10", 10, 10, 20},             {"NEW BEST SCORE: 32.50", 10, 300, 30},
     };
-    EXPECT_EQ(frame(160.0, 10), expected) << "the first score is a best";
-    EXPECT_EQ(std::get<0>(frame(161.0, 10).back()), "NEW BEST SCORE: 32.50") << "for its whole end screen";
+    EXPECT_EQ(frame(160.0, 10), expected);
+    EXPECT_FALSE(shows(101.5, "PRESS ENTER TO PLAY")) << "off in odd seconds of the run";
+    EXPECT_TRUE(shows(1100.2, "PRESS ENTER TO PLAY"));
+    EXPECT_FALSE(shows(1101.5, "PRESS ENTER TO PLAY"));
+    newBestScore = false;
+    bestScore = 30.25;
+    EXPECT_EQ(scoreLines(), (Rows{{"YOUR SCORE: 32.50", 10, 300, 30}, {"BEST SCORE: 30.25", 10, 250, 30}}));
+}
 
-    // The score lines (size 30) of an end screen of a run of `seconds` with `coins` collected.
-    auto scoreLines = [](double seconds, int coins) {
-        newBestScore = false;  // the player moved on to the next run
-        playTime = seconds;
-        Rows score;
-        for (const Row& r : frame(1000.0, coins))
-            if (std::get<3>(r) == 30) score.push_back(r);
-        return score;
+// The rule behind the end screen: each run is judged once, as it ends.
+TEST_F(Hud, ARunBeatingTheBestIsANewBestKeptAsShownAndAnEqualOneIsNot) {
+    struct Run {
+        double seconds;
+        int coins;
+        const char* shown;  // the end screen's first score line
+        double best;        // bestScore after the run
     };
-    EXPECT_EQ(scoreLines(45.0, 5), (Rows{{"YOUR SCORE: 40.00", 10, 300, 30}, {"BEST SCORE: 32.50", 10, 250, 30}}));
-    EXPECT_EQ(std::get<0>(scoreLines(42.5, 10).front()), "YOUR SCORE: 32.50") << "an equal score is no best";
-    EXPECT_EQ(std::get<0>(scoreLines(6.5, 10).front()), "NEW BEST SCORE: -3.50") << "more coins than seconds";
-    bestScore = 10000.0;
-    scoreLines(12.3456789, 0);
-    EXPECT_DOUBLE_EQ(bestScore, 12.34) << "the best keeps the cut value shown";
-    EXPECT_FALSE(shows(gameStartTime + 1001.5, "PRESS ENTER TO PLAY")) << "off in odd seconds";
+    const Run runs[] = {
+        {42.5, 10, "NEW BEST SCORE: 32.50", 32.5},   // the first run beats 10000
+        {45.0, 5, "YOUR SCORE: 40.00", 32.5},
+        {42.5, 10, "YOUR SCORE: 32.50", 32.5},       // equal is no best
+        {12.3456789, 0, "NEW BEST SCORE: 12.34", 12.34},  // kept as shown, cut
+        {6.5, 10, "NEW BEST SCORE: -3.50", -3.5},    // more coins than seconds
+    };
+    gameOver = true;
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.shown);
+        playTime = run.seconds;
+        judgeRun(run.coins);
+        EXPECT_EQ(std::get<0>(scoreLines(run.coins).front()), run.shown);
+        EXPECT_DOUBLE_EQ(bestScore, run.best);
+    }
 }
 
 }  // namespace
