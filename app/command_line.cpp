@@ -76,13 +76,14 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string usageText() {
-    return "Usage: kivo [OPTION]\n"
+    const std::string window = std::to_string(defaultWindowSize.width) + "x" + std::to_string(defaultWindowSize.height);
+    return "Usage: kivo [OPTION]...\n"
            "Steer a cat down a night street, under and over the slabs, collecting coins\n"
            "against the clock.\n"
            "\n"
-           "Without an option the console first asks whether to play full screen and at\n"
-           "which video mode; any other answer than y or n opens a 1600x1400 window (a\n"
-           "smaller one of the same shape where the desktop has no room for it).\n"
+           "Without a display option the console first asks whether to play full screen\n"
+           "and at which video mode; any other answer than y or n opens a " + window + "\n"
+           "window (a smaller one of the same shape where the desktop has no room for it).\n"
            "\n"
            "  --window=WxH       play in a window of W x H pixels\n"
            "  --fullscreen       play full screen at the monitor's largest mode\n"

@@ -1,6 +1,7 @@
 // The command line: a player may skip the console dialogue by naming the
-// window or the full-screen mode, or ask for help or the version. Parsed
-// without GLFW, so it is tested on its own.
+// window or the full-screen mode, choose the quality level for this start,
+// or ask for help or the version. Options combine; each may be given once.
+// Parsed without GLFW, so it is tested on its own.
 #pragma once
 
 #include <optional>

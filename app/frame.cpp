@@ -1,6 +1,5 @@
 #include "app/frame.h"
 
-#include <chrono>
 #include <optional>
 
 #include "base/globals.h"
@@ -18,15 +17,14 @@ FrameProbe* frameProbe = nullptr;
 
 namespace {
 
-using WallClock = std::chrono::steady_clock;
-std::optional<WallClock::time_point> previousFrameStart;
+std::optional<double> previousFrameStart;  // wall-clock seconds
 
 // The automatic quality goes by the wall time between frames, whatever
 // clock the game's time step comes from.
 void followAutomaticQuality() {
-    const WallClock::time_point now = WallClock::now();
+    const double now = wallClockNow();
     if (previousFrameStart && qualitySetting == QualitySetting::automatic)
-        qualityLevel = autoQuality.observe(std::chrono::duration<double>(now - *previousFrameStart).count());
+        qualityLevel = autoQuality.observe(now - *previousFrameStart);
     previousFrameStart = now;
 }
 

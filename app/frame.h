@@ -1,20 +1,23 @@
 // One pass of the frame loop, shared by the game and the frame benchmark.
 #pragma once
 
-// Runs one frame: time step, input and game rules, scene update, shadow map,
-// then either the normal path or, while W and Space are held during a run, the
-// motion-blur path; swaps, polls events (hotkeys run there), stores this
-// frame's view-projection for the next frame's blur. `lastFrameTime` is the
-// clock at the start of the previous frame and is advanced. Returns false when
-// Escape was held at the end of the frame.
+// Runs one frame: the automatic quality, time step, input and game rules,
+// scene update, then renderFrame(); swaps, polls events (hotkeys run there),
+// stores this frame's view-projection for the next frame's blur.
+// `lastFrameTime` is the clock at the start of the previous frame and is
+// advanced. Returns false when Escape was held at the end of the frame.
 bool runFrame(double& lastFrameTime);
 
 // After a wait without frames (a minimised window): the next frame's time
 // step starts now, and the automatic quality forgets the wait.
 void resumeFrames(double& lastFrameTime);
 
-// The drawing part of a frame (clears, shadow map and the chosen path), without
-// input, update, swap or events.
+// The drawing part of a frame, without input, update, swap or events: the
+// render targets sized for the quality level, the shadow map, then one path:
+// at full quality straight into the window; while W and Space are held during
+// a run, through the motion blur; below full, the scene drawn small and
+// scaled up (or blurred) into the window, with the HUD drawn on it at the
+// window's own resolution.
 void renderFrame();
 
 // The state every visible pass of a frame draws with: back faces culled,

@@ -19,6 +19,7 @@
 #include "base/assets.h"
 #include "base/console.h"
 #include "base/globals.h"
+#include "base/platform.h"
 
 int main(int argc, char** argv) {
     const LaunchOptions options = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     }
     if (!window) {
         glfwTerminate();
-        std::fprintf(stderr, "Failed to open a window");
+        std::fprintf(stderr, "Failed to open a window\n");
         fatalExit();
     }
     glfwMakeContextCurrent(window);
@@ -54,8 +55,9 @@ int main(int argc, char** argv) {
     holdPointerAndFollowSize();
 
     if (!loadGlEntryPoints()) {
+        glfwTerminate();
         std::fprintf(stderr, "Failed to initialize GLEW\n");
-        return -1;
+        fatalExit();
     }
 
     initScene();
@@ -63,7 +65,7 @@ int main(int argc, char** argv) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glViewport(windowViewport.x, windowViewport.y, windowViewport.width, windowViewport.height);
 
-    double lastFrameTime = glfwGetTime();
+    double lastFrameTime = clockNow();
     while (!glfwWindowShouldClose(window)) {
         // Back from a minimised wait, the frame clock starts afresh: the wait
         // is no step for the particles or the blur. The run's clock went on.

@@ -1,15 +1,17 @@
 // The course, in one place: the street the cat flies down, where a run starts
-// and ends, how fast the cat goes, and the eighteen obstacle slabs with the
-// boxes that stop it. World units; z falls along the street.
+// and ends, how fast the cat goes, the eighteen obstacle slabs with the boxes
+// that stop it and the field the coins are laid out in. World units; z falls
+// along the street.
 //
 // Every number of the course lives here and everything that needs one reads
 // it from here: the program state starts from the start angle and the walking
-// speed, the cat from the start, scene assembly places the slabs, the rules
-// test the boxes and the bounds, the asset tool builds the street and the
-// slab model around them, and the tests' autopilot plans its route through
-// them. It sits at the bottom of the game, below every layer that reads it.
-// This header is data and GLM only, so the asset tool includes it without
-// linking the game.
+// speed, the cat from the start, scene assembly places the slabs, the
+// corridor stands where the street is, the coin field lays its coins out in
+// its box, the rules test the boxes and the bounds, the asset tool builds the
+// street and the slab model around them, and the tests' autopilot plans its
+// route through them. It sits at the bottom of the game, below every layer
+// that reads it. This header is data and GLM only, so the asset tool includes
+// it without linking the game.
 #pragma once
 
 #include <glm/glm.hpp>
@@ -28,6 +30,9 @@ constexpr float streetWallX = 10.0f;       // the walls' inner faces stand at x 
 constexpr float streetWallTopY = 15.5f;
 constexpr float streetWallThickness = 0.5f;
 constexpr float streetEndZ = -620.0f;      // floor and walls run from z 0 to here
+// The corridor model, which is the street's floor and walls, is placed here
+// and turned 90 degrees about y.
+constexpr glm::vec3 corridorOrigin(-10.0f, 8.0f, 0.0f);
 
 // Where the cat may fly: beyond any of these limits the run starts over. The
 // box keeps half a unit from the walls and two units above the floor; it has
@@ -74,6 +79,16 @@ constexpr glm::vec3 slabFrameOrigin(-10.0f, 8.0f, -220.0f);
 constexpr glm::vec3 slabOffset(glm::vec3 origin) {
     return {origin.x - slabFrameOrigin.x, origin.z - slabFrameOrigin.z, slabFrameOrigin.y - origin.y};
 }
+
+// ---- Coins ----------------------------------------------------------------------
+// Every run lays out this many coins at random: each first moved to the
+// field's origin, then by whole-unit offsets drawn within its width, height
+// and length (scene/coins.h has the rules, and where they can land).
+constexpr int coinsPerLayout = 22;
+constexpr glm::vec3 coinFieldOrigin(0.0f, 0.0f, -215.0f);
+constexpr double coinFieldLength = 400.0;
+constexpr double coinFieldWidth = 18.0;
+constexpr double coinFieldHeight = 18.0;
 
 // ---- The night sky -------------------------------------------------------------
 // The star backdrop is a sphere around everything else in the world, centred

@@ -1,12 +1,10 @@
 // Definitions and start values of the program-wide state declared in globals.h.
 #include "base/globals.h"
 
-#include "base/course.h"
-
 GLFWwindow* window = nullptr;
-int screenWidth = 1600;
-int screenHeight = 1400;
-Viewport windowViewport{0, 0, 1600, 1400};
+int screenWidth = defaultWindowSize.width;
+int screenHeight = defaultWindowSize.height;
+Viewport windowViewport{0, 0, defaultWindowSize.width, defaultWindowSize.height};
 bool windowFilled = true;
 float deltaTime = 0.0f;
 glm::mat4 previousViewProjection(1.0f);
@@ -31,6 +29,7 @@ float catSpeed = walkSpeed;
 double gameStartTime = 0.0;
 double cursorX = 0.0, cursorY = 0.0;
 double playTime = 0.0;
+double runScore = 0.0;
 double bestScore = 10000.0;
 
 float lightPower = 1500.0f;
@@ -81,7 +80,7 @@ vesk::scene::cat* theCat = nullptr;
 vesk::scene::hierarchy* catChildA = nullptr;
 vesk::scene::hierarchyB* catChildB = nullptr;
 vesk::scene::corridor* corridorObject = nullptr;
-vesk::scene::grid* grids[18] = {};
+vesk::scene::grid* grids[slabCount] = {};
 vesk::scene::Cube* cubeA = nullptr;
 vesk::scene::Cube* cubeB = nullptr;
 vesk::scene::mouse1* mouseObject = nullptr;
@@ -98,6 +97,6 @@ GLuint blurFramebuffer = 0;
 GLuint blurColorTexture = 0;
 GLuint blurDepthTexture = 0;
 GLuint screenQuadBuffer = 0;
-PixelSize shadowMapSize{1600, 1400};
-PixelSize blurTargetSize{1600, 1400};
+PixelSize shadowMapSize = defaultWindowSize;
+PixelSize blurTargetSize = defaultWindowSize;
 glm::mat4 depthViewProjection(1.0f);

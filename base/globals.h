@@ -3,21 +3,36 @@
 // All shared state lives in the plain globals below, grouped by subsystem,
 // instead of an engine or context object: every pass and every rule reads the
 // same few names, and a test sets up any situation by assigning them. Each
-// group names who writes it; everyone else only reads. This state, the
-// console, the platform seam and the course sit at the bottom of the game
-// (base/); above them come gpu/, scene/, render/, play/ and app/, each
-// including only what lies below it.
+// group names who writes it; everyone else only reads.
+//
+// The game is built in layers, each a library that includes and links only
+// those before it:
+//   base/    this state, the console, the platform seam (keys, cursor, clock,
+//            focus), the course, where the asset folders are, the quality
+//            settings and how the picture fits the screen;
+//   gpu/     shader programs, textures, render targets;
+//   scene/   the scene objects, the coin field, frustum culling;
+//   render/  the passes, particles, motion blur and scaling up, bitmap text;
+//   play/    the game rules and the score, the frame update, the HUD;
+//   app/     start-up, the frame loop, hotkeys, music, shutdown.
 //
 // A frame runs in this order (app/frame.cpp):
-//   1. time step: deltaTime from the clock;
+//   1. the automatic quality takes the wall time since the last frame and
+//      may choose another level; then the time step: deltaTime from the clock;
 //   2. processInput (play/input.cpp): mouse look, finish line, W movement,
 //      Enter, then the street limits, the slabs and the coins reached before
-//      the first slab hit, and a restart after a hit;
+//      the first slab hit, a restart after a hit, and last the run's clock,
+//      the score of a run that just finished and the opaque scene outside
+//      transparency mode;
 //   3. updateScene (play/frame_update.cpp): light, animations, the cat's
 //      beads, catPosition, camera and view matrix;
-//   4. shadow map, then the normal path (sky and lit scene, HUD, particles,
-//      straight into the window) or, while the player sprints, the same
-//      content into the blur target and the blurred image into the window;
+//   4. the render targets sized for the quality level, the shadow map, then
+//      one of three paths: at full quality, the sky and lit scene, HUD and
+//      particles straight into the window; while the player sprints, the
+//      same content into the blur target and the blurred image into the
+//      window; below full quality, the scene without the HUD into the blur
+//      target at the level's smaller size, scaled up (or blurred) into the
+//      window, and the HUD on top at the window's own resolution;
 //   5. swap, then window events, where the hotkeys' key callback runs;
 //   6. Escape, and previousViewProjection for the next frame's blur.
 //
@@ -41,6 +56,7 @@
 #include <optional>
 #include <string>
 
+#include "base/course.h"
 #include "base/quality.h"
 #include "base/screen_fit.h"
 
@@ -65,11 +81,11 @@ class GameRaster;
 
 // ---- Window and time --------------------------------------------------------
 // Written by the display dialogue (window, size), the window's size callback
-// (windowViewport) and the frame loop (the rest).
+// (windowViewport, windowFilled) and the frame loop (the rest).
 extern GLFWwindow* window;               // the game window; null until created
-extern int screenWidth;                  // pixels, 1600 until the dialogue chooses; the picture's
-extern int screenHeight;                 // size for the projection and the render targets, fixed
-                                         // once the window opens
+extern int screenWidth;                  // pixels, defaultWindowSize until the dialogue chooses; the
+extern int screenHeight;                 // picture's size for the projection and the render
+                                         // targets, fixed once the window opens
 extern Viewport windowViewport;          // where the picture lies in the window's framebuffer: the
                                          // largest of screenWidth x screenHeight's shape, centred
 extern bool windowFilled;                // windowViewport is the whole framebuffer: no bars
@@ -92,22 +108,23 @@ extern glm::mat4 projectionMatrix;
 extern float fieldOfView;                // degrees, vertical
 
 // ---- Run state --------------------------------------------------------------
-// Written by input, but playTime and bestScore by the HUD, which also sets
-// newBestScore (input clears it when the cat moves); scene assembly starts the
-// first run's clock.
+// Written by the game rules (play/input.cpp, play/score.cpp); scene assembly
+// starts the first run's clock.
 extern bool gameOver;                    // the cat crossed the finish line
 extern std::optional<glm::vec3> testedCatPosition;  // catPosition as the rules last tested it;
                                                     // none until a run's first test
 extern bool recenterCursor;              // next frame puts the cursor back in the centre first
-extern bool newBestScore;                // this end screen set a new best score
+extern bool newBestScore;                // the finished run set a new best score; cleared when the
+                                         // cat moves again
 extern float catSpeed;                   // units per second
 extern double gameStartTime;             // seconds on the clock when the current run began
 extern double cursorX, cursorY;          // pixels
 extern double playTime;                  // seconds of the current run, frozen on the end screen
+extern double runScore;                  // seconds: the finished run's score (play/score.h)
 extern double bestScore;                 // lowest score since the program started
 
 // ---- Render settings --------------------------------------------------------
-// Set by scene assembly and changed by the hotkeys; the HUD also writes
+// Set by scene assembly and changed by the hotkeys; the game rules also write
 // transparency (back to 1 while its mode is off), the lit pass writes
 // drawnObjectCount, and the command line and the frame loop the quality.
 extern float lightPower;
@@ -118,7 +135,8 @@ extern bool frustumCullingEnabled;
 extern bool showFrameRate;
 extern GLint textureFilter;              // GL_TEXTURE_MAG_FILTER every bind applies
 extern GLint mipmapFilter;               // GL_TEXTURE_MIN_FILTER every bind applies
-extern int drawnObjectCount;             // objects the lit pass drew this frame
+extern int drawnObjectCount;             // what the HUD counts as drawn this frame: 2, plus the
+                                         // culled objects and coins the lit pass drew
 extern QualitySetting qualitySetting;    // the player's choice: the command line, then F6
 extern QualityLevel qualityLevel;        // the level frames are drawn at: the setting's own, or
                                          // autoQuality's while the setting is automatic
@@ -165,7 +183,7 @@ extern vesk::scene::cat* theCat;
 extern vesk::scene::hierarchy* catChildA;
 extern vesk::scene::hierarchyB* catChildB;
 extern vesk::scene::corridor* corridorObject;
-extern vesk::scene::grid* grids[18];     // grid1 .. grid18 are grids[0] .. grids[17]
+extern vesk::scene::grid* grids[slabCount];  // grid1 .. grid18, one per slab of the course
 extern vesk::scene::Cube* cubeA;
 extern vesk::scene::Cube* cubeB;
 extern vesk::scene::mouse1* mouseObject;

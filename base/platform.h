@@ -1,9 +1,9 @@
 // The thin seam between the game and the operating system.
 //
-// Game logic never calls GLFW for keys, the cursor or the clock directly but
-// goes through these functions, so tests can drive the real rules with
-// scripted input and chosen times. By default they forward to GLFW and the
-// global `window`.
+// The game reads keys, the cursor, the clock and the window's focus only
+// through these functions, never from GLFW directly, so tests can drive the
+// real rules and frames with scripted input and chosen times. By default they
+// forward to GLFW and the global `window`.
 #pragma once
 
 struct Platform {
@@ -12,8 +12,13 @@ struct Platform {
     virtual void cursor(double& x, double& y) = 0;      // pixels, window coordinates
     virtual void setCursor(double x, double y) = 0;
     virtual double now() = 0;                           // seconds on the game clock
+    virtual double wallNow() = 0;                       // seconds on a steady wall clock, by which
+                                                        // the automatic quality measures frames
     virtual bool focused() = 0;                         // the window has the keyboard and pointer
 };
+
+// Seconds on the steady wall clock of the machine, from an arbitrary start.
+double steadySeconds();
 
 // Replaces the platform (nullptr restores GLFW). The caller keeps ownership.
 void setPlatform(Platform* platform);
@@ -22,4 +27,5 @@ bool isKeyDown(int glfwKey);
 void getCursor(double& x, double& y);
 void setCursor(double x, double y);
 double clockNow();
+double wallClockNow();
 bool windowFocused();

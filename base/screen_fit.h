@@ -7,6 +7,10 @@ struct PixelSize {
     int width, height;  // pixels
 };
 
+// The game's window unless the player chooses another: its shape is the
+// picture's wherever it is shown.
+constexpr PixelSize defaultWindowSize{1600, 1400};
+
 // A rectangle of the window's framebuffer, origin at its lower left, as glViewport takes it.
 struct Viewport {
     int x, y, width, height;  // pixels

@@ -28,7 +28,7 @@
 #include "play/frame_update.h"
 #include "play/hud.h"
 #include "play/input.h"
-#include "play/text2d.h"
+#include "render/text2d.h"
 #include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/coins.h"

@@ -65,7 +65,7 @@ corridor::corridor(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader
     loadModel("Objekte/corridor/corridor.obj", 2.0f, 300.0f);
     computeBoundingSphere();
     upload();
-    this->modelMatrix = translated(this->modelMatrix, -10.0, 8.0, 0.0);
+    this->modelMatrix = translated(this->modelMatrix, corridorOrigin.x, corridorOrigin.y, corridorOrigin.z);
     this->modelMatrix = rotatedDegrees(this->modelMatrix, 90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
 }
 

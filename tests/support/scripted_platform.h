@@ -2,6 +2,7 @@
 // test says, so the real game rules can be driven frame by frame.
 #pragma once
 
+#include <optional>
 #include <set>
 
 #include "base/platform.h"
@@ -9,6 +10,7 @@
 class ScriptedPlatform final : public Platform {
 public:
     double clock = 0.0;      // seconds returned by now()
+    std::optional<double> wallClock;  // seconds returned by wallNow(); the real one when empty
     double cursorAtX = 0.0;  // pixels, window coordinates
     double cursorAtY = 0.0;
     bool hasFocus = true;
@@ -32,6 +34,7 @@ public:
         cursorAtY = y;
     }
     double now() override { return clock; }
+    double wallNow() override { return wallClock ? *wallClock : steadySeconds(); }
     bool focused() override { return hasFocus; }
 
 private:

@@ -116,8 +116,11 @@ Mesh coinModel() {
 // trails the cat by 10 units and swings outside the street when the player
 // looks sideways, and from there it must see through the wall to the cat.
 // File point p lands at (-10 - 2 pz, 8 + 2 py, -2 px) (x 2, mirror z, rotate
-// 90 deg about y, translate (-10, 8, 0)).
-glm::vec3 corridorToFile(glm::vec3 w) { return {-w.z / 2.0f, (w.y - 8.0f) / 2.0f, -(w.x + 10.0f) / 2.0f}; }
+// 90 deg about y, translate to corridorOrigin, (-10, 8, 0)).
+glm::vec3 corridorToFile(glm::vec3 w) {
+    const glm::vec3 o = corridorOrigin;
+    return {-(w.z - o.z) / 2.0f, (w.y - o.y) / 2.0f, -(w.x - o.x) / 2.0f};
+}
 glm::vec3 corridorNormalToFile(glm::vec3 n) { return {-n.z, n.y, -n.x}; }
 
 // An axis-aligned rectangle from corner `lo` to corner `hi` (equal in one
