@@ -1,5 +1,5 @@
-// Shader programs and textures on a real context: the game's eight programs
-// and what the code requires of them, every way a program can fail, and the
+// Shader programs and textures on a real context: the game's programs and
+// what the code requires of them, every way a program can fail, and the
 // filters a texture binds with.
 #include <gtest/gtest.h>
 
@@ -8,35 +8,38 @@
 #include "base/globals.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "tests/gl/world.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-// Each program with the vertex inputs and uniforms the code looks up by name.
-// (Inputs the code binds to fixed locations are proven by the passes that draw with them.)
+// Each program the game builds, with the vertex inputs and uniforms the code
+// looks up by name in it. (Inputs the code binds to fixed locations are
+// proven by the passes that draw with them.)
 struct ProgramContract {
-    const char* name;  // Shader/<name>.vert and .frag
+    Shader** program;
     std::vector<const char*> attributes, uniforms;
 };
 const ProgramContract contracts[] = {
-    {"depthShader", {"position"}, {"depthMVP"}},
-    {"normals", {"position", "normal", "uv"}, {}},
-    {"normals2", {"position", "normal", "uv"},
+    {&depthShader, {"position"}, {"depthMVP"}},
+    {&normalsShader, {"position", "normal", "uv"}, {}},
+    {&sceneShader, {"position", "normal", "uv"},
      {"projectionMatrix", "viewMatrix", "modelMatrix", "DepthBiasMVP", "lightPosition_worldspace", "lightPower",
-      "transparency", "colorTexture", "shadowMap"}},
-    {"normalsSkybox", {"position", "uv"}, {"projectionMatrix", "viewMatrix", "modelMatrix", "colorTexture"}},
-    {"normalsText2D", {}, {"myTextureSampler"}},
-    {"ParticleShader", {}, {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"}},
-    {"blurShader", {}, {"blurTexture", "depthBlurTexture", "vpInverse", "vpPrevious", "deltaT"}},
-    {"scaleUp", {}, {"sceneTexture"}},
+      "transparency", "colorTexture", "shadowMap", "clipPlane"}},
+    {&skyboxShader, {"position", "uv"}, {"projectionMatrix", "viewMatrix", "modelMatrix", "colorTexture", "clipPlane"}},
+    {&textShader, {}, {"myTextureSampler"}},
+    {&particleShader, {}, {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"}},
+    {&blurShader, {}, {"blurTexture", "depthBlurTexture", "vpInverse", "vpPrevious", "deltaT"}},
+    {&scaleUpShader, {}, {"sceneTexture"}},
 };
 
-TEST(GameShaders, AllEightPairsCompileLinkAndDeclareWhatTheCodeLooksUp) {
+using GamePrograms = GameWorldTest;
+
+TEST_F(GamePrograms, EachDeclaresWhatTheCodeLooksUpAndWritesFragColor) {
     for (const ProgramContract& contract : contracts) {
-        const std::string path = std::string("Shader/") + contract.name;
-        SCOPED_TRACE(path);
-        Shader shader(path + ".vert", path + ".frag");
-        const GLuint program = shader.programHandle;
+        SCOPED_TRACE(&contract - contracts);
+        ASSERT_NE(*contract.program, nullptr);
+        const GLuint program = (*contract.program)->programHandle;
         for (const char* attribute : contract.attributes) EXPECT_GE(glGetAttribLocation(program, attribute), 0) << attribute;
         for (const char* uniform : contract.uniforms) EXPECT_GE(glGetUniformLocation(program, uniform), 0) << uniform;
         EXPECT_EQ(glGetFragDataLocation(program, "fragColor"), 0);
@@ -64,10 +67,10 @@ TEST(ShaderFailureDeathTest, EachFailureIsReportedAndEndsTheProgramAfterThePause
     };
     const Case cases[] = {
         {"missing vertex file: stops before the fragment file", dir.path("none.vert"), missing,
-         "^Failed to open File\n  tried [^\n]*/none.vert; looked for the game's folders[^\n]*\n"
+         "^Failed to open File\n  [^\n]*/none.vert: cannot be opened; looked for the game's folders[^\n]*\n"
          "Press Enter to continue . . .\n$"},
         {"missing fragment file after the vertex shader compiled", good, missing,
-         "^Failed to open File\n  tried [^\n]*/none.frag; [^\n]*\nPress Enter"},
+         "^Failed to open File\n  [^\n]*/none.frag: cannot be opened; [^\n]*\nPress Enter"},
         {"empty file", dir.write("empty.vert", ""), fragment, "^Failed to compile shader\n"},
         {"compile error: the driver's log", dir.write("oops.vert", "#version 330 core\nvoid main() { oops; }\n"),
          fragment, "^Failed to compile shader\n.*oops.*Press Enter"},

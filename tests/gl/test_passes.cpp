@@ -17,7 +17,7 @@
 #include "play/frame_update.h"
 #include "play/hud.h"
 #include "play/input.h"
-#include "play/text2d.h"
+#include "render/text2d.h"
 #include "render/motion_blur.h"
 #include "render/particles.h"
 #include "render/passes.h"
@@ -39,7 +39,7 @@ protected:
         deltaTime = 0.0f;  // no particles are born or move
         resetParticlePool();
         QuietConsole quiet;
-        resetGame();  // cat at the start, a fresh layout of 22 coins
+        resetGame();  // cat at the start, a fresh layout of coins
     }
     void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 
@@ -57,16 +57,18 @@ TEST_F(Passes, TheLitPassDrawsEveryObjectWholeAndCountsWhatCullingLeaves) {
     look(courseStartYaw, 0.0f);
     const size_t casters = theCat->indices.size() + catChildA->indices.size() + catChildB->indices.size() +
                            corridorObject->indices.size() + houseRow->indices.size() +
-                           22 * coinObject->indices.size() + 18 * grids[0]->indices.size();
+                           coinsPerLayout * coinObject->indices.size() + slabCount * grids[0]->indices.size();
     const size_t lit = casters + coinObject->indices.size() + skyBox->indices.size();
     EXPECT_LE((casters + lit) / 3, trianglesDrawnBy(renderFrame)) << "shadow map, sky and lit scene; the HUD on top";
-    EXPECT_EQ(drawnObjectCount, 22 + 22) << "22 objects besides the coins, the sky not counted";
+    // The count starts at 2, then the house row, the corridor, the slabs and the coins; the sky is not counted.
+    const int besidesCoins = 2 + 2 + slabCount;
+    EXPECT_EQ(drawnObjectCount, besidesCoins + coinsPerLayout);
     QuietConsole quiet;
     const glm::vec3 cat(theCat->modelMatrix[3]);
     vesk::scene::GameRaster::coins.back()->modelMatrix[3] = glm::vec4(cat, 1.0f);
     coinField->collect(cat, cat);
     renderFrame();
-    EXPECT_EQ(drawnObjectCount, 22 + 21) << "a collected coin is no longer drawn";
+    EXPECT_EQ(drawnObjectCount, besidesCoins + coinsPerLayout - 1) << "a collected coin is no longer drawn";
     frustumCullingEnabled = true;
     renderFrame();
     const int lookingAhead = drawnObjectCount;
@@ -76,25 +78,34 @@ TEST_F(Passes, TheLitPassDrawsEveryObjectWholeAndCountsWhatCullingLeaves) {
     EXPECT_EQ(drawnObjectCount, 2 + 2) << "the house row and the corridor";
     frustumCullingEnabled = false;
     renderFrame();
-    EXPECT_EQ(drawnObjectCount, 22 + 21) << "turning culling off counts all again";
+    EXPECT_EQ(drawnObjectCount, besidesCoins + coinsPerLayout - 1) << "turning culling off counts all again";
 }
 
-TEST_F(Passes, TheHousesAndSkyTheStreetHidesAreNotShaded) {
-    if (!GLEW_ARB_pipeline_statistics_query) GTEST_SKIP() << "no pipeline statistics";
+// The houses and the sky behind the street's floor and walls are clipped
+// away before they are rasterised, which is what a renderer without early
+// depth rejection pays for: with see-through walls, which hide nothing, far
+// more of them is drawn. The sky is counted alone, without the street in
+// front; the houses go before the street in the lit pass anyway.
+TEST_F(Passes, TheHousesAndSkyTheStreetHidesAreNotRasterised) {
     look(courseStartYaw, 0.0f);
-    const auto sceneAndSky = [] {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const auto samplesOf = [](auto pass) {
+        return countedBy(GL_SAMPLES_PASSED, [&] {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            pass();
+        });
+    };
+    const auto sky = [] { renderSkyBox(); };
+    const auto scene = [] {
         glUseProgram(sceneShader->programHandle);
         renderScene();
-        renderSkyBox();
     };
-    // Fragment-shader runs: what a renderer without early depth rejection
-    // pays for, hidden or not.
-    const GLuint64 opaque = countedBy(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, sceneAndSky);
-    transparency = 0.5f;  // see-through walls hide nothing
-    const GLuint64 seeThrough = countedBy(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, sceneAndSky);
+    const GLuint64 skyOpaque = samplesOf(sky), sceneOpaque = samplesOf(scene);
+    transparency = 0.5f;
+    const GLuint64 skySeeThrough = samplesOf(sky), sceneSeeThrough = samplesOf(scene);
     transparency = 1.0f;
-    EXPECT_LT(opaque, seeThrough * 3 / 4) << "the lower storeys and the sky below the street's end";
+    const GLuint64 window = skySeeThrough;  // the sky alone fills the window
+    EXPECT_LT(skyOpaque, window * 6 / 10) << "the sky below the street's far end";
+    EXPECT_GT(sceneSeeThrough - sceneOpaque, window / 4) << "the houses' storeys behind the walls";
 }
 
 TEST_F(Passes, TheFloorIsDarkUnderTheCatsShadowAndEvenlyLitBesideIt) {
@@ -124,35 +135,43 @@ TEST_F(Passes, TheFloorIsDarkUnderTheCatsShadowAndEvenlyLitBesideIt) {
     for (size_t i = 1; i < lit.size(); ++i) EXPECT_NEAR(shadowed[i], lit[i], 3.0f) << "shadow acne at point " << i;
 }
 
-// The lit shader's lighting model: a surface of colour `albedo` facing the
-// light along `cosine` at `distance` from it receives albedo * cosine * 0.7 *
-// lightPower / distance^2, plus a white highlight of 0.35 * (n.h)^48 of that
-// intensity; an upward face also gets albedo * (0.30, 0.31, 0.35) of ambient
-// light, which here tells the floor's colour.
-TEST_F(Passes, TheLitFloorIsAsBrightAsTheLightsPowerAndDistanceGive) {
+// A point light: what it adds to a surface grows with its power and falls
+// with the square of the distance and with the cosine of the angle it comes
+// in at. Two floor spots are compared, each against its own ambient-only
+// colour, so their textures drop out: one beside the cat under the light,
+// one out beyond the light's shadow map, where nothing can shadow it.
+TEST_F(Passes, TheLightOnTheFloorGrowsWithItsPowerAndFallsWithDistanceSquared) {
     coinField->clear();
     look(courseStartYaw, -0.8f);
-    const glm::vec3 spot(4.0f, streetFloorY, -197.0f);  // in the light, clear of the cat's shadow
-    auto colourAt = [&](float power) {
+    const glm::vec3 near(6.0f, streetFloorY, -205.0f), far(8.0f, streetFloorY, -238.0f);
+    auto colourAt = [&](glm::vec3 spot, float power) {
         lightPower = power;
         renderFrame();
-        const glm::mat4 camera = projectionMatrix * viewMatrix;
-        const glm::vec4 clip = camera * glm::vec4(spot, 1.0f);
+        const glm::vec4 clip = projectionMatrix * viewMatrix * glm::vec4(spot, 1.0f);
         const int x = int((clip.x / clip.w * 0.5f + 0.5f) * screenWidth), y = int((clip.y / clip.w * 0.5f + 0.5f) * screenHeight);
         const std::vector<unsigned char> rgba = readPixels(x - 1, y - 1, 3, 3);
         glm::vec3 sum(0.0f);
         for (size_t i = 0; i < rgba.size(); i += 4) sum += glm::vec3(rgba[i], rgba[i + 1], rgba[i + 2]);
-        return sum / 9.0f / 255.0f;
+        return sum / 9.0f;
     };
-    const glm::vec3 ambient = colourAt(0.0f), lit = colourAt(1500.0f);
+    // The light's share of a spot's brightness, against the ambient light alone.
+    auto lightOn = [&](glm::vec3 spot, float power) {
+        const glm::vec3 ambient = colourAt(spot, 0.0f), lit = colourAt(spot, power);
+        return (lit - ambient) / ambient;
+    };
+    auto falloff = [&](glm::vec3 spot) {
+        const glm::vec3 toLight = lightPosition - spot;
+        return toLight.y / glm::length(toLight) / glm::dot(toLight, toLight);  // cosine / distance^2
+    };
+    const glm::vec3 nearFull = lightOn(near, 1500.0f), nearHalf = lightOn(near, 750.0f), farFull = lightOn(far, 1500.0f);
     lightPower = 1500.0f;
-    const glm::vec3 albedo = ambient / glm::vec3(0.30f, 0.31f, 0.35f);
-    const glm::vec3 toLight = lightPosition - spot, toEye = glm::normalize(cameraPosition - spot);
-    const float distance = glm::length(toLight), cosine = toLight.y / distance;
-    const float highlight = std::pow(glm::normalize(toLight / distance + toEye).y, 48.0f);
-    const glm::vec3 direct = (albedo * cosine + 0.35f * highlight) * (0.7f * 1500.0f / (distance * distance));
-    ASSERT_GT(albedo.r, 0.3f) << "a floor too dark to measure";
-    for (int c = 0; c < 3; ++c) EXPECT_NEAR(lit[c] - ambient[c], direct[c], 0.04f * direct[c]) << "channel " << c;
+    for (int c = 0; c < 3; ++c) {
+        SCOPED_TRACE(testing::Message() << "channel " << c);
+        EXPECT_NEAR(nearFull[c] / nearHalf[c], 2.0f, 0.1f) << "twice the power, twice the light";
+        EXPECT_NEAR(nearFull[c] / farFull[c], falloff(near) / falloff(far), 0.07f * falloff(near) / falloff(far));
+        // The game's light power lights the street beside the cat well, short of washing it out.
+        EXPECT_TRUE(nearFull[c] > 1.5f && nearFull[c] < 4.0f) << nearFull[c];
+    }
 }
 
 TEST_F(Passes, TheCatTrailsAGlowOfParticles) {
@@ -207,27 +226,110 @@ TEST_F(Passes, LowerQualitiesDrawTheSceneSmallerKeepTheHudSharpAndSimulateAlike)
     deltaTime = 0.0f;
 }
 
-// Keeps the HUD's lines instead of drawing them.
+// The automatic quality watches the frame loop's own frames, measured on
+// the wall clock whatever the game's clock says.
+TEST_F(Passes, TheAutomaticQualityFollowsTheWallTimeOfTheFrameLoop) {
+    chooseQuality(QualitySetting::automatic);
+    platform.wallClock = 0.0;
+    double lastFrameTime = platform.clock;
+    auto frames = [&](int count, double wallSeconds) {
+        QuietConsole quiet;  // the first frame's restart lays out coins
+        for (int i = 0; i < count; ++i) {
+            *platform.wallClock += wallSeconds;
+            platform.clock += 1.0 / 60.0;  // the game steps at 60 a second all along
+            runFrame(lastFrameTime);
+        }
+    };
+    frames(30, 0.045);  // a second and more at 45 ms a frame
+    EXPECT_EQ(qualityLevel, QualityLevel::balanced);
+    frames(80, 0.015);
+    EXPECT_EQ(qualityLevel, QualityLevel::full);
+    platform.wallClock.reset();
+    chooseQuality(QualitySetting::full);
+}
+
+// Keeps the HUD's lines instead of drawing them, each with the framebuffer
+// it would have gone into.
 struct RecordedText : Text2D {
-    std::vector<std::string> lines;
-    void drawText(const char* line, int, int, int) override { lines.push_back(line); }
+    std::vector<std::pair<std::string, GLint>> lines;
+    void drawText(const char* line, int, int, int) override {
+        GLint framebuffer = -1;
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
+        lines.emplace_back(line, framebuffer);
+    }
 };
 
-TEST_F(Passes, SprintingSendsTheFrameWithItsHudThroughTheBlurButNeverOnTheEndScreen) {
+// Sprinting draws the frame, HUD and all, into the blur target at full
+// quality, so the text is blurred with the scene; below full the HUD goes on
+// the window over the blurred scene, sharp. Never on the end screen.
+TEST_F(Passes, SprintingBlursTheFrameWithItsHudAtFullAndUnderTheHudBelowItButNeverOnTheEndScreen) {
     RecordedText recorded;
     Text2D* const drawing = text2D;
     text2D = &recorded;
     coinField->collectedCount = 3;
+    auto hudWentInto = [&](QualityLevel level) {
+        qualityLevel = level;
+        recorded.lines.clear();
+        renderFrame();
+        for (const auto& [line, framebuffer] : recorded.lines)
+            if (line == "Coins: 3") return framebuffer;
+        return GLint(-1);
+    };
     platform.hold(GLFW_KEY_W);
     EXPECT_FALSE(sprintBlurActive()) << "walking";
+    EXPECT_EQ(hudWentInto(QualityLevel::full), 0) << "walking: straight into the window";
     platform.hold(GLFW_KEY_SPACE);
     ASSERT_TRUE(sprintBlurActive());
-    renderFrame();
-    EXPECT_EQ(std::count(recorded.lines.begin(), recorded.lines.end(), "Coins: 3"), 1);
+    EXPECT_EQ(hudWentInto(QualityLevel::full), GLint(blurFramebuffer));
+    EXPECT_EQ(hudWentInto(QualityLevel::low), 0);
     gameOver = true;
     EXPECT_FALSE(sprintBlurActive());
     gameOver = false;
+    qualityLevel = QualityLevel::full;
     text2D = drawing;
+}
+
+// Below full the blur smears the scene drawn small as it does the full one:
+// with the camera come from elsewhere, the edges of the picture change and
+// its middle and the HUD do not.
+TEST_F(Passes, SprintingBelowFullQualityBlursTheScaledUpScene) {
+    look(courseStartYaw, -0.3f);
+    qualityLevel = QualityLevel::low;
+    auto picture = [&](bool sprinting) {
+        if (sprinting) platform.hold(GLFW_KEY_W), platform.hold(GLFW_KEY_SPACE);
+        else platform.releaseAll();
+        previousViewProjection = projectionMatrix * glm::translate(viewMatrix, glm::vec3(0.0f, 0.0f, -3.0f));
+        deltaTime = 1.0f / 60.0f;
+        renderFrame();
+        deltaTime = 0.0f;
+        return readPixels(0, 0, screenWidth, screenHeight);
+    };
+    const std::vector<unsigned char> sharp = picture(false), blurred = picture(true);
+    platform.releaseAll();
+    qualityLevel = QualityLevel::full;
+    auto differs = [&](int x0, int y0, int x1, int y1) {
+        int count = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                count += !std::equal(&sharp[4 * (y * screenWidth + x)], &sharp[4 * (y * screenWidth + x) + 3],
+                                     &blurred[4 * (y * screenWidth + x)]);
+        return count;
+    };
+    const int w = screenWidth, h = screenHeight;
+    EXPECT_GT(differs(0, h / 2, w / 8, h) + differs(w - w / 8, h / 2, w, h), w * h / 32) << "the edges streak";
+    EXPECT_LT(differs(w / 2 - 8, h / 2 - 8, w / 2 + 8, h / 2 + 8), 16) << "the middle stays sharp";
+    // The HUD's text, drawn over the picture, keeps its solid ink; only the
+    // scene between its strokes may be smeared.
+    int ink = 0, inkChanged = 0;
+    for (int y = 0; y < h / 12; ++y)
+        for (int x = 0; x < w / 3; ++x) {
+            const unsigned char* a = &sharp[4 * (y * w + x)];
+            if (a[0] < 240 || a[1] < 230 || a[2] < 210) continue;
+            ++ink;
+            inkChanged += !std::equal(a, a + 3, &blurred[4 * (y * w + x)]);
+        }
+    EXPECT_GT(ink, 20);
+    EXPECT_EQ(inkChanged, 0) << "the HUD stays sharp";
 }
 
 // Stars: bright pixels whose four neighbours are all dark.
@@ -366,14 +468,14 @@ TEST(HudText, GlyphsOfTheFontAtlasLandUprightWhereTheHudPutsThem) {
 
 TEST(WireframeKey, F3PressesToggleLinesAndFillForBothFaces) {
     wireframeEnabled = false;
-    GLint modes[2] = {0, 0};
-    for (int action : {GLFW_PRESS, GLFW_RELEASE, GLFW_PRESS}) {
+    const std::pair<int, GLint> steps[] = {
+        {GLFW_PRESS, GL_LINE}, {GLFW_REPEAT, GL_LINE}, {GLFW_RELEASE, GL_LINE}, {GLFW_PRESS, GL_FILL}};
+    for (const auto& [action, expected] : steps) {
         keyCallback(window, GLFW_KEY_F3, 0, action, 0);
+        GLint modes[2] = {0, 0};
         glGetIntegerv(GL_POLYGON_MODE, modes);
-        const GLint expected = wireframeEnabled ? GL_LINE : GL_FILL;
         EXPECT_TRUE(modes[0] == expected && modes[1] == expected) << "after action " << action;
     }
-    EXPECT_FALSE(wireframeEnabled) << "only presses switch";
 }
 
 }  // namespace

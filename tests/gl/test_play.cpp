@@ -75,7 +75,7 @@ TEST_F(Play, FirstFrameRestartsTheRunAndUndoesTheStartCursorTurn) {
     verticalAngle = 0.4f;  // as a player could have turned the view before the first test
     ::testing::internal::CaptureStdout();
     frame();
-    EXPECT_EQ(countOf(::testing::internal::GetCapturedStdout(), "COIN "), 22) << "a new coin layout";
+    EXPECT_EQ(countOf(::testing::internal::GetCapturedStdout(), "COIN "), coinsPerLayout) << "a new coin layout";
     EXPECT_EQ(gameStartTime, platform.clock);
     EXPECT_EQ(std::make_pair(horizontalAngle, verticalAngle), std::make_pair(courseStartYaw, 0.0f));
     platform.cursorAtY -= 30;  // a mouse moved in the frame of the restart does not count
@@ -142,10 +142,15 @@ TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFra
         EXPECT_GE(tested[tested.size() - 2].z, finishLineZ) << "and finished the run in that first frame";
         EXPECT_EQ(countOf(out, "Goodies Collected: "), 3);
         EXPECT_EQ(coinField->collectedCount, 3);
+        // The clock ran until the frame before the finish; the score takes a second off for each coin.
+        EXPECT_DOUBLE_EQ(playTime, platform.clock - step - runStart);
+        EXPECT_DOUBLE_EQ(runScore, playTime - 3);
     }
     const glm::vec3 stopped = catTranslation();
+    const double finalTime = playTime;
     for (int i = 0; i < 10; ++i) frame();
     EXPECT_EQ(catTranslation(), stopped) << "at the end the cat no longer moves, however long W is held";
+    EXPECT_EQ(playTime, finalTime) << "and its clock stands still";
 
     platform.releaseAll();
     platform.hold(GLFW_KEY_ENTER);
@@ -227,6 +232,24 @@ TEST_F(Play, OneLongFrameTakesEveryCoinOnItsWayUpToTheSlabThatStopsIt) {
         EXPECT_EQ(countOf(out, "Goodies Collected: "), stopped ? 1 : 2) << out;
         EXPECT_EQ(countOf(out, "COIN 0 "), stopped ? 1 : 0) << "the slab restarts the run";
     }
+}
+
+// Out of transparency mode the scene is opaque during a run, whatever was
+// left see-through; on the end screen it stays as it was.
+TEST_F(Play, TheSceneTurnsOpaqueInTheFrameAfterTransparencyModeEnds) {
+    QuietConsole quiet;
+    frame();
+    transparencyEnabled = true;
+    transparency = 0.4f;
+    frame();
+    EXPECT_EQ(transparency, 0.4f);
+    transparencyEnabled = false;
+    gameOver = true;
+    frame();
+    EXPECT_EQ(transparency, 0.4f);
+    gameOver = false;
+    frame();
+    EXPECT_EQ(transparency, 1.0f);
 }
 
 TEST_F(Play, TheRunEndsJustBeyondTheLineEvenInTheFrameOfAHit) {

@@ -189,7 +189,7 @@ TEST(SceneLifecycle, AssemblyLogsTheGridsAndCoinsAndShutdownReleasesEveryObject)
                        "grid Position.xyzX: -5.5Y: 10Z: -390true Position gridObject-5.5, 10, -390\n"),
               std::string::npos)
         << out;
-    EXPECT_EQ(countOf(out, "COIN "), 22);
+    EXPECT_EQ(countOf(out, "COIN "), coinsPerLayout);
     EXPECT_GT(liveObjects().size(), before.size() + 150) << "the world's programs, textures, buffers and targets";
     deleteScene();
     std::set<std::string> left = liveObjects();

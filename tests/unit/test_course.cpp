@@ -11,33 +11,36 @@ namespace {
 
 constexpr float e = 0.01f;  // a hair's breadth, world units
 
-// The eighteen boxes of the course: z centre (each 2 deep), x range, y limit
-// and whether the solid side is above it (hanging) or below (standing).
-struct Row {
-    float z, xMin, xMax, yLimit;
-    bool hanging;
-};
-const Row rows[] = {
-    {-310, -5.5f, 5.5f, 8, true}, {-370, -11.5f, 1.5f, 8, true}, {-280, -11.5f, 1.5f, 8, true},
-    {-420, -11.5f, 1.5f, 8, true}, {-490, -5.5f, 5.5f, 8, true}, {-530, -5.5f, 5.5f, 8, true},
-    {-220, -8.5f, 3.5f, 7, false}, {-250, -3.5f, 8.5f, 7, false}, {-280, -8.5f, 3.5f, 7, false},
-    {-370, -3.5f, 8.5f, 7, false}, {-390, -5.5f, 5.5f, 5, false}, {-410, -8.5f, 3.5f, 7, false},
-    {-420, -3.5f, 8.5f, 5, false}, {-440, -5.5f, 5.5f, 7, false}, {-460, -3.5f, 8.5f, 7, false},
-    {-470, -8.5f, 3.5f, 5, false}, {-490, -3.5f, 8.5f, 5, false}, {-510, -8.5f, 3.5f, 7, false},
-};
-
+// For every slab, read from the course itself: a point just inside each face
+// of its box stops the cat, one just outside does not, nor one on its face.
 TEST(Course, EverySlabStopsTheCatJustInsideItsBoxAndNowhereElse) {
-    ASSERT_EQ(std::size(rows), size_t(slabCount));
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << "box at z " << r.z << (r.hanging ? ", hanging" : ", standing"));
-        const float x = 0.5f * (r.xMin + r.xMax);
-        const float solid = r.hanging ? r.yLimit + 1 : r.yLimit - 1, into = r.hanging ? e : -e;
-        const glm::vec3 inside[] = {{x, solid, r.z - 1 + e}, {x, solid, r.z + 1 - e}, {r.xMin + e, solid, r.z},
-                                    {r.xMax - e, solid, r.z}, {x, r.yLimit + into, r.z}};
-        const glm::vec3 outside[] = {{x, solid, r.z - 1 - e}, {x, solid, r.z + 1 + e}, {r.xMin - e, solid, r.z},
-                                     {r.xMax + e, solid, r.z}, {x, r.yLimit - into, r.z}, {x, r.yLimit, r.z}};
+    for (const Slab& slab : courseSlabs) {
+        const ObstacleBox& b = slab.box;
+        SCOPED_TRACE(testing::Message() << "box at z " << b.zMin << (b.blocksAbove ? ", hanging" : ", standing"));
+        const float x = 0.5f * (b.xMin + b.xMax), z = 0.5f * (b.zMin + b.zMax);
+        const float solid = b.blocksAbove ? b.yLimit + 1 : b.yLimit - 1, into = b.blocksAbove ? e : -e;
+        const glm::vec3 inside[] = {{x, solid, b.zMin + e}, {x, solid, b.zMax - e}, {b.xMin + e, solid, z},
+                                    {b.xMax - e, solid, z}, {x, b.yLimit + into, z}};
+        const glm::vec3 outside[] = {{x, solid, b.zMin - e}, {x, solid, b.zMax + e}, {b.xMin - e, solid, z},
+                                     {b.xMax + e, solid, z}, {x, b.yLimit - into, z}, {x, b.yLimit, z},
+                                     {b.xMin, solid, z}, {x, solid, b.zMax}};
         for (glm::vec3 p : inside) EXPECT_GE(obstacleEntryAlong(p, p), 0.0) << ::testing::PrintToString(p);
         for (glm::vec3 p : outside) EXPECT_EQ(obstacleEntryAlong(p, p), -1.0) << ::testing::PrintToString(p);
+    }
+}
+
+// What a player must be able to count on: slabs stand within the street's
+// width, two units deep, and every hanging one leaves room to pass below it
+// and every standing one room to pass above it.
+TEST(Course, EverySlabLeavesTheCatAWayUnderOverOrBesideIt) {
+    for (const Slab& slab : courseSlabs) {
+        const ObstacleBox& b = slab.box;
+        SCOPED_TRACE(testing::Message() << "box at z " << b.zMin);
+        EXPECT_FLOAT_EQ(b.zMax - b.zMin, 2.0f);
+        EXPECT_TRUE(b.zMax < streetLimitZ && b.zMin > finishLineZ) << "between the start and the finish";
+        const bool roomBelow = b.yLimit - streetLimitY[0] > 2.0f, roomAbove = streetLimitY[1] - b.yLimit > 2.0f;
+        const bool roomBeside = b.xMin - streetLimitX[0] > 2.0f || streetLimitX[1] - b.xMax > 2.0f;
+        EXPECT_TRUE(b.blocksAbove ? roomBelow : roomAbove || roomBeside);
     }
 }
 

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdio>
+#include <iterator>
 
 #include "app/command_line.h"
 #include "base/assets.h"
 #include "base/screen_fit.h"
+#include "tests/support/helpers.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -71,8 +74,32 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
         ASSERT_TRUE(options.quality.has_value()) << level;
         EXPECT_STREQ(qualityName(*options.quality), level);
     }
-    EXPECT_NE(usageText().find("--fullscreen=WxH"), std::string::npos);
-    EXPECT_EQ(versionText().rfind("KIVO ", 0), 0u);
+}
+
+// --help tells of every option the game takes, in the form it takes it, and
+// of nothing else; --version is the one line the manual page and the package
+// are made from.
+TEST(CommandLine, TheUsageListsEveryOptionInTheFormItIsTaken) {
+    const std::string usage = usageText();
+    struct Option {
+        const char* written;                  // as the usage writes it
+        std::vector<std::string> arguments;   // a command line using it
+    };
+    const Option options[] = {
+        {"--window=WxH", {"--window=640x480"}},   {"--fullscreen ", {"--fullscreen"}},
+        {"--fullscreen=WxH", {"--fullscreen=640x480"}}, {"--quality=LEVEL", {"--quality=low"}},
+        {"--help", {"--help"}},                   {"--version", {"--version"}},
+    };
+    for (const Option& option : options) {
+        EXPECT_NE(usage.find(std::string("\n  ") + option.written), std::string::npos) << option.written;
+        EXPECT_NE(parseCommandLine(option.arguments).action, Action::fail) << option.written;
+    }
+    EXPECT_EQ(size_t(countOf(usage, "\n  --")), std::size(options)) << "and nothing else";
+    EXPECT_EQ(usage.rfind("Usage: kivo [OPTION]...\n", 0), 0u);
+    int major = -1, minor = -1, patch = -1, end = 0;
+    const std::string version = versionText();
+    ASSERT_EQ(std::sscanf(version.c_str(), "KIVO %d.%d.%d%n", &major, &minor, &patch, &end), 3) << version;
+    EXPECT_EQ(version.substr(end), "\n") << "one line: KIVO and the version";
 }
 
 // Frame times in seconds, fed one by one; the levels after each second of them.
@@ -161,10 +188,12 @@ TEST(AssetFolders, TheFirstFolderHoldingAllFourIsChosen) {
     EXPECT_EQ(chooseAssetFolder({whole, other}), whole);
     EXPECT_EQ(chooseAssetFolder({partial, other, whole}), other);
     EXPECT_EQ(chooseAssetFolder({partial, dir.path("none")}), partial) << "none: the first, as if it held them";
-    const std::vector<std::string> candidates = assetFolderCandidates();  // run from the source tree
-    ASSERT_EQ(candidates.size(), 2u) << "the working directory and an installed tree beside the binary";
+    const std::vector<std::string> candidates = assetFolderCandidates();
+    ASSERT_EQ(candidates.size(), 3u) << "the working directory, then beside the binary's folder";
     EXPECT_EQ(candidates[0], ".");
-    EXPECT_EQ(std::filesystem::path(candidates[1]).parent_path().filename(), "share");
+    const std::filesystem::path binary = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(candidates[1], (binary.parent_path().parent_path() / "share/kivo").string());
+    EXPECT_EQ(candidates[2], (binary.parent_path().parent_path() / "share/games/kivo").string());
     EXPECT_EQ(assetPath("Shader/x.vert"), "Shader/x.vert") << "before any choice: the working directory";
 }
 
