@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Installs what KIVO needs, builds it and starts the game; its arguments go to
+# Installs what KIVO needs, builds the game and starts it; its arguments go to
 # the game (kivo --help lists them).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib.bash
-release_build kivo
+game_build
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display found: running KIVO on a virtual screen (Xvfb); the console dialogue still works."
-  on_screen "./$build/kivo" "$@"
+  on_screen ./build-game/bin/kivo "$@"
   exit
 fi
-exec "./$build/kivo" "$@"
+exec ./build-game/bin/kivo "$@"

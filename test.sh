@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Installs what KIVO needs, builds it twice and runs every test each time:
-# a Release build, then a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer. All tests run on a virtual screen (Xvfb).
+# Installs what KIVO needs, builds it twice and runs its tests on a virtual
+# screen (Xvfb), saying as it goes what it does and where the logs are:
+#
+#   1. the Release build: the logic and GL tests, the committed assets against
+#      the asset tool, the frame benchmark's smoke run, and the Debian package
+#      built and checked by Debian's own tools;
+#   2. the build with AddressSanitizer and UndefinedBehaviorSanitizer: the
+#      logic and GL tests again, and the real game driven end to end.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib.bash
+start=$SECONDS
 
-echo "== Release build and tests"
 release_build
-on_screen ctest --test-dir "$build" --output-on-failure
+echo "== Release tests"
+on_screen ctest --test-dir "$build" --output-on-failure -j2 -LE e2e
 
-echo "== Sanitizer build and tests"
 sanitizer_build
-on_screen ctest --test-dir build-sanitize --output-on-failure
+echo "== sanitizer tests"
+on_screen ctest --test-dir build-sanitize --output-on-failure -j2 -LE package
+
+echo "== every test passed, in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"

@@ -10,21 +10,48 @@ on_screen() {
   xvfb-run -a -s "-screen 0 ${size}x24 -noreset" "$@"
 }
 
+# stage WHAT COMMAND...: says in one line what runs and where its output
+# goes, runs COMMAND with its output in that log, and on failure shows the
+# log's last lines.
+stage() {
+  local what=$1 log
+  shift
+  mkdir -p build-logs
+  log=build-logs/$(printf '%s' "$what" | tr -cs 'a-zA-Z0-9' '-').log
+  echo "== $what (log: $log)"
+  "$@" > "$log" 2>&1 || { tail -n 40 "$log"; echo "== failed: $what (log: $log)"; return 1; }
+}
+
+# compile DIR [TARGET...]: builds in DIR, showing cmake's own progress lines.
+compile() {
+  local dir=$1
+  shift
+  echo "== building in $dir"
+  cmake --build "$dir" -j"$(nproc)" ${1:+--target "$@"}
+}
+
 # release_build [TARGET...]: installs what is missing and builds the Release
-# build in $build (KIVO_BUILD_DIR, default: build).
+# build in $build (KIVO_BUILD_DIR, default: build), tests and tools included.
 build=${KIVO_BUILD_DIR:-build}
 release_build() {
   ./setup.sh
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$build" -j"$(nproc)" ${1:+--target "$@"} >/dev/null
+  stage "configuring the Release build" cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
+  compile "$build" "$@"
+}
+
+# game_build: installs what the game alone needs and builds it in build-game.
+game_build() {
+  ./setup.sh game
+  stage "configuring the game" cmake -S . -B build-game -DCMAKE_BUILD_TYPE=Release -DKIVO_TESTS=OFF
+  compile build-game kivo
 }
 
 # sanitizer_build [TARGET...]: the AddressSanitizer and UndefinedBehaviorSanitizer
 # build in build-sanitize, and the environment its programs run with.
 sanitizer_build() {
   ./setup.sh
-  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_SANITIZE=ON >/dev/null
-  cmake --build build-sanitize -j"$(nproc)" ${1:+--target "$@"} >/dev/null
+  stage "configuring the sanitizer build" cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_SANITIZE=ON
+  compile build-sanitize "$@"
   sanitizer_environment
 }
 sanitizer_environment() {

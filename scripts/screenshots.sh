@@ -23,7 +23,7 @@ source scripts/lib.bash
 # pointer motion upwards turn the view up by 1500 * 0.04 / 60 = 1 radian,
 # however long the frames take.
 if [ "${1:-}" = "--look-up" ]; then
-  echo x | "./$build/kivo" >/dev/null 2>&1 &
+  echo x | "./$build/bin/kivo" >/dev/null 2>&1 &
   pid=$!
   focus_window
   sleep 2  # the first frame has restarted the run and centred the cursor
@@ -39,7 +39,7 @@ fi
 if [ "${1:-}" = "--desktop" ]; then
   openbox >/dev/null 2>&1 &
   until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do sleep 0.1; done
-  echo x | "./$build/kivo" >/dev/null 2>&1 &
+  echo x | "./$build/bin/kivo" >/dev/null 2>&1 &
   pid=$!
   focus_window
   sleep 5

@@ -24,7 +24,7 @@ sanitizer_environment
 export ASAN_OPTIONS=$ASAN_OPTIONS:quarantine_size_mb=16
 export SDL_AUDIODRIVER=dummy
 
-echo "x" | ./build-sanitize/kivo > "$out/stdout" 2> "$out/stderr" &
+echo "x" | ./build-sanitize/bin/kivo > "$out/stdout" 2> "$out/stderr" &
 pid=$!
 focus_window || { echo "soak: no window"; exit 1; }
 win=$WINDOW_ID
