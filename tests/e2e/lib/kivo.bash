@@ -36,13 +36,15 @@ no_sanitizer_report() {
   ! grep -qE "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$WORK/stderr"
 }
 
-# start_kivo INPUT [DIR]: starts kivo in DIR (default: the repository root)
-# with INPUT as its standard input: the words given, or a FIFO's or a
-# device's path (/dev/null: no input at all, as from a desktop menu).
+# start_kivo INPUT [DIR [OPTION...]]: starts kivo in DIR (default: the
+# repository root) with the OPTIONs and INPUT as its standard input: the
+# words given, or a FIFO's or a device's path (/dev/null: no input at all, as
+# from a desktop menu).
 start_kivo() {
-  local input=$1
-  [ -p "$input" ] || [ -c "$input" ] || { printf '%s\n' "$1" > "$WORK/stdin"; input=$WORK/stdin; }
-  (cd "${2:-.}" && exec "$KIVO" < "$input" > "$WORK/stdout" 2> "$WORK/stderr") &
+  local input=$1 dir=${2:-.}
+  shift $(($# < 2 ? $# : 2))
+  [ -p "$input" ] || [ -c "$input" ] || { printf '%s\n' "$input" > "$WORK/stdin"; input=$WORK/stdin; }
+  (cd "$dir" && exec "$KIVO" "$@" < "$input" > "$WORK/stdout" 2> "$WORK/stderr") &
   KIVO_PID=$!
 }
 
