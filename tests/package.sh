@@ -35,10 +35,5 @@ build_paths=$(strings "$root/games/kivo" | grep -F -e "$PWD" -e "$WORK" || true)
 dpkg-deb -c "$ddeb" | grep -q '/usr/lib/debug/.build-id/.*\.debug$' || fail "the debug package holds no symbols"
 
 KIVO=$root/games/kivo
-start_kivo /dev/null /
-focus_window || fail "the packaged game opened no window"
-poll 60 layouts_at_least 2 || fail "the packaged game did not run"
-quit_with_escape
-[ "$KIVO_STATUS" -eq 0 ] || fail "the packaged game ended with status $KIVO_STATUS"
-! grep -q "Failed" "$WORK/stderr" || fail "$(grep Failed "$WORK/stderr" | head -n 1)"
+plays_from_root "the packaged game"
 echo "ok"

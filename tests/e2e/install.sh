@@ -6,18 +6,6 @@
 source "$(dirname "$0")/lib/kivo.bash"
 build_dir=$(dirname "$(dirname "$KIVO")")  # bin/kivo in the build tree
 
-# plays_from_root WHAT: the game at $KIVO, started from / with standard input
-# at its end, opens its window with every file found and ends on Escape.
-plays_from_root() {
-  start_kivo /dev/null /
-  focus_window || fail "$1: no window titled KIVO"
-  poll 60 layouts_at_least 2 || fail "$1: the game did not run"
-  quit_with_escape
-  [ "$KIVO_STATUS" -eq 0 ] || fail "$1: status $KIVO_STATUS"
-  ! grep -q "Failed" "$WORK/stderr" || fail "$1: $(grep Failed "$WORK/stderr" | head -n 1)"
-  no_sanitizer_report || fail "$1: sanitizer report"
-}
-
 echo "-- the build tree's own binary, started from /"
 plays_from_root "the build tree's binary"
 

@@ -61,6 +61,19 @@ quit_with_escape() {
   wait_exit 5
 }
 
+# plays_from_root WHAT: the game at $KIVO, started from / with standard input
+# at its end, as a desktop menu starts it, opens its window with every file
+# found and ends on Escape.
+plays_from_root() {
+  start_kivo /dev/null /
+  focus_window || fail "$1: no window titled KIVO"
+  poll 60 layouts_at_least 2 || fail "$1: the game did not run"
+  quit_with_escape
+  [ "$KIVO_STATUS" -eq 0 ] || fail "$1: status $KIVO_STATUS"
+  ! grep -q "Failed" "$WORK/stderr" || fail "$1: $(grep Failed "$WORK/stderr" | head -n 1)"
+  no_sanitizer_report || fail "$1: sanitizer report"
+}
+
 # layouts_at_least N: kivo has printed N coin layouts (one at start-up, one per
 # restart); the first may follow the dialogue's last question on its line.
 layouts_at_least() { [ "$(grep -o 'COIN 0 ' "$WORK/stdout" | wc -l)" -ge "$1" ]; }
