@@ -11,7 +11,7 @@ set -euo pipefail
 game=(
   build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
-  libsdl2-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev nlohmann-json3-dev
   libgl1-mesa-dri xvfb xauth
   help2man
 )
@@ -19,7 +19,7 @@ package=(dpkg-dev file lintian appstream desktop-file-utils)
 tests=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev fonts-dejavu-core libsndfile1-dev
-  xdotool imagemagick x11-utils openbox mesa-utils
+  xdotool imagemagick x11-utils openbox mesa-utils jq
 )
 case ${1:-all} in
   game) wanted=("${game[@]}") ;;

@@ -1,0 +1,53 @@
+// The player's settings, kept from one start to the next in a file a person
+// can read and edit:
+//
+//   {
+//     "version": 1,
+//     "quality": "auto",
+//     "ghost": true,
+//     "mouseSensitivity": 1.0,
+//     "invertY": false,
+//     "musicVolume": 100,
+//     "effectsVolume": 100
+//   }
+//
+// A key left out keeps its default. Keys this game does not know (a later
+// game's, or a typo) are kept as they are when the file is written again,
+// and named once on stderr. A file that breaks the format is set aside
+// (base/storage.h) and the defaults hold.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/quality.h"
+
+struct Settings {
+    QualitySetting quality = QualitySetting::automatic;
+    bool ghost = true;              // the ghost of the best run races along
+    float mouseSensitivity = 1.0f;  // a factor on the mouse look's turn per pixel, 0.1 to 10
+    bool invertY = false;           // moving the mouse up looks down
+    int musicVolume = 100;          // percent
+    int effectsVolume = 100;        // percent
+    // Keys this game does not know, each with its value as JSON text, in file order.
+    std::vector<std::pair<std::string, std::string>> unknown;
+};
+
+constexpr int settingsVersion = 1;
+constexpr float minMouseSensitivity = 0.1f, maxMouseSensitivity = 10.0f;
+
+// The settings `text` holds, or none with `problem` saying what breaks the
+// format (not JSON, a wrong type, a value out of range, another version).
+std::optional<Settings> parseSettings(const std::string& text, std::string& problem);
+
+// The file's text for `settings`, unknown keys included.
+std::string settingsText(const Settings& settings);
+
+// The saved settings, or the defaults when there are none or they cannot be
+// read (which is said on stderr, the file set aside).
+Settings loadSettings();
+
+// Saves `settings`; a failure is said once on stderr and the game plays on.
+void saveSettings(const Settings& settings);
