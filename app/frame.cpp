@@ -58,6 +58,7 @@ void drawFrameContent(FramePath path) {
         renderScene();
     });
     if (skyLast) timed(passSky, renderSkyBox);
+    renderGhost();  // over the sky too, which goes last while the scene is opaque
     // The HUD's text lies in front of everything, so either order shows the
     // same; the two paths keep the orders the game has always had.
     if (path == FramePath::normal) timed(passHud, drawHud);

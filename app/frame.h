@@ -34,8 +34,8 @@ bool sprintBlurActive();
 enum class FramePath { normal, blur, scene };
 
 // Draws what a frame shows into the bound framebuffer, with the frame state
-// set: sky and lit scene, then the HUD and the particles (on the blur path the
-// particles first; on the scene path no HUD).
+// set: sky and lit scene, the ghost, then the HUD and the particles (on the
+// blur path the particles first; on the scene path no HUD).
 void drawFrameContent(FramePath path);
 
 // The passes of a frame, for timing them. The blur pass, and below full

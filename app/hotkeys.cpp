@@ -138,7 +138,15 @@ GLenum applyHotkey(int key, int action) {
             break;
         case GLFW_KEY_F6:
             chooseQuality(nextQualitySetting(qualitySetting));
+            savedSettings.quality = qualitySetting;
+            saveSettings(savedSettings);
             post(settingMessage, settingMessageTime, std::string("Quality: ") + qualityName(qualitySetting));
+            break;
+        case GLFW_KEY_G:
+            ghostEnabled = !ghostEnabled;
+            savedSettings.ghost = ghostEnabled;
+            saveSettings(savedSettings);
+            post(settingMessage, settingMessageTime, ghostEnabled ? "Ghost: ON" : "Ghost: OFF");
             break;
         case GLFW_KEY_F9:
             if (transparencyEnabled) {

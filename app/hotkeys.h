@@ -1,5 +1,7 @@
 // Render-setting hotkeys: light power, transparency, wireframe, texture
-// sampling, mip-mapping, quality, frustum culling and the frame-rate line.
+// sampling, mip-mapping, quality, frustum culling, the frame-rate line and
+// the ghost. Quality and the ghost are settings the game keeps: their keys
+// save them.
 //
 // The settings logic is kept apart from GL so it can be tested without a
 // context: applyHotkey() changes the program-wide settings and messages and

@@ -1,11 +1,12 @@
 // KIVO: steer a cat down a night street, under and over obstacle slabs,
 // collecting coins against the clock.
 //
-// Start-up reads the command line, asks on the console for the display mode
-// (unless the command line named one), opens the "KIVO" window with an OpenGL
-// 3.3 compatibility context, builds the whole scene once and then runs the
-// frame loop until the window is closed or Escape is held. Everything runs on
-// this one thread; the music plays on SDL's own.
+// Start-up reads the command line and the player's kept settings and
+// records, asks on the console for the display mode (unless the command line
+// named one), opens the "KIVO" window with an OpenGL 3.3 compatibility
+// context, builds the whole scene once and then runs the frame loop until the
+// window is closed or Escape is held. Everything runs on this one thread; the
+// music plays on SDL's own.
 #include <cstdio>
 #include <iostream>
 
@@ -30,6 +31,12 @@ int main(int argc, char** argv) {
         case LaunchOptions::Action::play: break;
     }
     locateAssets();
+    // What the player kept from earlier starts; an option on the command line
+    // wins for this start only.
+    savedSettings = loadSettings();
+    qualitySetting = options.quality.value_or(savedSettings.quality);
+    ghostEnabled = savedSettings.ghost;
+    allTimeBest = loadRecords();
 
     if (!glfwInit()) {
         std::fprintf(stderr, "Failed to initialize GLFW\n");
@@ -61,7 +68,7 @@ int main(int argc, char** argv) {
     }
 
     initScene();
-    if (options.quality) chooseQuality(*options.quality);
+    chooseQuality(qualitySetting);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glViewport(windowViewport.x, windowViewport.y, windowViewport.width, windowViewport.height);
 

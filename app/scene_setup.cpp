@@ -54,6 +54,7 @@ void initScene() {
     particleShader = new Shader("Shader/ParticleShader.vert", "Shader/ParticleShader.frag");
     blurShader = new Shader("Shader/blurShader.vert", "Shader/blurShader.frag");
     scaleUpShader = new Shader("Shader/blurShader.vert", "Shader/scaleUp.frag");
+    ghostShader = new Shader("Shader/ghost.vert", "Shader/ghost.frag");
 
     coinField = new GameRaster();
     coinField->build(sceneShader);
@@ -128,7 +129,7 @@ void deleteScene() {
     // A program still in use would only be flagged for deletion.
     glUseProgram(0);
     for (Shader** shader : {&normalsShader, &sceneShader, &skyboxShader, &textShader, &depthShader,
-                            &particleShader, &blurShader, &scaleUpShader})
+                            &particleShader, &blurShader, &scaleUpShader, &ghostShader})
         release(*shader);
 
     release(cubeA);

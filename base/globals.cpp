@@ -31,6 +31,9 @@ double cursorX = 0.0, cursorY = 0.0;
 double playTime = 0.0;
 double runScore = 0.0;
 double bestScore = 10000.0;
+std::optional<Record> allTimeBest;
+bool newAllTimeRecord = false;
+std::optional<glm::vec3> ghostPosition;
 
 float lightPower = 1500.0f;
 float transparency = 1.0f;
@@ -44,6 +47,9 @@ int drawnObjectCount = 0;
 QualitySetting qualitySetting = QualitySetting::automatic;
 QualityLevel qualityLevel = QualityLevel::full;
 AutoQuality autoQuality;
+bool ghostEnabled = true;
+
+Settings savedSettings;
 
 std::string settingMessage;
 std::string mipmapMessage;
@@ -62,6 +68,7 @@ Shader* textShader = nullptr;
 Shader* particleShader = nullptr;
 Shader* blurShader = nullptr;
 Shader* scaleUpShader = nullptr;
+Shader* ghostShader = nullptr;
 
 Texture* catFurTexture = nullptr;
 Texture* asphaltTexture = nullptr;

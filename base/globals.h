@@ -58,7 +58,9 @@
 
 #include "base/course.h"
 #include "base/quality.h"
+#include "base/records.h"
 #include "base/screen_fit.h"
+#include "base/settings.h"
 
 class Shader;
 class Texture;
@@ -108,8 +110,8 @@ extern glm::mat4 projectionMatrix;
 extern float fieldOfView;                // degrees, vertical
 
 // ---- Run state --------------------------------------------------------------
-// Written by the game rules (play/input.cpp, play/score.cpp); scene assembly
-// starts the first run's clock.
+// Written by the game rules (play/input.cpp, play/score.cpp, play/ghost.cpp);
+// scene assembly starts the first run's clock, start-up loads the records.
 extern bool gameOver;                    // the cat crossed the finish line
 extern std::optional<glm::vec3> testedCatPosition;  // catPosition as the rules last tested it;
                                                     // none until a run's first test
@@ -122,6 +124,10 @@ extern double cursorX, cursorY;          // pixels
 extern double playTime;                  // seconds of the current run, frozen on the end screen
 extern double runScore;                  // seconds: the finished run's score (play/score.h)
 extern double bestScore;                 // lowest score since the program started
+extern std::optional<Record> allTimeBest;  // the best run ever kept (base/records.h); loaded at start
+extern bool newAllTimeRecord;            // the finished run became the all-time best
+extern std::optional<glm::vec3> ghostPosition;  // where the best run's ghost is drawn this frame;
+                                                // none: not drawn (play/ghost.h)
 
 // ---- Render settings --------------------------------------------------------
 // Set by scene assembly and changed by the hotkeys; the game rules also write
@@ -141,6 +147,13 @@ extern QualitySetting qualitySetting;    // the player's choice: the command lin
 extern QualityLevel qualityLevel;        // the level frames are drawn at: the setting's own, or
                                          // autoQuality's while the setting is automatic
 extern AutoQuality autoQuality;          // fed by the frame loop with each frame's wall time
+extern bool ghostEnabled;                // the ghost races along (G)
+
+// ---- Saved settings ---------------------------------------------------------
+// What the settings file holds (base/settings.h): loaded at start, changed and
+// saved by the keys that change a setting. A command-line option sets the
+// render setting for this start only, not this.
+extern Settings savedSettings;
 
 // ---- HUD message slots: a text and the clock time it was first shown --------
 // The hotkeys write the setting and mipmap lines, the HUD the transparency and
@@ -165,6 +178,7 @@ extern Shader* textShader;
 extern Shader* particleShader;
 extern Shader* blurShader;
 extern Shader* scaleUpShader;            // below full quality: the scene scaled up into the window
+extern Shader* ghostShader;              // the best run's ghost
 
 extern Texture* catFurTexture;
 extern Texture* asphaltTexture;

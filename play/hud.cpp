@@ -44,6 +44,10 @@ void addScoreLines(std::vector<HudLine>& lines) {
         lines.push_back({"YOUR SCORE: " + formatSeconds(runScore), 10, 300, 30});
         lines.push_back({"BEST SCORE: " + formatSeconds(bestScore), 10, 250, 30});
     }
+    // The record of every start so far, above this start's.
+    if (newAllTimeRecord) lines.push_back({"NEW ALL-TIME RECORD!", 10, 400, 30});
+    if (allTimeBest)
+        lines.push_back({"ALL-TIME BEST: " + formatSeconds(allTimeBest->score) + " on " + allTimeBest->date, 10, 360, 20});
 }
 
 }  // namespace
@@ -81,6 +85,11 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
     if (!gameOver) {
         lines.push_back({"Time: " + formatSeconds(playTime), 10, 40, 20});
         lines.push_back({"Coins: " + coins, 10, 10, 20});
+        // The time to beat, ending at the right edge.
+        if (allTimeBest) {
+            const std::string record = "Record: " + formatSeconds(allTimeBest->score);
+            lines.push_back({record, 790 - 20 * int(record.size()), 40, 20});
+        }
     } else {
         if (blinkOn(now - gameStartTime)) lines.push_back({"PRESS ENTER TO PLAY", 200, 10, 20});
         lines.push_back({"1 coin = -1 second", 10, 90, 20});

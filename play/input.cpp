@@ -5,6 +5,7 @@
 #include "base/course.h"
 #include "base/globals.h"
 #include "base/platform.h"
+#include "play/ghost.h"
 #include "play/score.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
@@ -89,9 +90,15 @@ void processInput() {
 
     // The run's clock runs while it is played and stops at the finish, which
     // judges the run with the coins it took: those on the way to the line
-    // count, and after a hit in the same frame, none.
-    if (!gameOver) playTime = clockNow() - gameStartTime;
-    else if (!wasOver) judgeRun(coinField->collectedCount);
+    // count, and after a hit in the same frame, none. The run's way is
+    // recorded up to there, and the best run's ghost keeps step.
+    if (!gameOver) {
+        playTime = clockNow() - gameStartTime;
+        recordWay(playTime, glm::vec3(theCat->modelMatrix[3]));
+    } else if (!wasOver) {
+        judgeRun(coinField->collectedCount);
+    }
+    followGhost(playTime);
 
     // Out of transparency mode the scene is opaque, whatever 3 and 4 did; on
     // the end screen it stays as it was.
@@ -112,4 +119,5 @@ void resetGame() {
     recenterCursor = true;
     gameStartTime = clockNow();
     testedCatPosition.reset();  // the way back to the start is no way the cat went
+    startWay(courseStart);
 }

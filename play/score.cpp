@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "base/globals.h"
+#include "play/ghost.h"
 
 std::string fixedText(double value) { return std::to_string(value); }
 
@@ -15,7 +16,19 @@ double scoreOf(double seconds, int coins) { return seconds - static_cast<double>
 
 void judgeRun(int coins) {
     runScore = scoreOf(playTime, coins);
-    newBestScore = bestScore > runScore;
     // The best is what the player saw, so keep the cut value.
-    if (newBestScore) bestScore = std::atof(formatSeconds(runScore).c_str());
+    const double shown = std::atof(formatSeconds(runScore).c_str());
+    newBestScore = bestScore > runScore;
+    if (newBestScore) bestScore = shown;
+
+    newAllTimeRecord = !allTimeBest || allTimeBest->score > shown;
+    if (!newAllTimeRecord) return;
+    Record run;
+    run.score = shown;
+    run.time = playTime;
+    run.coins = coins;
+    run.date = todaysDate();
+    run.way = currentWay();
+    // Another game may have kept a better run since this one started.
+    allTimeBest = keepRecord(run, newAllTimeRecord);
 }

@@ -1,6 +1,7 @@
 // The time trial's score: the seconds a run took, less one for every coin
-// taken ("1 coin = -1 second"); lower is better. The best score is kept as
-// the player saw it on the end screen, cut to two decimals.
+// taken ("1 coin = -1 second"); lower is better. The best score of this start
+// and the all-time best are kept as the player saw them on the end screen,
+// cut to two decimals.
 #pragma once
 
 #include <string>
@@ -19,4 +20,6 @@ double scoreOf(double seconds, int coins);
 // Ends the current run, which took `playTime`, with `coins` taken: sets
 // runScore, and when it beats bestScore, sets newBestScore and keeps the
 // score in bestScore as formatSeconds shows it. An equal score is no new best.
+// A run that beats the all-time best too (or the first run ever) is kept on
+// disk with its way (base/records.h) and sets newAllTimeRecord.
 void judgeRun(int coins);

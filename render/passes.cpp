@@ -56,23 +56,23 @@ void bindColorTexture(const Texture* texture, int unit) {
 // What the lit program needs of one object besides its mesh: where it lies
 // in the shadow map ("DepthBiasMVP"), the shadow map on its unit, and
 // "modelMatrix". Leaves the shadow map's unit active.
-void setLitObject(const SceneObject* object) {
-    setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * object->modelMatrix);
+void setLitObject(const glm::mat4& modelMatrix) {
+    setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * modelMatrix);
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
     setTextureUnit(sceneShader, "shadowMap", shadowMapUnit);
-    setMatrix(sceneShader, "modelMatrix", object->modelMatrix);
+    setMatrix(sceneShader, "modelMatrix", modelMatrix);
 }
 
 // An object that is always drawn and not counted.
 void drawLit(SceneObject* object) {
-    setLitObject(object);
+    setLitObject(object->modelMatrix);
     object->draw();
 }
 
 // An object under the culling test; counted when drawn.
 void drawLitCulled(MeshObject* object) {
-    setLitObject(object);
+    setLitObject(object->modelMatrix);
     if (outsideView(object)) return;
     object->draw();
     drawnObjectCount += 1;
@@ -187,4 +187,20 @@ void renderScene() {
     for (vesk::scene::grid* slab : grids) drawLitCulled(slab);
 
     if (opaque && blending) glEnable(GL_BLEND);
+}
+
+void renderGhost() {
+    if (!ghostPosition) return;
+    glm::mat4 ghost = theCat->modelMatrix;
+    ghost[3] = glm::vec4(*ghostPosition, 1.0f);
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    glUseProgram(ghostShader->programHandle);
+    setMatrix(ghostShader, "projectionMatrix", projectionMatrix);
+    setMatrix(ghostShader, "viewMatrix", viewMatrix);
+    setMatrix(ghostShader, "modelMatrix", ghost);
+    theCat->draw();
+    glDepthMask(GL_TRUE);
+    if (!blending) glDisable(GL_BLEND);
 }

@@ -31,3 +31,10 @@ bool skyAfterScene();
 // through the shadow map, and sets `drawnObjectCount`. Blends only while
 // `transparency` is below 1; leaves GL_BLEND as it found it.
 void renderScene();
+
+// The best run's ghost, where ghostPosition places it (none: nothing): the
+// cat's mesh, spinning as the cat does, as a see-through glow with
+// ghostShader. It goes after the scene and the sky, over what lies behind
+// it, writes no depth, so it hides nothing drawn after it, and is not
+// counted as drawn. Leaves ghostShader in use and GL_BLEND as it found it.
+void renderGhost();
