@@ -39,6 +39,7 @@
 #include "tests/support/quiet_console.h"
 #include "tests/support/reference_particles.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 
@@ -226,6 +227,7 @@ int main(int argc, char** argv) {
     QuietConsole quiet;
 
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    useTemporaryHome();  // a run the autopilot finishes is no record of the player's
     if (!openGlWindow(64, 64)) return 1;
     // The game's window size: the projection and so the culling depend on it.
     screenWidth = 1600;

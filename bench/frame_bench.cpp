@@ -43,6 +43,7 @@
 #include "tests/support/gl_window.h"
 #include "tests/support/quiet_console.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 
@@ -290,6 +291,7 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, options)) return 2;
 
     setenv("SDL_AUDIODRIVER", "dummy", 0);  // the music is no part of the frame: play it into nothing
+    useTemporaryHome();  // a run the autopilot finishes is no record of the player's
     // The game writes its coin layout and pick-ups to std::cout; the report goes to stdout through printf.
     QuietConsole quiet;
     if (!openGlWindow(options.width, options.height, true)) return 1;

@@ -4,10 +4,12 @@
 # on_screen [WxH] COMMAND...: runs COMMAND on a virtual X screen (default
 # 1920x1440). -noreset: an X server resets when its last client goes, and a
 # program that connects during the reset is refused (GLFW then fails to start).
+# -ac: any user may draw on it, as a test that runs the game as another user
+# needs.
 on_screen() {
   local size=1920x1440
   [[ $1 =~ ^[0-9]+x[0-9]+$ ]] && { size=$1; shift; }
-  xvfb-run -a -s "-screen 0 ${size}x24 -noreset" "$@"
+  xvfb-run -a -s "-screen 0 ${size}x24 -noreset -ac" "$@"
 }
 
 # stage WHAT COMMAND...: says in one line what runs and where its output
@@ -58,6 +60,14 @@ sanitizer_environment() {
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
   export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+}
+
+# private_home DIR: from now on the game keeps its settings and records
+# below DIR, never in the real home; Mesa's shader cache stays the real one.
+private_home() {
+  export XDG_CACHE_HOME=${XDG_CACHE_HOME:-$HOME/.cache}
+  export HOME=$1 XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data
+  mkdir -p "$1"
 }
 
 # xdo ARGS...: xdotool, retried briefly, since a single X connection can fail

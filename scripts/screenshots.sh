@@ -18,6 +18,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.bash
+private_home "$(mktemp -d)"
 
 # --look-up FILE, on a virtual screen: the game looking up. 1500 pixels of
 # pointer motion upwards turn the view up by 1500 * 0.04 / 60 = 1 radian,

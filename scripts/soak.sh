@@ -19,6 +19,7 @@ if [ -z "${SOAK_INNER:-}" ]; then
 fi
 
 out=$(mktemp -d)
+private_home "$out/home"
 sanitizer_environment
 # A small quarantine keeps ASan's own bookkeeping from looking like growth.
 export ASAN_OPTIONS=$ASAN_OPTIONS:quarantine_size_mb=16

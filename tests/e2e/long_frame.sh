@@ -4,11 +4,7 @@
 # restarts in the frame after. Without following the cat's way, the cat would
 # walk on to the next slab and restart more than a second later. It runs on a
 # screen of its own, so a frame of its small window takes milliseconds.
-if [ -z "${KIVO_SMALL_SCREEN:-}" ]; then
-  source scripts/lib.bash
-  KIVO_SMALL_SCREEN=1 on_screen 320x240 bash "$0" "$@"
-  exit
-fi
+KIVO_SCREEN_SIZE=320x240
 source "$(dirname "$0")/lib/kivo.bash"
 
 start_kivo "n 0"

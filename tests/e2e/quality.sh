@@ -8,8 +8,7 @@ source "$(dirname "$0")/lib/kivo.bash"
 # quality line goes.
 quality_line_ink() {
   window_shot "$WORK/shot.png"
-  convert "$WORK/shot.png" -crop 240x20+4+338 +repage -fuzz 15% -fill black +opaque "rgb(255,247,230)" \
-    -fill white -opaque "rgb(255,247,230)" -format '%[fx:round(mean * w * h)]' info:
+  ink_in "$WORK/shot.png" 240x20+4+338
 }
 shows_quality_line() { [ "$(quality_line_ink)" -gt 50 ]; }
 lacks_quality_line() { [ "$(quality_line_ink)" -lt 5 ]; }

@@ -8,7 +8,7 @@ if [ -z "${KIVO_SCREEN:-}" ]; then
   for screen in 1920x1080 1366x768; do
     for manager in none openbox; do
       echo "-- a ${screen} screen, window manager: ${manager}"
-      KIVO_SCREEN=$screen KIVO_MANAGER=$manager on_screen "$screen" bash "$0" "$@" || exit 1
+      KIVO_OWN_SCREEN=1 KIVO_SCREEN=$screen KIVO_MANAGER=$manager on_screen "$screen" bash "$0" "$@" || exit 1
     done
   done
   echo "ok"

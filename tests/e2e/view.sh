@@ -4,11 +4,7 @@
 # window with the pointer on it. And the mouse look goes by the pixel: the
 # same pointer move during a stall of one second and of five turns the view
 # alike, so one move there and back comes back.
-if [ -z "${KIVO_INNER:-}" ]; then
-  source scripts/lib.bash
-  KIVO_INNER=1 on_screen 800x600 bash "$0" "$@"  # a small window draws quickly
-  exit
-fi
+KIVO_SCREEN_SIZE=800x600  # a small window draws quickly
 source "$(dirname "$0")/lib/kivo.bash"
 
 start_window_manager

@@ -31,6 +31,7 @@ const ProgramContract contracts[] = {
     {&particleShader, {}, {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"}},
     {&blurShader, {}, {"blurTexture", "depthBlurTexture", "vpInverse", "vpPrevious", "deltaT"}},
     {&scaleUpShader, {}, {"sceneTexture"}},
+    {&ghostShader, {"position", "normal"}, {"projectionMatrix", "viewMatrix", "modelMatrix"}},
 };
 
 using GamePrograms = GameWorldTest;

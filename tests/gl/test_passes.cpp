@@ -15,6 +15,7 @@
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "play/frame_update.h"
+#include "play/ghost.h"
 #include "play/hud.h"
 #include "play/input.h"
 #include "render/text2d.h"
@@ -172,6 +173,38 @@ TEST_F(Passes, TheLightOnTheFloorGrowsWithItsPowerAndFallsWithDistanceSquared) {
         // The game's light power lights the street beside the cat well, short of washing it out.
         EXPECT_TRUE(nearFull[c] > 1.5f && nearFull[c] < 4.0f) << nearFull[c];
     }
+}
+
+// The ghost of the best run: a pale blue cat where its way leads at the
+// run's time, see-through, not counted among the objects drawn; none while
+// the ghost is off.
+TEST_F(Passes, TheGhostOfTheBestRunIsDrawnPaleBlueWhereItsWayLeads) {
+    look(courseStartYaw, -0.3f);
+    Record best;
+    best.way.samples = {courseStart, {3.0f, 5.0f, -207.0f}};  // ahead and to the right after 1/30 s
+    allTimeBest = best;
+    auto ghostly = [](bool enabled) {
+        ghostEnabled = enabled;
+        followGhost(1.0);
+        renderFrame();
+        const std::vector<unsigned char> rgba = readPixels(0, 0, screenWidth, screenHeight);
+        int pale = 0, right = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4) {
+            const bool blue = rgba[i + 2] > 120 && rgba[i + 2] > rgba[i] + 40 && rgba[i + 1] > rgba[i] + 20;
+            pale += blue;
+            right += blue && int(i / 4) % screenWidth > screenWidth / 2;
+        }
+        return std::make_tuple(pale, right, drawnObjectCount);
+    };
+    const auto [without, withoutRight, countWithout] = ghostly(false);
+    const auto [with, withRight, countWith] = ghostly(true);
+    allTimeBest.reset();
+    followGhost(0.0);
+    EXPECT_LT(without, 5);
+    EXPECT_GT(with, 30);
+    EXPECT_GT(withRight, with * 9 / 10) << "to the right, where the way leads";
+    EXPECT_EQ(countWith, countWithout) << "the ghost is not counted";
+    (void)withoutRight;
 }
 
 TEST_F(Passes, TheCatTrailsAGlowOfParticles) {

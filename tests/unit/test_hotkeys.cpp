@@ -121,11 +121,29 @@ TEST_F(Hotkeys, F6CyclesTheQualityAndAutoStartsAgainAtFull) {
     EXPECT_EQ(qualitySetting, QualitySetting::automatic);
 }
 
+// Quality and the ghost are settings the game keeps: their keys save them,
+// with the other settings as they were.
+TEST_F(Hotkeys, F6AndGSaveTheirSettings) {
+    savedSettings = Settings{};
+    savedSettings.musicVolume = 30;
+    chooseQuality(QualitySetting::automatic);
+    ghostEnabled = true;
+    EXPECT_EQ(posted(GLFW_KEY_G), "Ghost: OFF");
+    EXPECT_FALSE(ghostEnabled);
+    press(GLFW_KEY_F6);
+    Settings saved = loadSettings();
+    EXPECT_EQ(std::make_tuple(saved.quality, saved.ghost, saved.musicVolume),
+              std::make_tuple(QualitySetting::full, false, 30));
+    EXPECT_EQ(posted(GLFW_KEY_G), "Ghost: ON");
+    EXPECT_TRUE(loadSettings().ghost);
+    chooseQuality(QualitySetting::full);
+}
+
 TEST_F(Hotkeys, RepeatReleaseAndOtherKeysChangeNothing) {
     transparencyEnabled = true;
     transparency = 0.5f;
     for (int key : {GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_4, GLFW_KEY_F2, GLFW_KEY_F3, GLFW_KEY_F4,
-                    GLFW_KEY_F5, GLFW_KEY_F6, GLFW_KEY_F8, GLFW_KEY_F9})
+                    GLFW_KEY_F5, GLFW_KEY_F6, GLFW_KEY_F8, GLFW_KEY_F9, GLFW_KEY_G})
         for (int action : {GLFW_REPEAT, GLFW_RELEASE}) EXPECT_EQ(applyHotkey(key, action), 0u);
     for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_ENTER, GLFW_KEY_5, GLFW_KEY_F1, GLFW_KEY_F10}) press(key);
     EXPECT_EQ(lightPower, 1500.0f);

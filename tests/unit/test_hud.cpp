@@ -6,8 +6,11 @@
 #include <tuple>
 
 #include "base/globals.h"
+#include "play/ghost.h"
 #include "play/hud.h"
 #include "play/score.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 
@@ -23,6 +26,7 @@ protected:
         drawnObjectCount = 0;
         playTime = runScore = 0.0;
         bestScore = 10000.0;
+        newAllTimeRecord = false;
         for (std::string* m : {&settingMessage, &mipmapMessage, &transparencyMessage, &objectCountMessage}) m->clear();
         settingMessageTime = mipmapMessageTime = -1.0;
         qualitySetting = QualitySetting::automatic;
@@ -137,6 +141,39 @@ TEST_F(Hud, ARunBeatingTheBestIsANewBestKeptAsShownAndAnEqualOneIsNot) {
         EXPECT_EQ(std::get<0>(scoreLines(run.coins).front()), run.shown);
         EXPECT_DOUBLE_EQ(bestScore, run.best);
     }
+}
+
+// The best of every start is kept with its way: a run that beats it says so
+// on its end screen, and every end screen shows it.
+TEST_F(Hud, ARunBeatingTheAllTimeBestIsKeptWithItsWayAndShown) {
+    TempDir home;
+    setenv("XDG_DATA_HOME", home.path("data").c_str(), 1);
+    allTimeBest.reset();
+    gameOver = true;
+    startWay({0, 5, -200});
+    recordWay(1.0, {0, 5, -210});
+    playTime = 21.0;
+    judgeRun(1);
+    EXPECT_TRUE(newAllTimeRecord) << "the first run ever";
+    ASSERT_TRUE(allTimeBest);
+    EXPECT_EQ(allTimeBest->way.samples.size(), 31u) << "its way";
+    EXPECT_EQ(loadRecords()->score, 20.0) << "kept on disk";
+    const std::string allTime = "ALL-TIME BEST: 20.00 on " + todaysDate();
+    EXPECT_TRUE(shows(1000.0, "NEW ALL-TIME RECORD!") && shows(1000.0, allTime));
+    gameOver = false;
+    EXPECT_EQ(frame(1000.0).back(), Row("Record: 20.00", 530, 40, 20)) << "while playing, the time to beat";
+    gameOver = true;
+
+    bestScore = 10000.0;  // a new start: its first run is its best, not the all-time one
+    playTime = 25.0;
+    judgeRun(1);
+    EXPECT_TRUE(newBestScore);
+    EXPECT_FALSE(newAllTimeRecord);
+    EXPECT_EQ(std::get<0>(scoreLines(1).front()), "NEW BEST SCORE: 24.00");
+    EXPECT_TRUE(!shows(1000.0, "NEW ALL-TIME RECORD!") && shows(1000.0, allTime));
+    EXPECT_EQ(loadRecords()->score, 20.0);
+    allTimeBest.reset();
+    setenv("XDG_DATA_HOME", (useTemporaryHome() + "/data").c_str(), 1);
 }
 
 }  // namespace

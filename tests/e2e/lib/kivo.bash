@@ -1,18 +1,31 @@
-# Helpers for end-to-end runs of the real kivo binary on the current X display.
+# Helpers for end-to-end runs of the real kivo binary on a virtual X screen.
 # Sourced by the tests in the folder above; each test gets the binary as $1 and
 # the close-window helper as $2, and runs from the repository root.
+#
+# Every test runs on a screen of its own, KIVO_SCREEN_SIZE (default
+# 1920x1440) when it sets one before sourcing this, so that tests can run
+# side by side: the test starts itself again there.
 
 set -euo pipefail
 source scripts/lib.bash
+if [ -z "${KIVO_OWN_SCREEN:-}" ]; then
+  KIVO_OWN_SCREEN=1 on_screen "${KIVO_SCREEN_SIZE:-1920x1440}" bash "$0" "$@"
+  exit
+fi
 
 KIVO=$(realpath "${1:?usage: TEST.sh path/to/kivo [path/to/kivo_close_window]}")
 CLOSE_WINDOW=${2:-}
 WORK=$(mktemp -d)
 KIVO_PID=""
 trap 'cleanup' EXIT
+private_home "$WORK/home"
 
+OTHER_PIDS=()  # more games a test runs at the same time
 cleanup() {
-  if [ -n "$KIVO_PID" ] && kill -0 "$KIVO_PID" 2>/dev/null; then kill -9 "$KIVO_PID" 2>/dev/null || true; fi
+  local pid
+  for pid in "$KIVO_PID" "${OTHER_PIDS[@]}"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null || true; fi
+  done
   rm -rf "$WORK"
 }
 
@@ -78,6 +91,43 @@ plays_from_root() {
 # restart); the first may follow the dialogue's last question on its line.
 layouts_at_least() { [ "$(grep -o 'COIN 0 ' "$WORK/stdout" | wc -l)" -ge "$1" ]; }
 
+# ---- Playing ----------------------------------------------------------------
+
+# pitch PIXELS, yaw PIXELS: move the pointer up (down when negative), or left
+# (right), in steps of 100, which the held pointer turns into a turn of the
+# view: 0.04 / 60 radians a pixel.
+move_pointer() {
+  local dx=$1 dy=$2 step
+  while [ "$dx" -ne 0 ] || [ "$dy" -ne 0 ]; do
+    step=$(( dx + dy > 100 ? 100 : dx + dy < -100 ? -100 : dx + dy ))
+    if [ "$dx" -ne 0 ]; then xdo mousemove_relative -- "$step" 0; dx=$((dx - step))
+    else xdo mousemove_relative -- 0 "$step"; dy=$((dy - step)); fi
+    sleep 0.05
+  done
+}
+pitch() { move_pointer 0 "$((-$1))"; }
+yaw() { move_pointer "$((-$1))" 0; }
+
+# fly_to_finish [FINISHED...]: flies the cat of the focused game, standing at
+# the start, along the one height that passes every slab, between the
+# standing ones' tops (7) and the hanging ones' bottoms (8): up 0.165 radians
+# to (0, 7.5, -215), level again, and a sprint straight to the finish, until
+# the command FINISHED succeeds (by default: the records file is there). The
+# climb is shallow, so a frame's step more or less of it leaves the height
+# within a tenth of a unit.
+fly_to_finish() {
+  [ $# -gt 0 ] || set -- test -f "$XDG_DATA_HOME/kivo/records.json"
+  pitch 248
+  xdo keydown w; sleep 1.52; xdo keyup w
+  pitch -248
+  xdo keydown w keydown space
+  poll 30 "$@" || { xdo keyup space keyup w; return 1; }
+  xdo keyup space keyup w
+}
+
+# kept_score: the best run's score the records file keeps.
+kept_score() { jq -r .best.score "$XDG_DATA_HOME/kivo/records.json"; }
+
 # ---- Screens, window managers and what the window shows ---------------------
 
 # start_window_manager: openbox on this display, as a desktop would have; returns
@@ -135,6 +185,18 @@ view_change() {
   convert "$1" -resize '32x28!' "$WORK/mosaic-a.png"
   convert "$2" -resize '32x28!' "$WORK/mosaic-b.png"
   { compare -metric RMSE "$WORK/mosaic-a.png" "$WORK/mosaic-b.png" null: 2>&1 || true; } | sed 's/.*(\(.*\))/\1/'
+}
+
+# ink_in SHOT WxH+X+Y: how many pixels of the HUD's text colour SHOT holds in
+# the box.
+ink_in() {
+  convert "$1" -crop "$2" +repage -fuzz 15% -fill black +opaque "rgb(255,247,230)" \
+    -fill white -opaque "rgb(255,247,230)" -format '%[fx:round(mean * w * h)]' info:
+}
+
+# ghostly_pixels SHOT: how many pixels of SHOT have the ghost's pale blue.
+ghostly_pixels() {
+  convert "$1" -fx 'b > 0.47 && b > r + 0.16 && g > r + 0.08 ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:
 }
 
 # picture_fits SHOT WHAT: the picture in SHOT (a window_shot) has the game's
