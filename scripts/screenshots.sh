@@ -9,6 +9,7 @@
 #   docs/screenshot-up.png      the real game, the player looking up at the stars
 #   docs/screenshot-desktop.png the real game as it opens on a 1920x1080 desktop
 #                               with a window manager (openbox)
+#   docs/screenshot-ghost.png   the real game racing the ghost of a record run
 #
 # The cat flies the course on the play test's autopilot with a fixed game
 # step, so the same frames show the same places on every run (coins and
@@ -35,6 +36,34 @@ if [ "${1:-}" = "--look-up" ]; then
   exit
 fi
 
+# --ghost FILE, on a virtual screen: the game with a record of a run that
+# stood a second, climbed to 7.5 over 15 units and sprinted straight to the
+# finish, two seconds into the next run, the view turned a little left: the
+# ghost up ahead, on the right.
+if [ "${1:-}" = "--ghost" ]; then
+  mkdir -p "$XDG_DATA_HOME/kivo"
+  awk 'BEGIN {
+    printf "{\"version\": 1, \"best\": {\"score\": 12.87, \"time\": 12.87, \"coins\": 0, \"date\": \"2026-12-07\", "
+    printf "\"ghost\": {\"sampleRate\": 30, \"sampleCount\": 387, \"samples\": ["
+    for (i = 0; i < 387; ++i) {
+      t = i / 30; y = 5; z = -200
+      if (t > 1) { s = (t < 2.52 ? t - 1 : 1.52) * 10; y = 5 + s * 0.1645; z = -200 - s * 0.9864 }
+      if (t > 2.52) z -= (t - 2.52) * 30
+      printf "%s0, %.3f, %.3f", (i ? ", " : ""), y, z
+    }
+    print "]}}}"
+  }' > "$XDG_DATA_HOME/kivo/records.json"
+  "./$build/bin/kivo" --window=1600x1400 --quality=full </dev/null >/dev/null 2>&1 &
+  pid=$!
+  focus_window
+  sleep 1  # the first frame has restarted the run
+  for _ in 1 2 3 4; do xdotool mousemove_relative -- -100 0; sleep 0.05; done
+  sleep 1.6
+  import -window root -crop 1600x1400+0+0 "$2"
+  escape_until_gone $pid
+  exit
+fi
+
 # --desktop FILE, on a virtual 1920x1080 screen: openbox, and the game as it
 # opens there, a few seconds into the first run.
 if [ "${1:-}" = "--desktop" ]; then
@@ -56,6 +85,7 @@ shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 on_screen "$0" --look-up "$shots/up.png"
 on_screen 1920x1080 "$0" --desktop "$shots/desktop.png"
+on_screen "$0" --ghost "$shots/ghost.png"
 
 # Frames at 60 per second of game time, counted from 1.
 start=40         # 0.65 s in: the first slab ahead, the trail just begun
@@ -84,7 +114,7 @@ while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
 # dithered colours instead.
 limit=614400
 mkdir -p docs
-for name in start course sprint end up desktop; do
+for name in start course sprint end up desktop ghost; do
   out="docs/screenshot-$name.png"
   size=800x700
   [ "$name" = desktop ] && size=960x540
