@@ -1,6 +1,6 @@
 // kivo_assetgen [outputRoot]: writes every texture, the font atlas, the music
 // and every model of the game below outputRoot (default "."), in the folder
-// layout the game reads: Textur/, Audio/, Objekte/, and the desktop icon
+// layout the game reads: Textur/, Audio/ (music and sounds), Objekte/, and the desktop icon
 // under packaging/. The output depends on
 // nothing but this code and the DejaVu font, so repeated runs give the same
 // bytes and the committed assets can be checked against a fresh run.
@@ -12,6 +12,7 @@
 #include "icon.h"
 #include "models.h"
 #include "music.h"
+#include "sounds.h"
 #include "textures.h"
 
 namespace {
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     const bool ok = assetgen::writeSurfaceTextures(textur) &&
                     assetgen::writeFontAtlas(kFontPath, textur + "/font8.jpg", kAtlasSize) &&
                     assetgen::writeMusic((root / "Audio" / "ffxiii.WAV").string()) &&
+                    assetgen::writeSounds((root / "Audio").string()) &&
                     assetgen::writeModels((root / "Objekte").string()) &&
                     assetgen::writeIcon((root / "packaging" / "kivo.png").string(), 256);
     return ok ? 0 : 1;

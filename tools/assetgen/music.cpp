@@ -150,8 +150,9 @@ std::vector<float> echo(const std::vector<float>& dry, int delay, float feedback
     return out;
 }
 
-// A mono 16-bit PCM WAV at kSampleRate.
-bool writeWav(const std::string& path, const std::vector<int16_t>& samples) {
+}  // namespace
+
+bool writeMonoWav(const std::string& path, const std::vector<int16_t>& samples) {
     SF_INFO format{};
     format.samplerate = kSampleRate;
     format.channels = 1;
@@ -162,8 +163,6 @@ bool writeWav(const std::string& path, const std::vector<int16_t>& samples) {
     const bool written = sf_writef_short(file, samples.data(), frames) == frames;
     return sf_close(file) == 0 && written;
 }
-
-}  // namespace
 
 bool writeMusic(const std::string& path) {
     std::vector<float> arp(kLoopLength, 0.0f), rest(kLoopLength, 0.0f);
@@ -196,7 +195,7 @@ bool writeMusic(const std::string& path) {
     std::vector<int16_t> samples(kLoopLength);
     for (int i = 0; i < kLoopLength; ++i)
         samples[i] = static_cast<int16_t>(std::lround(mixed[i] * gain * 32767.0f));
-    if (!writeWav(path, samples)) {
+    if (!writeMonoWav(path, samples)) {
         std::fprintf(stderr, "kivo_assetgen: cannot write %s\n", path.c_str());
         return false;
     }

@@ -1,7 +1,9 @@
 // The background music: a short piece synthesised in code.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace assetgen {
 
@@ -9,5 +11,8 @@ namespace assetgen {
 // and echoes that ring past the end continue at the start. Returns false
 // (message on stderr) when the file cannot be written.
 bool writeMusic(const std::string& path);
+
+// Writes `samples` as a 16-bit PCM mono WAV at 44100 Hz.
+bool writeMonoWav(const std::string& path, const std::vector<int16_t>& samples);
 
 }  // namespace assetgen
