@@ -1,4 +1,4 @@
-#include "app/music.h"
+#include "app/audio.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
@@ -6,45 +6,87 @@
 #include <string>
 
 #include "base/assets.h"
+#include "base/globals.h"
+#include "base/sound.h"
 
 namespace {
+
 bool audioOpen = false;
 Mix_Music* music = nullptr;
+Mix_Chunk* effects[int(Sound::count)] = {};
 
-void reportMusicFailure(const std::string& path, const std::string& reason) {
-    reportAssetFailure("Failed to load music: " + path, path, reason);
-}
-}  // namespace
+const char* const effectFiles[int(Sound::count)] = {"Audio/coin.wav", "Audio/hit.wav", "Audio/finish.wav",
+                                                    "Audio/best.wav"};
 
-void playMusic(const char* path) {
-    if (audioOpen) return;
-    if (!assetReadable(path)) {
-        reportMusicFailure(path, "cannot be opened");
-        return;
+int mixerVolume(int percent) { return percent * MIX_MAX_VOLUME / 100; }
+
+struct MixerOutput final : SoundOutput {
+    void play(Sound sound) override {
+        if (Mix_Chunk* chunk = effects[int(sound)]) Mix_PlayChannel(-1, chunk, 0);
     }
+    void setVolumes(int musicPercent, int effectsPercent) override {
+        Mix_VolumeMusic(mixerVolume(musicPercent));
+        Mix_Volume(-1, mixerVolume(effectsPercent));
+    }
+};
+MixerOutput mixer;
+
+bool openAudio() {
+    if (audioOpen) return true;
     // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
     // game never reads, and the process could no longer be stopped that way.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     // A fixed format (no allowed changes) so the mixed stream is predictable.
-    // No device, no music: that needs no word, the game is the same in silence.
     if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 2048, nullptr, 0) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
+        return false;
     }
     audioOpen = true;
+    mixer.setVolumes(musicVolume, effectsVolume);
+    setSoundOutput(&mixer);
+    return true;
+}
+
+}  // namespace
+
+void playMusic(const char* path) {
+    if (music) return;
+    const bool readable = assetReadable(path);
+    if (!readable) reportAssetFailure(std::string("Failed to load music: ") + path, path, "cannot be opened");
+    if (!openAudio() || !readable) return;
     // Only an open device can decode, so a broken file shows here.
     music = Mix_LoadMUS(assetPath(path).c_str());
     if (!music) {
-        reportMusicFailure(path, Mix_GetError());
+        reportAssetFailure(std::string("Failed to load music: ") + path, path, Mix_GetError());
         return;
     }
     Mix_PlayMusic(music, -1);
 }
 
+void loadSoundEffects() {
+    for (int sound = 0; sound < int(Sound::count); ++sound) {
+        const std::string path = effectFiles[sound];
+        if (effects[sound]) continue;
+        if (!assetReadable(path)) {
+            reportAssetFailure("Failed to load sound: " + path, path, "cannot be opened");
+            continue;
+        }
+        if (!openAudio()) return;
+        effects[sound] = Mix_LoadWAV(assetPath(path).c_str());
+        if (!effects[sound]) reportAssetFailure("Failed to load sound: " + path, path, Mix_GetError());
+    }
+}
+
 void stopMusic() {
     if (!audioOpen) return;
+    setSoundOutput(nullptr);
+    Mix_HaltChannel(-1);
     Mix_HaltMusic();
+    for (Mix_Chunk*& chunk : effects) {
+        if (chunk) Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
     if (music) Mix_FreeMusic(music);
     music = nullptr;
     Mix_CloseAudio();

@@ -1,12 +1,19 @@
-// Background music: one WAV looping on SDL_mixer's own thread.
+// The game's sound: the background music, one WAV looping on SDL_mixer's own
+// thread, and the sounds of what happens in a run (base/sound.h) mixed over
+// it on channels of their own, each kind at its own volume. Without a sound
+// device the game is the same in silence, which needs no word.
 #pragma once
 
-// Starts `path` playing in an endless loop and returns at once. On any failure
-// the game plays on in silence; a file that is missing or that the open
-// device cannot decode is reported ("Failed to load music: " and the path,
-// base/assets.h). No sound device needs no word. Opens the device as 44100
-// Hz, signed 16-bit, stereo.
+// Opens the sound device (44100 Hz, signed 16-bit, stereo) and starts `path`
+// playing in an endless loop; returns at once. A file that is missing, or
+// that the open device cannot decode, is reported ("Failed to load music: "
+// and the path, base/assets.h) and the game plays on without music.
 void playMusic(const char* path);
 
-// Stops the music and releases the mixer and SDL's audio; safe without playMusic.
+// Loads the sounds of a run from the asset folders and makes them what
+// playSound() plays, at musicVolume and effectsVolume. A sound whose file
+// is missing or broken is reported like the music and stays silent.
+void loadSoundEffects();
+
+// Stops all sound and releases the mixer and SDL's audio; safe without the above.
 void stopMusic();

@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include <cctype>
+#include <cstdlib>
+#include <set>
 
 #ifndef KIVO_VERSION
 #define KIVO_VERSION "unknown"
@@ -24,6 +26,24 @@ std::optional<PixelSize> parseSize(const std::string& text) {
     return PixelSize{width, height};
 }
 
+// A whole number from 0 to 100, nothing else.
+std::optional<int> parsePercent(const std::string& text) {
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    for (char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    const int value = std::stoi(text);
+    return value <= 100 ? std::optional<int>(value) : std::nullopt;
+}
+
+// A decimal number within the settings' range of mouse sensitivity.
+std::optional<float> parseSensitivity(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(value >= minMouseSensitivity && value <= maxMouseSensitivity)) return std::nullopt;
+    return static_cast<float>(value);
+}
+
 LaunchOptions failure(std::string error) {
     LaunchOptions options;
     options.action = LaunchOptions::Action::fail;
@@ -36,29 +56,46 @@ LaunchOptions failure(std::string error) {
 LaunchOptions parseCommandLine(const std::vector<std::string>& arguments) {
     LaunchOptions options;
     bool help = false, version = false;
+    std::set<std::string> seen;  // the settings' options, each allowed once
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
         const bool hasValue = equals != std::string::npos;
         std::string value = hasValue ? argument.substr(equals + 1) : "";
+        // The option as the player gave it, its value after '=' or as the next argument.
+        auto takeValue = [&] {
+            if (!hasValue && i + 1 < arguments.size()) value = arguments[++i];
+            return hasValue || value.empty() ? argument : argument + " " + value;
+        };
+        const bool setting = name == "--quality" || name == "--sensitivity" || name == "--invert-y" ||
+                             name == "--music" || name == "--effects";
+        if (setting && !seen.insert(name).second) return failure("'" + argument + "' is given twice");
 
         if ((name == "--help" || name == "--version") && !hasValue) {
-            bool& seen = name == "--help" ? help : version;
-            if (seen) return failure("'" + name + "' is given twice");
-            seen = true;
+            bool& given = name == "--help" ? help : version;
+            if (given) return failure("'" + name + "' is given twice");
+            given = true;
         } else if (name == "--window") {
-            if (!hasValue && i + 1 < arguments.size()) value = arguments[++i];
-            const std::string given = hasValue || value.empty() ? argument : argument + " " + value;
+            const std::string given = takeValue();
             if (options.window || options.fullscreen) return failure("'" + given + "' comes after another display choice");
             options.window = parseSize(value);
             if (!options.window) return failure("'" + given + "' needs a size such as --window=1280x720");
         } else if (name == "--quality") {
-            if (!hasValue && i + 1 < arguments.size()) value = arguments[++i];
-            const std::string given = hasValue || value.empty() ? argument : argument + " " + value;
-            if (options.quality) return failure("'" + given + "' comes after another quality");
+            const std::string given = takeValue();
             options.quality = parseQualitySetting(value);
             if (!options.quality) return failure("'" + given + "' needs one of auto, full, balanced, low");
+        } else if (name == "--sensitivity") {
+            const std::string given = takeValue();
+            options.sensitivity = parseSensitivity(value);
+            if (!options.sensitivity) return failure("'" + given + "' needs a number from 0.1 to 10, such as --sensitivity=1.5");
+        } else if (name == "--music" || name == "--effects") {
+            const std::string given = takeValue();
+            std::optional<int>& volume = name == "--music" ? options.musicVolume : options.effectsVolume;
+            volume = parsePercent(value);
+            if (!volume) return failure("'" + given + "' needs a whole percentage from 0 to 100, such as " + name + "=50");
+        } else if (name == "--invert-y" && !hasValue) {
+            options.invertY = true;
         } else if (name == "--fullscreen") {
             if (options.window || options.fullscreen) return failure("'" + argument + "' comes after another display choice");
             options.fullscreen = true;
@@ -90,13 +127,24 @@ std::string usageText() {
            "  --fullscreen=WxH   play full screen at the mode W x H, if the monitor has it\n"
            "  --quality=LEVEL    auto (the default: full, stepping down while frames are\n"
            "                     slow), full, balanced or low; F6 cycles them in the game\n"
+           "  --sensitivity=X    turn the view X times as fast with the mouse or the\n"
+           "                     stick, 0.1 to 10 (default 1)\n"
+           "  --invert-y         moving the mouse or the stick up looks down\n"
+           "  --music=PERCENT    the music's volume, 0 to 100\n"
+           "  --effects=PERCENT  the sound effects' volume, 0 to 100\n"
            "  --help             print this help and exit\n"
            "  --version          print the version and exit\n"
            "\n"
+           "The settings options hold for this start; the settings screen of the pause\n"
+           "changes them for good.\n"
+           "\n"
            "Mouse: look around. W: run where you look. Space with W: sprint.\n"
-           "Enter: next run, on the score screen. Escape: quit.\n"
+           "Enter: next run, on the score screen. P: pause and settings. Escape: quit.\n"
+           "Gamepad: right stick looks, right trigger or A runs, left trigger or B\n"
+           "sprints, Start pauses, A starts the next run, the D-pad sets the settings.\n"
            "Hotkeys: 1/2 light, F9 transparency (3/4 more/less), F2 frame rate,\n"
-           "F3 wireframe, F4 texture sampling, F5 mip-mapping, F6 quality, F8 frustum culling.\n";
+           "F3 wireframe, F4 texture sampling, F5 mip-mapping, F6 quality, F8 frustum\n"
+           "culling, G ghost of the best run.\n";
 }
 
 std::string versionText() { return std::string("KIVO ") + KIVO_VERSION + "\n"; }

@@ -1,7 +1,8 @@
 // The command line: a player may skip the console dialogue by naming the
-// window or the full-screen mode, choose the quality level for this start,
-// or ask for help or the version. Options combine; each may be given once.
-// Parsed without GLFW, so it is tested on its own.
+// window or the full-screen mode, set the quality, the mouse sensitivity,
+// invert-Y and the volumes for this start (the saved settings stay as they
+// are), or ask for help or the version. Options combine; each may be given
+// once. Parsed without GLFW, so it is tested on its own.
 #pragma once
 
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "base/quality.h"
 #include "base/screen_fit.h"
+#include "base/settings.h"
 
 struct LaunchOptions {
     enum class Action { play, help, version, fail };
@@ -18,6 +20,10 @@ struct LaunchOptions {
     bool fullscreen = false;              // --fullscreen[=WxH]: full screen, no dialogue
     std::optional<PixelSize> fullscreenMode;  // the mode asked for; none: the monitor's largest
     std::optional<QualitySetting> quality;    // --quality=LEVEL
+    std::optional<float> sensitivity;         // --sensitivity=X
+    std::optional<bool> invertY;              // --invert-y
+    std::optional<int> musicVolume;           // --music=PERCENT
+    std::optional<int> effectsVolume;         // --effects=PERCENT
     std::string error;                    // for Action::fail: one line naming the option
 };
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/window.h"
 #include "base/globals.h"
 #include "base/platform.h"
 #include "gpu/shader.h"
@@ -20,8 +21,13 @@ namespace {
 std::optional<double> previousFrameStart;  // wall-clock seconds
 
 // The automatic quality goes by the wall time between frames, whatever
-// clock the game's time step comes from.
+// clock the game's time step comes from; paused frames, which wait for the
+// player, say nothing of the speed.
 void followAutomaticQuality() {
+    if (paused) {
+        previousFrameStart.reset();
+        return;
+    }
     const double now = wallClockNow();
     if (previousFrameStart && qualitySetting == QualitySetting::automatic)
         qualityLevel = autoQuality.observe(now - *previousFrameStart);
@@ -40,7 +46,7 @@ void drawSceneContent() { drawFrameContent(FramePath::scene); }
 
 }  // namespace
 
-bool sprintBlurActive() { return isKeyDown(GLFW_KEY_SPACE) && isKeyDown(GLFW_KEY_W) && !gameOver; }
+bool sprintBlurActive() { return sprinting(); }
 
 void setFrameState() {
     glEnable(GL_CULL_FACE);
@@ -85,6 +91,10 @@ void renderFrame() {
         timed(passScaleUp, [] { drawScaledUp(drawSceneContent); });
     }
     if (!full) timed(passHud, drawHud);
+    if (paused) {
+        dimWindow(0.35f);
+        drawPauseScreen();
+    }
 }
 
 bool runFrame(double& lastFrameTime) {
@@ -93,12 +103,18 @@ bool runFrame(double& lastFrameTime) {
     deltaTime = float(now - lastFrameTime);
     lastFrameTime = now;
 
-    processInput();
+    processInput();  // a paused frame's step becomes 0: nothing moves
     updateScene(deltaTime);
+    holdPointer(!paused);
     renderFrame();
 
     glfwSwapBuffers(window);
-    glfwPollEvents();
+    // Keys pressed from here on count in the next frame. A paused frame waits
+    // for the player's next event, or for a quarter of a second: the picture
+    // stands still, and the machine need not work for it.
+    forgetKeyPresses();
+    if (paused) glfwWaitEventsTimeout(0.25);
+    else glfwPollEvents();
     const bool escape = isKeyDown(GLFW_KEY_ESCAPE);
     previousViewProjection = projectionMatrix * viewMatrix;
     return !escape;

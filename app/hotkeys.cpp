@@ -1,6 +1,8 @@
 #include "app/hotkeys.h"
 
 #include "base/globals.h"
+#include "base/platform.h"
+#include "play/settings_screen.h"
 
 namespace {
 
@@ -92,16 +94,6 @@ std::string transparencyText(float value) {
     return ("Transparency: " + std::to_string(static_cast<double>(value))).substr(0, 17);
 }
 
-void chooseQuality(QualitySetting setting) {
-    qualitySetting = setting;
-    if (const std::optional<QualityLevel> level = fixedLevel(setting)) {
-        qualityLevel = *level;
-        return;
-    }
-    autoQuality = AutoQuality();  // starts at full, measuring afresh
-    qualityLevel = autoQuality.level();
-}
-
 GLenum applyHotkey(int key, int action) {
     if (action != GLFW_PRESS) return 0;
     switch (key) {
@@ -137,15 +129,11 @@ GLenum applyHotkey(int key, int action) {
                  frustumCullingEnabled ? "View Frustrum Culling: ON" : "View Frustrum Culling: OFF");
             break;
         case GLFW_KEY_F6:
-            chooseQuality(nextQualitySetting(qualitySetting));
-            savedSettings.quality = qualitySetting;
-            saveSettings(savedSettings);
+            changeQuality(nextQualitySetting(qualitySetting));
             post(settingMessage, settingMessageTime, std::string("Quality: ") + qualityName(qualitySetting));
             break;
         case GLFW_KEY_G:
-            ghostEnabled = !ghostEnabled;
-            savedSettings.ghost = ghostEnabled;
-            saveSettings(savedSettings);
+            changeGhost(!ghostEnabled);
             post(settingMessage, settingMessageTime, ghostEnabled ? "Ghost: ON" : "Ghost: OFF");
             break;
         case GLFW_KEY_F9:
@@ -163,6 +151,7 @@ GLenum applyHotkey(int key, int action) {
 }
 
 void keyCallback(GLFWwindow*, int key, int, int action, int) {
+    noteKeyEvent(key, action);  // a press shorter than a frame still counts
     const GLenum polygonMode = applyHotkey(key, action);
     if (polygonMode != 0) glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
 }

@@ -12,8 +12,6 @@
 #include <GLFW/glfw3.h>
 #include <string>
 
-#include "base/quality.h"
-
 // Filter pair a sampling or mip-mapping key leads to, with the HUD texts it posts.
 struct SamplingChange {
     GLint textureFilter;         // GL_TEXTURE_MAG_FILTER after the key
@@ -30,13 +28,11 @@ SamplingChange nextMipmapMode(GLint textureFilter, GLint mipmapFilter);
 // "Transparency: " and the value with exactly one decimal digit.
 std::string transparencyText(float value);
 
-// Switches the quality to `setting`: a fixed level at once; automatic
-// starts again at full.
-void chooseQuality(QualitySetting setting);
-
 // Applies one key event to the settings. Returns the polygon mode GL must
 // switch to (GL_LINE or GL_FILL), or 0 when the polygon mode stays.
 GLenum applyHotkey(int key, int action);
 
 // GLFW key callback; only `key` and `action` matter, and only presses act.
+// Every event is also noted for the frame's input (base/platform.h), so a
+// key tapped and let go between two frames is still seen.
 void keyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);

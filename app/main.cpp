@@ -21,6 +21,8 @@
 #include "base/console.h"
 #include "base/globals.h"
 #include "base/platform.h"
+#include "play/input.h"
+#include "play/settings_screen.h"
 
 int main(int argc, char** argv) {
     const LaunchOptions options = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -36,6 +38,10 @@ int main(int argc, char** argv) {
     savedSettings = loadSettings();
     qualitySetting = options.quality.value_or(savedSettings.quality);
     ghostEnabled = savedSettings.ghost;
+    mouseSensitivity = options.sensitivity.value_or(savedSettings.mouseSensitivity);
+    invertY = options.invertY.value_or(savedSettings.invertY);
+    musicVolume = options.musicVolume.value_or(savedSettings.musicVolume);
+    effectsVolume = options.effectsVolume.value_or(savedSettings.effectsVolume);
     allTimeBest = loadRecords();
 
     if (!glfwInit()) {
@@ -74,9 +80,12 @@ int main(int argc, char** argv) {
 
     double lastFrameTime = clockNow();
     while (!glfwWindowShouldClose(window)) {
-        // Back from a minimised wait, the frame clock starts afresh: the wait
-        // is no step for the particles or the blur. The run's clock went on.
-        if (sleepWhileMinimised()) {
+        // Minimised, the run pauses and the game sleeps until the window is
+        // back; the frame clock then starts afresh, so the wait is no step for
+        // the particles or the blur, and the run waits for P.
+        if (windowMinimised()) {
+            pauseRun();
+            sleepWhileMinimised();
             resumeFrames(lastFrameTime);
             continue;
         }

@@ -3,7 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
-#include "app/music.h"
+#include "app/audio.h"
 #include "base/course.h"
 #include "base/globals.h"
 #include "base/platform.h"
@@ -106,6 +106,7 @@ void initScene() {
     fontTexture = new Texture("Textur/font8.jpg");
 
     playMusic("Audio/ffxiii.WAV");
+    loadSoundEffects();
 
     gameStartTime = clockNow();
 

@@ -14,9 +14,15 @@ void followFramebufferSize(GLFWwindow*, int width, int height) {
 
 }  // namespace
 
+void holdPointer(bool hold) {
+    const int mode = hold ? GLFW_CURSOR_DISABLED : GLFW_CURSOR_NORMAL;
+    if (glfwGetInputMode(window, GLFW_CURSOR) == mode) return;
+    glfwSetInputMode(window, GLFW_CURSOR, mode);
+    if (hold && glfwRawMouseMotionSupported()) glfwSetInputMode(window, GLFW_RAW_MOUSE_MOTION, GLFW_TRUE);
+}
+
 void holdPointerAndFollowSize() {
-    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
-    if (glfwRawMouseMotionSupported()) glfwSetInputMode(window, GLFW_RAW_MOUSE_MOTION, GLFW_TRUE);
+    holdPointer(true);
 
     int width = 0, height = 0;
     glfwGetFramebufferSize(window, &width, &height);
@@ -25,8 +31,8 @@ void holdPointerAndFollowSize() {
     glfwSetFramebufferSizeCallback(window, followFramebufferSize);
 }
 
-bool sleepWhileMinimised() {
-    if (!glfwGetWindowAttrib(window, GLFW_ICONIFIED)) return false;
-    while (glfwGetWindowAttrib(window, GLFW_ICONIFIED) && !glfwWindowShouldClose(window)) glfwWaitEvents();
-    return true;
+bool windowMinimised() { return glfwGetWindowAttrib(window, GLFW_ICONIFIED) != 0; }
+
+void sleepWhileMinimised() {
+    while (windowMinimised() && !glfwWindowShouldClose(window)) glfwWaitEvents();
 }

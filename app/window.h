@@ -3,6 +3,11 @@
 // left asleep.
 #pragma once
 
+// Holds the pointer in the window for mouse look (hidden, with raw motion
+// where the system offers it), or gives it back to the player, shown and
+// free, as the pause does. Cheap when it is as asked already.
+void holdPointer(bool hold);
+
 // Hides the pointer and holds it in the window (GLFW's disabled cursor, with
 // raw motion where the system offers it), so a fast turn can never leave the
 // window, and follows the window's framebuffer size: the picture goes into
@@ -10,7 +15,8 @@
 // Needs `window` and the chosen screenWidth x screenHeight; sets windowViewport.
 void holdPointerAndFollowSize();
 
-// While the window is minimised, waits for events without drawing and
-// returns true once it is back (or asked to close); returns false at once
-// when it is not minimised.
-bool sleepWhileMinimised();
+bool windowMinimised();
+
+// Waits for events without drawing while the window is minimised, until it is
+// back or asked to close.
+void sleepWhileMinimised();

@@ -23,6 +23,8 @@ glm::mat4 projectionMatrix(1.0f);
 float fieldOfView = 90.0f;
 
 bool gameOver = false;
+bool paused = false;
+double pausedSince = 0.0;
 bool recenterCursor = false;
 bool newBestScore = false;
 float catSpeed = walkSpeed;
@@ -48,6 +50,11 @@ QualitySetting qualitySetting = QualitySetting::automatic;
 QualityLevel qualityLevel = QualityLevel::full;
 AutoQuality autoQuality;
 bool ghostEnabled = true;
+float mouseSensitivity = 1.0f;
+bool invertY = false;
+int musicVolume = 100;
+int effectsVolume = 100;
+int selectedSetting = 0;
 
 Settings savedSettings;
 

@@ -113,6 +113,8 @@ extern float fieldOfView;                // degrees, vertical
 // Written by the game rules (play/input.cpp, play/score.cpp, play/ghost.cpp);
 // scene assembly starts the first run's clock, start-up loads the records.
 extern bool gameOver;                    // the cat crossed the finish line
+extern bool paused;                      // P, Start or the focus lost: the run stands still
+extern double pausedSince;               // clock seconds when the pause began
 extern std::optional<glm::vec3> testedCatPosition;  // catPosition as the rules last tested it;
                                                     // none until a run's first test
 extern bool recenterCursor;              // next frame puts the cursor back in the centre first
@@ -147,7 +149,18 @@ extern QualitySetting qualitySetting;    // the player's choice: the command lin
 extern QualityLevel qualityLevel;        // the level frames are drawn at: the setting's own, or
                                          // autoQuality's while the setting is automatic
 extern AutoQuality autoQuality;          // fed by the frame loop with each frame's wall time
+
+// ---- Player settings --------------------------------------------------------
+// What this start plays with: the saved settings, then the command line's.
+// Changed, and saved, by F6, G and the settings screen of the pause
+// (play/settings_screen.h); qualitySetting above is one of them.
 extern bool ghostEnabled;                // the ghost races along (G)
+extern float mouseSensitivity;           // a factor on the mouse look's turn per pixel and the
+                                         // gamepad's turn rate
+extern bool invertY;                     // moving the mouse (or the stick) up looks down
+extern int musicVolume;                  // percent
+extern int effectsVolume;                // percent
+extern int selectedSetting;              // the settings screen's chosen line
 
 // ---- Saved settings ---------------------------------------------------------
 // What the settings file holds (base/settings.h): loaded at start, changed and

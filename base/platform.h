@@ -1,10 +1,22 @@
 // The thin seam between the game and the operating system.
 //
-// The game reads keys, the cursor, the clock and the window's focus only
-// through these functions, never from GLFW directly, so tests can drive the
-// real rules and frames with scripted input and chosen times. By default they
-// forward to GLFW and the global `window`.
+// The game reads keys, the cursor, the gamepad, the clocks and the window's
+// focus only through these functions, never from GLFW directly, so tests can
+// drive the real rules and frames with scripted input and chosen times. By
+// default they forward to GLFW and the global `window`.
+//
+// No key press is lost, however long a frame takes: every key event passes
+// through noteKeyEvent() (the window's key callback, or a test), and a key
+// pressed since the last frame counts as held for the coming one.
 #pragma once
+
+#include <string>
+
+// A gamepad in GLFW's standard layout (GLFW_GAMEPAD_AXIS_*, GLFW_GAMEPAD_BUTTON_*).
+struct GamepadState {
+    float axes[6] = {0, 0, 0, 0, -1, -1};  // sticks -1 .. 1, y down; triggers -1 (free) .. 1
+    bool buttons[15] = {};                  // held
+};
 
 struct Platform {
     virtual ~Platform() = default;
@@ -15,6 +27,8 @@ struct Platform {
     virtual double wallNow() = 0;                       // seconds on a steady wall clock, by which
                                                         // the automatic quality measures frames
     virtual bool focused() = 0;                         // the window has the keyboard and pointer
+    // The first connected gamepad: its name and state; false when there is none.
+    virtual bool gamepad(std::string& name, GamepadState& state) = 0;
 };
 
 // Seconds on the steady wall clock of the machine, from an arbitrary start.
@@ -23,7 +37,20 @@ double steadySeconds();
 // Replaces the platform (nullptr restores GLFW). The caller keeps ownership.
 void setPlatform(Platform* platform);
 
+// A key event (GLFW_PRESS, GLFW_REPEAT or GLFW_RELEASE) as the window got it.
+void noteKeyEvent(int glfwKey, int action);
+// The frame has read its keys: presses noted until now are forgotten. The
+// frame loop calls it right before it polls the next frame's events.
+void forgetKeyPresses();
+
+// Held now, or pressed since the last forgetKeyPresses().
 bool isKeyDown(int glfwKey);
+// Pressed since the last forgetKeyPresses(), for keys that toggle; and how
+// many times, for keys that step through a list.
+bool wasKeyPressed(int glfwKey);
+int keyPresses(int glfwKey);
+
+bool readGamepad(std::string& name, GamepadState& state);
 void getCursor(double& x, double& y);
 void setCursor(double x, double y);
 double clockNow();

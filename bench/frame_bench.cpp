@@ -34,6 +34,7 @@
 
 #include "app/frame.h"
 #include "app/hotkeys.h"
+#include "play/settings_screen.h"
 #include "app/scene_setup.h"
 #include "base/globals.h"
 #include "bench/frame_probe.h"

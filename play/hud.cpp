@@ -7,6 +7,7 @@
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "play/score.h"
+#include "play/settings_screen.h"
 #include "render/text2d.h"
 #include "scene/coins.h"
 
@@ -100,13 +101,31 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
     return lines;
 }
 
-void drawHud() {
+std::vector<HudLine> pauseScreenLines() {
+    std::vector<HudLine> lines{{"PAUSED", 250, 500, 50}};
+    int y = 450;
+    for (const SettingRow& row : settingRows()) {
+        std::string text = (row.chosen ? "> " : "  ") + row.name;
+        text.resize(22, ' ');
+        lines.push_back({text + row.value, 120, y, 20});
+        y -= 35;
+    }
+    lines.push_back({"P or Start: play on", 160, 245, 15});
+    lines.push_back({"Arrows or D-pad: choose and change", 160, 225, 15});
+    return lines;
+}
+
+namespace {
+
+void drawLines(const std::vector<HudLine>& lines) {
     glUseProgram(textShader->programHandle);
     fontTexture->bind(0);
     setTextureUnit(textShader, "myTextureSampler", 0);
-
-    const int collected = coinField ? coinField->collectedCount : 0;
-    for (const HudLine& line : hudFrame(clockNow(), collected)) {
-        text2D->drawText(line.text.c_str(), line.x, line.y, line.size);
-    }
+    for (const HudLine& line : lines) text2D->drawText(line.text.c_str(), line.x, line.y, line.size);
 }
+
+}  // namespace
+
+void drawHud() { drawLines(hudFrame(clockNow(), coinField ? coinField->collectedCount : 0)); }
+
+void drawPauseScreen() { drawLines(pauseScreenLines()); }

@@ -27,6 +27,13 @@ struct HudLine {
 // two status lines and stamps and empties the four timed message slots.
 std::vector<HudLine> hudFrame(double now, int collectedCount);
 
+// The pause screen's lines: "PAUSED", the settings screen (play/settings_screen.h),
+// one line a setting with the chosen one marked, and the keys that work it.
+std::vector<HudLine> pauseScreenLines();
+
+// Draws pauseScreenLines() as drawHud() draws its own, over the window.
+void drawPauseScreen();
+
 // Runs hudFrame() on the game clock and draws its lines with `text2D`.
 // Needs this frame's lit pass to have run (for the object count). Leaves
 // textShader in use and fontTexture bound on the active unit 0.

@@ -1,24 +1,95 @@
 #include "play/input.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "base/course.h"
 #include "base/globals.h"
 #include "base/platform.h"
+#include "base/sound.h"
 #include "play/ghost.h"
 #include "play/score.h"
+#include "play/settings_screen.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 
 namespace {
 
 constexpr double rightAngleOffset = 1.570795;
+constexpr float stickTurnRate = 2.5f;  // radians a second with the stick all the way over
+constexpr float stickDeadZone = 0.2f;  // of the stick's travel: where a stick at rest drifts
 
 // Puts the cursor back in the middle of the window; the centre is the
 // integer half of the window size, as the mouse look measures from it.
 void centreCursor() { setCursor(screenWidth / 2, screenHeight / 2); }
 
+// ---- The gamepad -------------------------------------------------------------
+
+struct Pad {
+    bool connected = false;
+    std::string name;
+    GamepadState now, before;  // this frame's and the last frame's
+    bool held(int button) const { return connected && now.buttons[button]; }
+    bool pressed(int button) const { return held(button) && !before.buttons[button]; }
+    // A trigger pulled past halfway; -1 is free, 1 all the way.
+    bool pulled(int trigger) const { return connected && now.axes[trigger] > 0.0f; }
+    // A stick's axis beyond the dead zone, scaled to reach 1 all the same.
+    float stick(int axis) const {
+        const float value = connected ? now.axes[axis] : 0.0f;
+        if (std::fabs(value) < stickDeadZone) return 0.0f;
+        return (value - std::copysign(stickDeadZone, value)) / (1.0f - stickDeadZone);
+    }
+};
+Pad pad;
+bool hadFocus = false;  // the window had the focus in the last frame
+
+// Reads this frame's gamepad; a pad that comes or goes says so on the console.
+void readPad() {
+    std::string name;
+    GamepadState state;
+    const bool connected = readGamepad(name, state);
+    if (connected && !pad.connected) std::cout << "Gamepad connected: " << name << std::endl;
+    if (!connected && pad.connected) std::cout << "Gamepad disconnected: " << pad.name << std::endl;
+    // A pad that has just come presses nothing it already holds.
+    pad.before = connected && pad.connected ? pad.now : state;
+    pad.now = state;
+    pad.connected = connected;
+    pad.name = name;
+}
+
+bool runHeld() { return isKeyDown(GLFW_KEY_W) || pad.pulled(GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER) || pad.held(GLFW_GAMEPAD_BUTTON_A); }
+bool sprintHeld() { return isKeyDown(GLFW_KEY_SPACE) || pad.pulled(GLFW_GAMEPAD_AXIS_LEFT_TRIGGER) || pad.held(GLFW_GAMEPAD_BUTTON_B); }
+
+// ---- The pause ------------------------------------------------------------------
+
+void resume() {
+    // The run's clock counts only what was played.
+    gameStartTime += clockNow() - pausedSince;
+    paused = false;
+    recenterCursor = true;  // where the pointer went meanwhile turns nothing
+}
+
+// The settings screen of the pause: arrow keys or the D-pad, every press a
+// step, however many fall within one of the pause's slow frames.
+void useSettingsScreen() {
+    auto presses = [](int key, int button) { return keyPresses(key) + (pad.pressed(button) ? 1 : 0); };
+    chooseSettingLine(presses(GLFW_KEY_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_DOWN) -
+                      presses(GLFW_KEY_UP, GLFW_GAMEPAD_BUTTON_DPAD_UP));
+    const int right = presses(GLFW_KEY_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT);
+    const int left = presses(GLFW_KEY_LEFT, GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
+    for (int step = 0; step < right; ++step) changeSettingValue(1);
+    for (int step = 0; step < left; ++step) changeSettingValue(-1);
+}
+
 }  // namespace
+
+void pauseRun() {
+    if (paused) return;
+    paused = true;
+    pausedSince = clockNow();
+}
+
+bool sprinting() { return !paused && !gameOver && runHeld() && sprintHeld(); }
 
 void updateCameraBasis() {
     const double h = horizontalAngle;
@@ -33,12 +104,27 @@ void updateCameraBasis() {
 
 void processInput() {
     const bool wasOver = gameOver;
+    readPad();
+
+    // A run never moves without the player: the window losing the focus
+    // pauses it, and only P or Start go on. The frame that pauses, every
+    // paused frame and the frame that goes on take no step at all.
+    const bool focused = windowFocused();
+    const bool lostFocus = hadFocus && !focused;
+    hadFocus = focused;
+    const bool toggle = wasKeyPressed(GLFW_KEY_P) || pad.pressed(GLFW_GAMEPAD_BUTTON_START);
+    if (paused || lostFocus || toggle) {
+        if (lostFocus || (toggle && !paused)) pauseRun();
+        else if (toggle && focused) resume();
+        else useSettingsScreen();
+        deltaTime = 0.0f;
+        return;
+    }
 
     // The mouse look reads motion only while the window has focus: without it
     // the cursor cannot be put back in the centre, and the same offset would
     // turn the view again every frame. Back in focus, it starts from the
     // centre without a turn, as after a restart.
-    const bool focused = windowFocused();
     if (!focused) recenterCursor = true;
     if (focused && recenterCursor) {
         getCursor(cursorX, cursorY);
@@ -50,24 +136,31 @@ void processInput() {
     // turn shows in the view from the next frame on.
     updateCameraBasis();
 
+    // Up on the mouse or the stick looks up, unless the player turned that round.
+    const float up = invertY ? -1.0f : 1.0f;
     if (focused) {
         getCursor(cursorX, cursorY);
         centreCursor();
-        horizontalAngle += mouseTurnPerPixel * static_cast<float>(screenWidth / 2 - cursorX);
-        verticalAngle += mouseTurnPerPixel * static_cast<float>(screenHeight / 2 - cursorY);
+        const float turn = mouseTurnPerPixel * mouseSensitivity;
+        horizontalAngle += turn * static_cast<float>(screenWidth / 2 - cursorX);
+        verticalAngle += up * turn * static_cast<float>(screenHeight / 2 - cursorY);
     }
+    // The stick turns at a rate, so its turn is the frame's share of it.
+    const float stickTurn = stickTurnRate * mouseSensitivity * deltaTime;
+    horizontalAngle -= stickTurn * pad.stick(GLFW_GAMEPAD_AXIS_RIGHT_X);
+    verticalAngle -= up * stickTurn * pad.stick(GLFW_GAMEPAD_AXIS_RIGHT_Y);  // y grows downwards
 
     if (catPosition.z < finishLineZ) gameOver = true;
 
     catSpeed = walkSpeed;
-    if (isKeyDown(GLFW_KEY_SPACE)) catSpeed += sprintBonus;
+    if (sprintHeld()) catSpeed += sprintBonus;
 
-    if (isKeyDown(GLFW_KEY_W) && !gameOver) {
+    if (runHeld() && !gameOver) {
         theCat->move(cameraDirection, catSpeed, deltaTime);
         newBestScore = false;
     }
 
-    const bool restart = gameOver && isKeyDown(GLFW_KEY_ENTER);
+    const bool restart = gameOver && (isKeyDown(GLFW_KEY_ENTER) || pad.pressed(GLFW_GAMEPAD_BUTTON_A));
     if (restart) {
         resetGame();
         gameOver = false;
@@ -82,11 +175,18 @@ void processInput() {
     const bool offStreet = outsideStreet(catPosition);
     const double slab = obstacleEntryAlong(from, catPosition);
     // Coins beyond the slab the cat hits were never reached.
+    const int coinsBefore = coinField->collectedCount;
     coinField->collect(from, catPosition, slab < 0.0 ? 1.0 : slab);
+    for (int coin = coinsBefore; coin < coinField->collectedCount; ++coin) playSound(Sound::coin);
     // After a restart this frame's copy is stale; the next frame's copy, at
-    // the start, begins the new run's way.
-    if (offStreet || slab >= 0.0) resetGame();
-    else if (!restart) testedCatPosition = catPosition;
+    // the start, begins the new run's way. A run's first test, from where the
+    // cat stood before it was put at the start, is no hit the player made.
+    if (offStreet || slab >= 0.0) {
+        if (testedCatPosition) playSound(Sound::hit);
+        resetGame();
+    } else if (!restart) {
+        testedCatPosition = catPosition;
+    }
 
     // The run's clock runs while it is played and stops at the finish, which
     // judges the run with the coins it took: those on the way to the line
@@ -97,6 +197,8 @@ void processInput() {
         recordWay(playTime, glm::vec3(theCat->modelMatrix[3]));
     } else if (!wasOver) {
         judgeRun(coinField->collectedCount);
+        playSound(Sound::finish);
+        if (newBestScore) playSound(Sound::newBest);
     }
     followGhost(playTime);
 

@@ -72,3 +72,23 @@ void drawBlurredFrame() {
     setFloat(blurShader, "deltaT", deltaTime);
     drawScreenQuad();
 }
+
+void dimWindow(float keep) {
+    bindWindowTarget();
+    // The blending multiplies what the window holds by `keep`; the quad's own
+    // colour counts for nothing, so any program that covers it will do.
+    glUseProgram(scaleUpShader->programHandle);
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendColor(keep, keep, keep, 1.0f);
+    glBlendFunc(GL_ZERO, GL_CONSTANT_COLOR);
+    glEnableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDisableVertexAttribArray(0);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
+    if (depthTest) glEnable(GL_DEPTH_TEST);
+}

@@ -19,3 +19,8 @@ void drawScaledUp(void (*drawContent)());
 // blurDepthTexture, this frame's view-projection and previousViewProjection,
 // into the default framebuffer. Leaves the same state as drawMotionBlur().
 void drawBlurredFrame();
+
+// Darkens the window's picture to `keep` (0 .. 1) of its brightness, behind
+// what is drawn next (the pause). Leaves blending off, the blend function
+// the frame's, and the window bound.
+void dimWindow(float keep);

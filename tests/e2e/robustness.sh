@@ -21,11 +21,13 @@ grep -q "Do you wanna play in fullscreen? y/n: " "$WORK/stdout" || fail "no dial
 play_and_quit "n 0" . 1920x1440  # Xvfb reports one mode, the screen size
 grep -q " 0: 1920x1440$" "$WORK/stdout" || fail "mode list does not show 0: 1920x1440"
 
-echo "-- textures, font atlas, models and music: missing, empty, not what they claim, truncated"
+echo "-- textures, font atlas, models, music and sounds: missing, empty, not what they claim, truncated"
 game="$WORK/game"
 copy_game "$game"
 rm "$game/Textur/coin.jpg" "$game/Textur/font8.jpg" "$game/Objekte/coin/coin.obj"
 echo "not music" > "$game/Audio/ffxiii.WAV"
+rm "$game/Audio/coin.wav"
+echo "not a sound" > "$game/Audio/hit.wav"
 : > "$game/Textur/grass.jpg"
 echo "not an image" > "$game/Textur/metall.jpg"
 head -c 300 Textur/sterne.jpg > "$game/Textur/sterne.jpg"
@@ -41,6 +43,11 @@ for texture in coin font8 grass metall sterne; do
   reported "Failed to load texture: Textur/$texture.jpg" "Textur/$texture.jpg" || fail "no reason for $texture.jpg"
 done
 reported "Failed to load music: Audio/ffxiii.WAV" "Audio/ffxiii.WAV" || fail "no report for the music"
+for sound in coin hit; do
+  [ "$(grep -cxF "Failed to load sound: Audio/$sound.wav" "$WORK/stderr")" -eq 1 ] || fail "not one line for $sound.wav"
+  reported "Failed to load sound: Audio/$sound.wav" "Audio/$sound.wav" || fail "no reason for $sound.wav"
+done
+! grep -q "Failed to load sound: Audio/finish.wav" "$WORK/stderr" || fail "a good sound reported"
 for model in coin/coin grid/grid cat/sphere corridor/corridor; do
   reported "Failed to load model: Objekte/$model.obj" "Objekte/$model.obj" || fail "no report for $model.obj"
 done

@@ -10,6 +10,7 @@
 
 #include "app/frame.h"
 #include "app/hotkeys.h"
+#include "play/settings_screen.h"
 #include "base/course.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
@@ -279,6 +280,25 @@ TEST_F(Passes, TheAutomaticQualityFollowsTheWallTimeOfTheFrameLoop) {
     EXPECT_EQ(qualityLevel, QualityLevel::full);
     platform.wallClock.reset();
     chooseQuality(QualitySetting::full);
+}
+
+// A key pressed and let go between two frames counts in the next one,
+// however long they take: a tap of W walks the cat for the whole of a long
+// frame, and is forgotten after it.
+TEST_F(Passes, AKeyTappedBetweenTwoFramesCountsInTheNextOne) {
+    QuietConsole quiet;
+    double lastFrameTime = platform.clock;
+    auto frame = [&](double seconds) {
+        platform.clock += seconds;
+        runFrame(lastFrameTime);
+        return glm::vec3(theCat->modelMatrix[3]);
+    };
+    frame(1.0 / 60.0);
+    const glm::vec3 before = frame(1.0 / 60.0);
+    platform.tap(GLFW_KEY_W);
+    const glm::vec3 after = frame(0.5);
+    EXPECT_NEAR(glm::distance(before, after), walkSpeed * 0.5f, 1e-3f) << "the tap walked half a second";
+    EXPECT_EQ(frame(0.5), after) << "and only in the frame after it";
 }
 
 // Keeps the HUD's lines instead of drawing them, each with the framebuffer

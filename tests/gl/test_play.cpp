@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/course.h"
 #include "base/globals.h"
+#include "base/sound.h"
 #include "play/frame_update.h"
 #include "play/input.h"
 #include "scene/cat.h"
@@ -42,19 +44,21 @@ protected:
         catPosition = glm::vec3(0.0f);
         horizontalAngle = courseStartYaw;
         verticalAngle = 0.0f;
-        gameOver = recenterCursor = false;
+        gameOver = recenterCursor = paused = false;
         platform.clock = gameStartTime = 100.0;
         platform.cursorAtX = 300.0;
         platform.cursorAtY = 90.0;
     }
     void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 
-    // One frame of the game logic as the main loop runs it.
+    // One frame of the game logic as the main loop runs it: the keys
+    // pressed until now count in it, and are forgotten after it.
     void frame(double step = frameTime) {
         platform.clock += step;
         deltaTime = static_cast<float>(step);
         processInput();
         updateScene(deltaTime);
+        forgetKeyPresses();
     }
 
     // Flies with `pilot` until the run restarts or ends; returns the copied
@@ -97,21 +101,54 @@ TEST_F(Play, FirstFrameRestartsTheRunAndUndoesTheStartCursorTurn) {
     EXPECT_FLOAT_EQ(verticalAngle, 50 * perPixel);
 }
 
-// Unfocused, the cursor cannot be put back in the centre: wherever it stands,
-// the view must not turn, and back in focus it starts from the centre again.
-TEST_F(Play, TheViewHoldsWhileTheWindowHasNoFocus) {
+// A run never moves without the player: losing the focus pauses it, as P
+// does, and only P goes on. Meanwhile the view, the cat and the run's clock
+// stand still, however long the frames and wherever the pointer goes; back,
+// the mouse turns from the centre without a jump, and the run's time counts
+// only what was played.
+TEST_F(Play, LosingTheFocusOrPPausesTheRunUntilPAndThePauseCountsNoTime) {
     QuietConsole quiet;
     frame();
     frame();
-    platform.hasFocus = false;
-    platform.cursorAtX = 10.0;  // the player works in another window
-    platform.cursorAtY = 20.0;
-    for (int i = 0; i < 5; ++i) frame();
-    EXPECT_EQ(std::make_pair(horizontalAngle, verticalAngle), std::make_pair(courseStartYaw, 0.0f));
-    platform.hasFocus = true;
-    frame();  // the first frame back re-centres without a turn
-    EXPECT_EQ(std::make_pair(horizontalAngle, verticalAngle), std::make_pair(courseStartYaw, 0.0f));
-    EXPECT_EQ(std::make_pair(platform.cursorAtX, platform.cursorAtY), std::make_pair(double(screenWidth / 2), double(screenHeight / 2)));
+    platform.hold(GLFW_KEY_W);
+    frame();
+    glm::vec3 at;
+    double played = 0.0;
+    auto stoodStill = [&](const char* what) {
+        EXPECT_EQ(std::make_pair(horizontalAngle, verticalAngle), std::make_pair(courseStartYaw, 0.0f)) << what;
+        EXPECT_EQ(catTranslation(), at) << what << ": W is held, but the cat stands";
+        EXPECT_EQ(playTime, played) << what;
+    };
+    for (const bool byFocus : {true, false}) {
+        SCOPED_TRACE(byFocus ? "the focus lost" : "P");
+        at = catTranslation();
+        played = playTime;
+        if (byFocus) platform.hasFocus = false;
+        else platform.tap(GLFW_KEY_P);
+        platform.cursorAtX = 10.0;  // the player works elsewhere
+        platform.cursorAtY = 20.0;
+        frame();
+        for (int i = 0; i < 5; ++i) frame(1.0);
+        EXPECT_TRUE(paused);
+        stoodStill("paused");
+        platform.hasFocus = true;
+        frame();
+        EXPECT_TRUE(paused) << "back in focus, the run waits for P";
+        platform.releaseAll();
+        platform.tap(GLFW_KEY_P);
+        frame();
+        EXPECT_FALSE(paused);
+        stoodStill("the frame that goes on");
+        frame();
+        EXPECT_EQ(std::make_pair(horizontalAngle, verticalAngle), std::make_pair(courseStartYaw, 0.0f))
+            << "where the pointer went meanwhile turns nothing";
+        EXPECT_EQ(std::make_pair(platform.cursorAtX, platform.cursorAtY),
+                  std::make_pair(double(screenWidth / 2), double(screenHeight / 2)));
+        platform.hold(GLFW_KEY_W);
+    }
+    frame();
+    EXPECT_NEAR(playTime, played + 3 * frameTime, 1e-9) << "the frames around the pause; its five seconds count nothing";
+    platform.releaseAll();
     platform.cursorAtX -= 30.0;
     frame();
     EXPECT_GT(horizontalAngle, courseStartYaw) << "and then the mouse turns the view again";
@@ -250,6 +287,116 @@ TEST_F(Play, TheSceneTurnsOpaqueInTheFrameAfterTransparencyModeEnds) {
     gameOver = false;
     frame();
     EXPECT_EQ(transparency, 1.0f);
+}
+
+// The gamepad alone plays: the right stick steers the cat along the
+// autopilot's route to the finish, the right trigger running; the left one
+// sprints with it; A starts the next run from the end screen, Start pauses
+// and goes on; the pad coming and going is said on the console.
+TEST_F(Play, AGamepadAlonePlaysAWholeRunToTheFinishAndTheNext) {
+    GamepadState pad;
+    platform.pad = pad;
+    ::testing::internal::CaptureStdout();
+    frame();
+    EXPECT_EQ(countOf(::testing::internal::GetCapturedStdout(), "Gamepad connected: Scripted Pad\n"), 1);
+    QuietConsole quiet;
+    frame();
+    const double fullTurn = 2.5 / 60.0;  // radians the stick turns in a frame all the way over
+    // The stick's position for a turn of `radians` this frame: past the dead
+    // zone by as much as the turn needs, all the way over at most.
+    auto stickFor = [&](double radians) {
+        const double tilt = std::clamp(radians / fullTurn, -1.0, 1.0);
+        return tilt == 0.0 ? 0.0f : float(std::copysign(0.2 + 0.8 * std::fabs(tilt), tilt));
+    };
+    const std::vector<glm::vec3> route = planCourseRoute();
+    size_t next = 0;
+    const double runStart = gameStartTime;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f;
+    for (int i = 0; i < 5000 && !gameOver && gameStartTime == runStart; ++i) {
+        while (next + 1 < route.size() && catTranslation().z <= route[next].z) ++next;
+        const glm::vec3 way = route[next] - catTranslation();
+        const double yaw = std::atan2(way.x, way.z), pitch = std::asin(way.y / glm::length(way));
+        const double yawTurn = std::remainder(horizontalAngle - yaw, 2 * M_PI);  // the shorter way round
+        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = stickFor(yawTurn);  // right turns the yaw down
+        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = stickFor(verticalAngle - pitch);  // down on the stick looks down
+        platform.pad = pad;
+        frame();
+    }
+    ASSERT_TRUE(gameOver) << "at z " << catTranslation().z;
+    EXPECT_EQ(gameStartTime, runStart) << "the run was restarted on the way";
+
+    pad = GamepadState{};
+    pad.buttons[GLFW_GAMEPAD_BUTTON_A] = true;
+    platform.pad = pad;
+    frame();
+    EXPECT_FALSE(gameOver) << "A on the end screen: the next run";
+    frame();
+    frame();
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = 1.0f;  // A still held runs; with the left trigger, sprints
+    platform.pad = pad;
+    const glm::vec3 before = catTranslation();
+    frame();
+    EXPECT_NEAR(glm::distance(catTranslation(), before), (walkSpeed + sprintBonus) * frameTime, 1e-3);
+
+    pad = GamepadState{};
+    for (const bool expected : {true, false}) {
+        pad.buttons[GLFW_GAMEPAD_BUTTON_START] = true;
+        platform.pad = pad;
+        frame();
+        EXPECT_EQ(paused, expected) << "Start";
+        pad.buttons[GLFW_GAMEPAD_BUTTON_START] = false;
+        platform.pad = pad;
+        frame();
+    }
+    platform.pad.reset();
+    std::ostringstream said;
+    std::streambuf* const console = std::cout.rdbuf(said.rdbuf());
+    frame();
+    std::cout.rdbuf(console);
+    EXPECT_EQ(said.str(), "Gamepad disconnected: Scripted Pad\n");
+}
+
+// What the mixer is asked to play, instead of playing it.
+struct HeardSounds final : SoundOutput {
+    std::vector<Sound> heard;
+    void play(Sound sound) override { heard.push_back(sound); }
+    void setVolumes(int, int) override {}
+};
+
+// Each event sounds once, in the frame it happens: a coin, a slab that sends
+// the cat back, the finish and a new best. Putting the cat at the start for
+// the first run, or Enter's next run, is no hit.
+TEST_F(Play, ACoinASlabTheFinishAndANewBestEachSoundOnce) {
+    HeardSounds sounds;
+    setSoundOutput(&sounds);
+    QuietConsole quiet;
+    frame();
+    EXPECT_TRUE(sounds.heard.empty()) << "the first run's start";
+    placeCat({-6, 5, -274});  // a coin on the way to the standing slab at -280, one beyond it
+    GameRaster::coins[0]->modelMatrix[3] = glm::vec4(-6, 5, -277, 1);
+    GameRaster::coins[1]->modelMatrix[3] = glm::vec4(-6, 5, -285, 1);
+    platform.hold(GLFW_KEY_W);
+    platform.hold(GLFW_KEY_SPACE);
+    frame(0.5);
+    platform.releaseAll();
+    frame();
+    EXPECT_EQ(sounds.heard, (std::vector<Sound>{Sound::coin, Sound::hit}));
+    sounds.heard.clear();
+    bestScore = 10000.0;
+    for (const bool best : {true, false}) {
+        placeCat({0.0f, 5.0f, finishLineZ - 1});
+        frame();
+        const std::vector<Sound> expected = best ? std::vector<Sound>{Sound::finish, Sound::newBest}
+                                                 : std::vector<Sound>{Sound::finish};
+        EXPECT_EQ(sounds.heard, expected);
+        sounds.heard.clear();
+        platform.hold(GLFW_KEY_ENTER);
+        frame();
+        platform.releaseAll();
+        frame(5.0);  // a slower run
+        EXPECT_TRUE(sounds.heard.empty()) << "Enter's next run";
+    }
+    setSoundOutput(nullptr);
 }
 
 TEST_F(Play, TheRunEndsJustBeyondTheLineEvenInTheFrameOfAHit) {

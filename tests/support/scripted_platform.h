@@ -1,10 +1,11 @@
-// A test double for the input seam: keys, cursor and clock are whatever the
-// test says, so the real game rules can be driven frame by frame.
+// A test double for the input seam: keys, cursor, gamepad and clocks are
+// whatever the test says, so the real game rules can be driven frame by frame.
 #pragma once
 
 #include <optional>
 #include <set>
 
+#include "base/globals.h"
 #include "base/platform.h"
 
 class ScriptedPlatform final : public Platform {
@@ -14,15 +15,31 @@ public:
     double cursorAtX = 0.0;  // pixels, window coordinates
     double cursorAtY = 0.0;
     bool hasFocus = true;
+    std::optional<GamepadState> pad;  // a connected gamepad's state; none: no gamepad
 
     ScriptedPlatform() { setPlatform(this); }
     ~ScriptedPlatform() override { setPlatform(nullptr); }
     ScriptedPlatform(const ScriptedPlatform&) = delete;
     ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
 
-    void hold(int glfwKey) { held_.insert(glfwKey); }
-    void release(int glfwKey) { held_.erase(glfwKey); }
-    void releaseAll() { held_.clear(); }
+    void hold(int glfwKey) {
+        held_.insert(glfwKey);
+        noteKeyEvent(glfwKey, GLFW_PRESS);
+    }
+    void release(int glfwKey) {
+        held_.erase(glfwKey);
+        noteKeyEvent(glfwKey, GLFW_RELEASE);
+    }
+    // Nothing held, nor pressed since the last frame.
+    void releaseAll() {
+        held_.clear();
+        forgetKeyPresses();
+    }
+    // Pressed and let go again before the next frame reads the keys.
+    void tap(int glfwKey) {
+        hold(glfwKey);
+        release(glfwKey);
+    }
 
     bool keyDown(int glfwKey) override { return held_.count(glfwKey) != 0; }
     void cursor(double& x, double& y) override {
@@ -36,6 +53,12 @@ public:
     double now() override { return clock; }
     double wallNow() override { return wallClock ? *wallClock : steadySeconds(); }
     bool focused() override { return hasFocus; }
+    bool gamepad(std::string& name, GamepadState& state) override {
+        if (!pad) return false;
+        name = "Scripted Pad";
+        state = *pad;
+        return true;
+    }
 
 private:
     std::set<int> held_;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/hotkeys.h"
+#include "play/settings_screen.h"
 #include "base/globals.h"
 
 namespace {

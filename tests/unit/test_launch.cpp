@@ -45,6 +45,19 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
         {{"--fullscreen=big"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen=big'"},
         {{"--window=800x600", "--fullscreen"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen'"},
         {{"--quality=fast"}, Action::fail, {0, 0}, {0, 0}, false, "'--quality=fast'"},
+        {{"--quality=low", "--quality=full"}, Action::fail, {0, 0}, {0, 0}, false, "'--quality=full'"},
+        {{"--sensitivity=0"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=0'"},
+        {{"--sensitivity=11"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=11'"},
+        {{"--sensitivity=-1"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=-1'"},
+        {{"--sensitivity=1e1"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=1e1'"},
+        {{"--sensitivity=nan"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=nan'"},
+        {{"--sensitivity"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity'"},
+        {{"--music=101"}, Action::fail, {0, 0}, {0, 0}, false, "'--music=101'"},
+        {{"--music=-5"}, Action::fail, {0, 0}, {0, 0}, false, "'--music=-5'"},
+        {{"--effects=50%"}, Action::fail, {0, 0}, {0, 0}, false, "'--effects=50%'"},
+        {{"--effects=loud"}, Action::fail, {0, 0}, {0, 0}, false, "'--effects=loud'"},
+        {{"--invert-y=yes"}, Action::fail, {0, 0}, {0, 0}, false, "'--invert-y=yes'"},
+        {{"--invert-y", "--invert-y"}, Action::fail, {0, 0}, {0, 0}, false, "'--invert-y'"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -69,6 +82,12 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
                       std::make_pair(c.mode.width, c.mode.height));
         }
     }
+    const LaunchOptions settings =
+        parseCommandLine({"--sensitivity", "0.5", "--invert-y", "--music=0", "--effects", "100", "--quality=low"});
+    ASSERT_EQ(settings.action, Action::play) << settings.error;
+    EXPECT_EQ(std::make_tuple(*settings.sensitivity, *settings.invertY, *settings.musicVolume, *settings.effectsVolume),
+              std::make_tuple(0.5f, true, 0, 100));
+    EXPECT_FALSE(parseCommandLine({}).sensitivity) << "no option: the saved setting holds";
     for (const char* level : {"auto", "full", "balanced", "low"}) {
         const LaunchOptions options = parseCommandLine({std::string("--quality=") + level});
         ASSERT_TRUE(options.quality.has_value()) << level;
@@ -89,6 +108,8 @@ TEST(CommandLine, TheUsageListsEveryOptionInTheFormItIsTaken) {
         {"--window=WxH", {"--window=640x480"}},   {"--fullscreen ", {"--fullscreen"}},
         {"--fullscreen=WxH", {"--fullscreen=640x480"}}, {"--quality=LEVEL", {"--quality=low"}},
         {"--help", {"--help"}},                   {"--version", {"--version"}},
+        {"--sensitivity=X", {"--sensitivity=2"}}, {"--invert-y", {"--invert-y"}},
+        {"--music=PERCENT", {"--music=40"}},      {"--effects=PERCENT", {"--effects=0"}},
     };
     for (const Option& option : options) {
         EXPECT_NE(usage.find(std::string("\n  ") + option.written), std::string::npos) << option.written;

@@ -194,6 +194,22 @@ ink_in() {
     -fill white -opaque "rgb(255,247,230)" -format '%[fx:round(mean * w * h)]' info:
 }
 
+# paused_on_screen: the game window shows the pause: "PAUSED" in the HUD's
+# text colour where the pause screen puts it, whatever the window's size.
+paused_on_screen() {
+  local w h
+  window_shot "$WORK/pause.png"
+  read -r w h < <(identify -format '%w %h\n' "$WORK/pause.png")
+  [ "$(ink_in "$WORK/pause.png" "$((w * 300 / 800))x$((h * 50 / 600))+$((w * 250 / 800))+$((h * 50 / 600))")" -gt 100 ]
+}
+
+# play_on: the game shows the pause; P goes on, and frames pass again.
+play_on() {
+  poll 20 paused_on_screen || fail "the game is not paused"
+  xdo key p
+  frames_pass || fail "no frame after P"
+}
+
 # ghostly_pixels SHOT: how many pixels of SHOT have the ghost's pale blue.
 ghostly_pixels() {
   convert "$1" -fx 'b > 0.47 && b > r + 0.16 && g > r + 0.08 ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:

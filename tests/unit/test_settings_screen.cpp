@@ -1,0 +1,90 @@
+// The settings screen of the pause: each line changes its setting for this
+// start at once and saves it with the others.
+#include <gtest/gtest.h>
+
+#include "base/globals.h"
+#include "base/sound.h"
+#include "play/settings_screen.h"
+
+namespace {
+
+// The volumes the mixer is given.
+struct HeardVolumes final : SoundOutput {
+    int music = -1, effects = -1;
+    void play(Sound) override {}
+    void setVolumes(int musicPercent, int effectsPercent) override { music = musicPercent, effects = effectsPercent; }
+};
+
+class SettingsScreen : public ::testing::Test {
+protected:
+    HeardVolumes mixer;
+    void SetUp() override {
+        savedSettings = Settings{};
+        savedSettings.unknown = {{"later", "7"}};  // what the screen does not show is kept
+        chooseQuality(QualitySetting::automatic);
+        ghostEnabled = true;
+        mouseSensitivity = 1.0f;
+        invertY = false;
+        musicVolume = effectsVolume = 100;
+        selectedSetting = 0;
+        setSoundOutput(&mixer);
+    }
+    void TearDown() override { setSoundOutput(nullptr); }
+
+    static std::string shown(SettingLine line) { return settingRows()[int(line)].value; }
+    static void change(SettingLine line, int step) {
+        chooseSettingLine(int(line) - selectedSetting);
+        changeSettingValue(step);
+    }
+};
+
+TEST_F(SettingsScreen, UpAndDownChooseALineRoundTheEnds) {
+    EXPECT_TRUE(settingRows()[0].chosen);
+    chooseSettingLine(-1);
+    EXPECT_EQ(selectedSetting, settingLineCount - 1) << "up from the top: the last line";
+    chooseSettingLine(2);
+    EXPECT_EQ(selectedSetting, 1);
+    EXPECT_TRUE(settingRows()[1].chosen && !settingRows()[0].chosen);
+}
+
+TEST_F(SettingsScreen, EachLineChangesItsSettingAtOnceAndSavesIt) {
+    struct Case {
+        SettingLine line;
+        int step;
+        std::string value;  // shown afterwards
+    };
+    const Case cases[] = {
+        {SettingLine::quality, -1, "low"},  {SettingLine::quality, 1, "auto"},  {SettingLine::quality, 1, "full"},
+        {SettingLine::mouseSensitivity, 1, "1.4"}, {SettingLine::mouseSensitivity, -1, "1.0"},
+        {SettingLine::mouseSensitivity, -1, "0.7"}, {SettingLine::mouseSensitivity, -1, "0.5"},
+        {SettingLine::mouseSensitivity, -1, "0.35"}, {SettingLine::invertY, 1, "on"}, {SettingLine::invertY, -1, "off"},
+        {SettingLine::musicVolume, -1, "90%"}, {SettingLine::musicVolume, 1, "100%"}, {SettingLine::musicVolume, 1, "100%"},
+        {SettingLine::effectsVolume, -1, "90%"}, {SettingLine::ghost, 1, "off"},
+    };
+    for (const Case& c : cases) {
+        change(c.line, c.step);
+        EXPECT_EQ(shown(c.line), c.value) << int(c.line) << " by " << c.step;
+    }
+    EXPECT_EQ(qualityLevel, QualityLevel::full) << "applied at once";
+    EXPECT_EQ(std::make_tuple(mouseSensitivity, invertY, ghostEnabled), std::make_tuple(0.35f, false, false));
+    EXPECT_EQ(std::make_pair(mixer.music, mixer.effects), std::make_pair(100, 90)) << "the mixer's volumes";
+    const Settings saved = loadSettings();
+    EXPECT_EQ(std::make_tuple(saved.quality, saved.mouseSensitivity, saved.invertY, saved.musicVolume, saved.effectsVolume, saved.ghost),
+              std::make_tuple(QualitySetting::full, 0.35f, false, 100, 90, false));
+    EXPECT_EQ(saved.unknown, savedSettings.unknown);
+}
+
+TEST_F(SettingsScreen, SensitivityStepsStayWithinTheirRangeAndVolumesWithinPercent) {
+    for (int i = 0; i < 20; ++i) change(SettingLine::mouseSensitivity, 1);
+    EXPECT_EQ(mouseSensitivity, 4.0f);
+    for (int i = 0; i < 20; ++i) change(SettingLine::mouseSensitivity, -1);
+    EXPECT_EQ(mouseSensitivity, 0.25f);
+    changeMouseSensitivity(50.0f);
+    EXPECT_EQ(mouseSensitivity, maxMouseSensitivity);
+    for (int i = 0; i < 12; ++i) change(SettingLine::effectsVolume, -1);
+    EXPECT_EQ(effectsVolume, 0);
+    changeMusicVolume(250);
+    EXPECT_EQ(musicVolume, 100);
+}
+
+}  // namespace
