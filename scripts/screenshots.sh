@@ -10,6 +10,7 @@
 #   docs/screenshot-desktop.png the real game as it opens on a 1920x1080 desktop
 #                               with a window manager (openbox)
 #   docs/screenshot-ghost.png   the real game racing the ghost of a record run
+#   docs/screenshot-pause.png   the real game paused, on the settings screen
 #
 # The cat flies the course on the play test's autopilot with a fixed game
 # step, so the same frames show the same places on every run (coins and
@@ -64,6 +65,23 @@ if [ "${1:-}" = "--ghost" ]; then
   exit
 fi
 
+# --pause FILE, on a virtual screen: the game paused with P two seconds into
+# a run, the mouse sensitivity line chosen and turned up a step.
+if [ "${1:-}" = "--pause" ]; then
+  "./$build/bin/kivo" --window=1600x1400 --quality=full </dev/null >/dev/null 2>&1 &
+  pid=$!
+  focus_window
+  xdotool keydown w
+  sleep 2
+  xdotool keyup w key p
+  sleep 1
+  xdotool key Down key Right
+  sleep 1
+  import -window root -crop 1600x1400+0+0 "$2"
+  escape_until_gone $pid
+  exit
+fi
+
 # --desktop FILE, on a virtual 1920x1080 screen: openbox, and the game as it
 # opens there, a few seconds into the first run.
 if [ "${1:-}" = "--desktop" ]; then
@@ -86,6 +104,7 @@ trap 'rm -rf "$shots"' EXIT
 on_screen "$0" --look-up "$shots/up.png"
 on_screen 1920x1080 "$0" --desktop "$shots/desktop.png"
 on_screen "$0" --ghost "$shots/ghost.png"
+on_screen "$0" --pause "$shots/pause.png"
 
 # Frames at 60 per second of game time, counted from 1.
 start=40         # 0.65 s in: the first slab ahead, the trail just begun
@@ -114,7 +133,7 @@ while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
 # dithered colours instead.
 limit=614400
 mkdir -p docs
-for name in start course sprint end up desktop ghost; do
+for name in start course sprint end up desktop ghost pause; do
   out="docs/screenshot-$name.png"
   size=800x700
   [ "$name" = desktop ] && size=960x540
