@@ -120,7 +120,7 @@ void initScene() {
     glDepthFunc(GL_LESS);
 
     createShadowMapTarget();
-    createBlurTarget();
+    createSceneTargets();
     initParticles();
 }
 

@@ -93,6 +93,9 @@ ViewFrustumCulling* frustumCuller = nullptr;
 
 GLuint shadowFramebuffer = 0;
 GLuint shadowMapTexture = 0;
+GLuint sceneFramebuffer = 0;
+GLuint sceneColorBuffer = 0;
+GLuint sceneDepthBuffer = 0;
 GLuint blurFramebuffer = 0;
 GLuint blurColorTexture = 0;
 GLuint blurDepthTexture = 0;

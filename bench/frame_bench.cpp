@@ -1,7 +1,7 @@
 // kivo_frame_bench: the real game frame on the real scene, timed.
 //
 // Builds the scene with initScene() in a visible "KIVO" window with the game's
-// hints (4x multisampling), then runs runFrame() with the cat flying the course
+// hints (one sample a pixel), then runs runFrame() with the cat flying the course
 // on scripted mouse input and a fixed game step of 1/60 s, so every run sees
 // the same frames and the particle trail reaches its steady state of 48,000
 // after 300 frames. Frame times are taken on the wall clock. In the same run
@@ -198,7 +198,8 @@ struct CourseLog {
     double furthestZ = 0.0;
 };
 
-const char* const passNames[framePassCount] = {"shadow", "sky", "scene", "hud", "particles", "blur", "scale-up"};
+const char* const passNames[framePassCount] = {"shadow",   "sky",      "scene", "particles", "resolve",
+                                                "copy",     "scale-up", "blur",  "hud"};
 
 // The quality the kept frames were drawn at: how many at each level and, once
 // the level stopped changing, the median frame from there on.

@@ -62,7 +62,6 @@ void FrameTimer::startFrame(int frame, bool keep) {
     sample_.passGpu.fill(-1.0);
     sample_.passShaded.fill(-1.0);
     firstPassSeen_ = false;
-    scaledUp_ = false;
     frameStart_ = BenchClock::now();
 }
 
@@ -109,13 +108,9 @@ void FrameTimer::end(FramePass pass) {
         sample_.particleCpu = millisecondsBetween(passStart_[pass], uploadStart);
     }
     watchingUpload = false;
-    // The outermost pass that ends a frame's drawing: the particles of the
-    // normal path, the blur pass around its content, or below full quality
-    // the HUD drawn over the scaled-up scene.
+    // The HUD goes last, on top of the finished picture.
     if (--openPasses_ > 0) return;
-    if (pass == passScaleUp) scaledUp_ = true;
-    const bool last = pass == passParticles || pass == passBlur || (pass == passHud && scaledUp_);
-    if (last && frameDrawn) frameDrawn(frame_);
+    if (pass == passHud && frameDrawn) frameDrawn(frame_);
 }
 
 void FrameTimer::stopCounting() {

@@ -1,6 +1,5 @@
 // The frame benchmark's hook into the frame: times every pass on the GPU
-// (a GL_TIMESTAMP query at each end, so the blur pass can hold the passes of
-// its content) and on the CPU (steady clock), marks where the
+// (a GL_TIMESTAMP query at each end) and on the CPU (steady clock), marks where the
 // game's own CPU work of a frame ends, and tells when a frame's image is
 // complete in the back buffer.
 #pragma once
@@ -89,6 +88,5 @@ private:
     GLuint shadedQuery_ = 0;       // GL_FRAGMENT_SHADER_INVOCATIONS_ARB; 0 when not counting
     bool counting_ = false;
     bool firstPassSeen_ = false;
-    bool scaledUp_ = false;  // this frame's scene went through the scale-up pass
     std::vector<FrameSample> samples_;
 };

@@ -21,5 +21,11 @@ void applyQualityLevel(QualityLevel level) {
         return PixelSize{std::max(1, int(std::lround(screenWidth * scale))), std::max(1, int(std::lround(screenHeight * scale)))};
     };
     resizeShadowMap(scaled(1.0f / float(p.shadowDivisor)));
-    resizeBlurTarget(scaled(p.sceneScale), level == QualityLevel::full ? GL_NEAREST : GL_LINEAR);
+    // At full the scene is the window's picture pixel for pixel, whatever the
+    // window's size; below full it keeps the level's share of the picture's.
+    if (level == QualityLevel::full) {
+        resizeSceneTargets({std::max(1, windowViewport.width), std::max(1, windowViewport.height)}, GL_NEAREST);
+    } else {
+        resizeSceneTargets(scaled(p.sceneScale), GL_LINEAR);
+    }
 }

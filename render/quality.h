@@ -3,9 +3,9 @@
 // and the rules, the simulation and the clock untouched:
 //
 //   full      everything, as the game has always drawn it;
-//   balanced  the 3D scene at a lower resolution, scaled up into the window
-//             without multisampling, and half the particles drawn, each
-//             larger, so the trail keeps its density;
+//   balanced  the 3D scene at a lower resolution, scaled up into the window,
+//             and half the particles drawn, each larger, so the trail keeps
+//             its density;
 //   low       the scene at a lower resolution still, a smaller shadow map
 //             and a quarter of the particles.
 #pragma once
@@ -20,6 +20,7 @@ struct QualityParameters {
 
 QualityParameters qualityParameters(QualityLevel level);
 
-// Sizes the shadow map and the blur target for `level`; cheap when they have
-// their sizes already. Needs the render targets.
+// Sizes the shadow map and the scene targets for `level` (at full, the
+// window's picture); does nothing when they have their sizes already, so
+// targets change only when the level or the window does. Needs the render targets.
 void applyQualityLevel(QualityLevel level);
