@@ -88,6 +88,11 @@ vesk::scene::house_left3* skyBox = nullptr;
 vesk::scene::house_left4* houseRow = nullptr;
 vesk::scene::Street* streetObject = nullptr;
 vesk::scene::coin* coinObject = nullptr;
+vesk::scene::MeshObject* coarseCat = nullptr;
+vesk::scene::MeshObject* coarseBead = nullptr;
+vesk::scene::MeshObject* coarseCoin = nullptr;
+WorldBatch* coinBatch = nullptr;
+WorldBatch* slabBatch = nullptr;
 Text2D* text2D = nullptr;
 ViewFrustumCulling* frustumCuller = nullptr;
 

@@ -64,7 +64,9 @@ class Shader;
 class Texture;
 class Text2D;
 class ViewFrustumCulling;
+class WorldBatch;
 namespace vesk::scene {
+class MeshObject;
 class cat;
 class hierarchy;
 class hierarchyB;
@@ -191,6 +193,11 @@ extern vesk::scene::house_left3* skyBox;
 extern vesk::scene::house_left4* houseRow;
 extern vesk::scene::Street* streetObject;
 extern vesk::scene::coin* coinObject;
+extern vesk::scene::MeshObject* coarseCat;   // drawn in place of the cat, its beads and the
+extern vesk::scene::MeshObject* coarseBead;  // coins at the lowest quality: fewer faces
+extern vesk::scene::MeshObject* coarseCoin;
+extern WorldBatch* coinBatch;                // below full, the coins and the slabs of a pass
+extern WorldBatch* slabBatch;                // in one draw call each
 extern Text2D* text2D;
 extern ViewFrustumCulling* frustumCuller;
 

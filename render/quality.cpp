@@ -8,11 +8,11 @@
 
 QualityParameters qualityParameters(QualityLevel level) {
     switch (level) {
-        case QualityLevel::full: return {1.0f, 1, 1};
-        case QualityLevel::balanced: return {0.5f, 1, 2};
-        case QualityLevel::low: return {0.25f, 2, 4};
+        case QualityLevel::full: return {1.0f, 1, 1, false, false};
+        case QualityLevel::balanced: return {0.5f, 1, 2, true, false};
+        case QualityLevel::low: return {0.25f, 2, 4, true, true};
     }
-    return {1.0f, 1, 1};
+    return {1.0f, 1, 1, false, false};
 }
 
 void applyQualityLevel(QualityLevel level) {

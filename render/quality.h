@@ -5,9 +5,10 @@
 //   full      everything, as the game has always drawn it;
 //   balanced  the 3D scene at a lower resolution, scaled up into the window,
 //             and half the particles drawn, each larger, so the trail keeps
-//             its density;
-//   low       the scene at a lower resolution still, a smaller shadow map
-//             and a quarter of the particles.
+//             its density; the coins and the slabs in one draw call each;
+//   low       the scene at a lower resolution still, a smaller shadow map,
+//             a quarter of the particles, and the cat, its beads and the
+//             coins with fewer faces.
 #pragma once
 
 #include "base/quality.h"
@@ -16,6 +17,8 @@ struct QualityParameters {
     float sceneScale;      // the 3D scene's size against the picture's, per axis (1: full)
     int shadowDivisor;     // the shadow map is the picture's size divided by this, per axis
     int particleStride;    // one live particle in this many is drawn, sqrt(stride) times as large
+    bool onePerKind;       // the coins, and the slabs, of a pass go in one draw call (render/batches.h)
+    bool coarseMeshes;     // the cat, its beads and the coins drawn as their coarser stand-ins
 };
 
 QualityParameters qualityParameters(QualityLevel level);

@@ -24,6 +24,7 @@
 #include "render/quality.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
+#include "scene/culling.h"
 #include "scene/level.h"
 #include "tests/gl/world.h"
 #include "tests/support/gl_window.h"
@@ -54,13 +55,31 @@ protected:
     }
 };
 
+// A frustum test that lets everything through: with it the passes send
+// every object, as they would if they sent what they cannot see.
+struct SeesEverything : ViewFrustumCulling {
+    bool isSphereVisible(glm::mat4, glm::mat4, glm::mat4, glm::vec3, double) override { return true; }
+};
+
+// Runs `draw` with the frustum test swapped for one that lets everything through.
+template <typename Draw>
+void seeingEverything(Draw draw) {
+    SeesEverything everything;
+    ViewFrustumCulling* const culler = frustumCuller;
+    frustumCuller = &everything;
+    draw();
+    frustumCuller = culler;
+}
+
 TEST_F(Passes, TheLitPassDrawsEveryObjectWholeAndCountsWhatCullingLeaves) {
     look(courseStartYaw, 0.0f);
     const size_t casters = theCat->indices.size() + catChildA->indices.size() + catChildB->indices.size() +
                            corridorObject->indices.size() + houseRow->indices.size() +
                            coinsPerLayout * coinObject->indices.size() + slabCount * grids[0]->indices.size();
     const size_t lit = casters + coinObject->indices.size() + skyBox->indices.size();
-    EXPECT_LE((casters + lit) / 3, trianglesDrawnBy(renderFrame)) << "shadow map, sky and lit scene; the HUD on top";
+    seeingEverything([&] {
+        EXPECT_LE((casters + lit) / 3, trianglesDrawnBy(renderFrame)) << "shadow map, sky and lit scene; the HUD on top";
+    });
     // The count starts at 2, then the house row, the corridor, the slabs and the coins; the sky is not counted.
     const int besidesCoins = 2 + 2 + slabCount;
     EXPECT_EQ(drawnObjectCount, besidesCoins + coinsPerLayout);
@@ -80,6 +99,30 @@ TEST_F(Passes, TheLitPassDrawsEveryObjectWholeAndCountsWhatCullingLeaves) {
     frustumCullingEnabled = false;
     renderFrame();
     EXPECT_EQ(drawnObjectCount, besidesCoins + coinsPerLayout - 1) << "turning culling off counts all again";
+}
+
+// What a pass cannot see is not sent to it: the coins and slabs beyond the
+// camera's view or the light's. The picture, HUD count included, is the one
+// sending everything gives, at full quality and with the kinds batched below.
+TEST_F(Passes, WhatAPassCannotSeeIsNotSentAndThePictureStaysTheSame) {
+    const std::pair<float, float> views[] = {{courseStartYaw, 0.0f}, {0.0f, 0.0f}, {courseStartYaw + 1.2f, 0.4f}};
+    for (const QualityLevel level : {QualityLevel::full, QualityLevel::low}) {
+        qualityLevel = level;
+        GLuint sentInAll = 0, everythingInAll = 0;
+        for (const auto& [yaw, pitch] : views) {
+            SCOPED_TRACE(testing::Message() << qualityName(level) << ", yaw " << yaw << ", pitch " << pitch);
+            look(yaw, pitch);
+            GLuint everything = 0;
+            seeingEverything([&] { everything = trianglesDrawnBy(renderFrame); });
+            const std::vector<unsigned char> whole = readPixels(0, 0, screenWidth, screenHeight);
+            const GLuint sent = trianglesDrawnBy(renderFrame);
+            EXPECT_TRUE(whole == readPixels(0, 0, screenWidth, screenHeight));
+            sentInAll += sent;
+            everythingInAll += everything;
+        }
+        EXPECT_LT(sentInAll, everythingInAll * 9 / 10) << qualityName(level);
+    }
+    qualityLevel = QualityLevel::full;
 }
 
 // The houses and the sky behind the street's floor and walls are clipped
