@@ -97,7 +97,5 @@ void drawHud() {
     setTextureUnit(textShader, "myTextureSampler", 0);
 
     const int collected = coinField ? coinField->collectedCount : 0;
-    for (const HudLine& line : hudFrame(clockNow(), collected)) {
-        text2D->drawText(line.text.c_str(), line.x, line.y, line.size);
-    }
+    text2D->drawLines(hudFrame(clockNow(), collected));
 }

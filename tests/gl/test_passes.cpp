@@ -317,10 +317,10 @@ TEST_F(Passes, TheAutomaticQualityFollowsTheWallTimeOfTheFrameLoop) {
 // it would have gone into.
 struct RecordedText : Text2D {
     std::vector<std::pair<std::string, GLint>> lines;
-    void drawText(const char* line, int, int, int) override {
+    void drawLines(const std::vector<TextLine>& drawn) override {
         GLint framebuffer = -1;
         glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
-        lines.emplace_back(line, framebuffer);
+        for (const TextLine& line : drawn) lines.emplace_back(line.text, framebuffer);
     }
 };
 
@@ -526,6 +526,44 @@ TEST(HudText, GlyphsOfTheFontAtlasLandUprightWhereTheHudPutsThem) {
     EXPECT_TRUE(ink(0, 0, 30, 30) > 5 && ink(700, 300, 730, 330) > 5) << "the whole HUD area is on screen";
     glUseProgram(0);
     glEnable(GL_CULL_FACE);
+}
+
+// Buffer uploads counted through GLEW's entry points while a test runs.
+int bufferUploads = 0;
+PFNGLBUFFERDATAPROC realBufferData = nullptr;
+PFNGLBUFFERSUBDATAPROC realBufferSubData = nullptr;
+void GLAPIENTRY countedBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
+    bufferUploads += data != nullptr;
+    realBufferData(target, size, data, usage);
+}
+void GLAPIENTRY countedBufferSubData(GLenum target, GLintptr offset, GLsizeiptr size, const void* data) {
+    ++bufferUploads;
+    realBufferSubData(target, offset, size, data);
+}
+
+// The HUD's text changes a few times a second at most, and a frame's lines
+// go in one upload: none while they stand still, one for a change however
+// many lines there are.
+TEST(HudText, LinesAreUploadedOnceWhenTheyChangeAndNotWhileTheyStayTheSame) {
+    Text2D text;
+    realBufferData = glBufferData;
+    realBufferSubData = glBufferSubData;
+    glBufferData = countedBufferData;
+    glBufferSubData = countedBufferSubData;
+    std::vector<TextLine> hud = {{"Time: 1.23", 10, 40, 20}, {"Coins: 0", 10, 10, 20}, {"Objects: 44", 10, 130, 15}};
+    bufferUploads = 0;
+    text.drawLines(hud);
+    const int perChange = bufferUploads;
+    EXPECT_GT(perChange, 0);
+    text.drawLines(hud);
+    text.drawLines(hud);
+    EXPECT_EQ(bufferUploads, perChange) << "the same lines again";
+    hud[0].text = "Time: 1.24";
+    text.drawLines(hud);
+    EXPECT_EQ(bufferUploads, 2 * perChange) << "one line changed";
+    glBufferData = realBufferData;
+    glBufferSubData = realBufferSubData;
+    EXPECT_EQ(perChange, 2) << "one upload a buffer, not one a line";
 }
 
 TEST(WireframeKey, F3PressesToggleLinesAndFillForBothFaces) {
