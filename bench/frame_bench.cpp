@@ -16,7 +16,8 @@
 // --blur holds Space as well as W: the cat sprints and the frame takes the
 // motion-blur path. --isolate finishes the GL work around every pass, so each
 // pass's CPU column holds all it costs (frame times are then not meaningful),
-// and counts the fragment-shader runs of every pass (GL_ARB_pipeline_statistics_query).
+// and counts the vertex- and fragment-shader runs of every pass
+// (GL_ARB_pipeline_statistics_query).
 // --quality picks the level as the game's --quality does (default: full);
 // with auto, the level follows the wall time of the frames, and the report
 // also gives the median of the frames after the last change of level and the
@@ -338,7 +339,7 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
     }
     if (options.isolate) {
         std::printf("  per pass, median   GPU (GL timestamps)     wall (pass alone)   CPU of all threads"
-                    "   fragment-shader runs (per window pixel)\n");
+                    "   vertex-shader runs   fragment-shader runs (per window pixel)\n");
     } else {
         std::printf("  per pass, median   GPU (GL timestamps)     CPU (submission)\n");
     }
@@ -349,6 +350,8 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
         std::printf("    %-12s %12.2f ms %16.2f ms", passNames[pass], gpu, cpu);
         if (options.isolate) {
             std::printf(" %16.2f ms", medianOf(samples, [pass](const FrameSample& s) { return s.passWork[pass]; }));
+            const double vertices = medianOf(samples, [pass](const FrameSample& s) { return s.passVertices[pass]; });
+            if (vertices >= 0.0) std::printf(" %16.1f k", vertices * 1e-3);
             const double shaded = medianOf(samples, [pass](const FrameSample& s) { return s.passShaded[pass]; });
             if (shaded >= 0.0)
                 std::printf(" %12.2f M (%.2f)", shaded * 1e-6, shaded / (double(options.width) * options.height));
