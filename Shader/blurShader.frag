@@ -1,7 +1,8 @@
 #version 330 core
 // Camera motion blur: each pixel's world position, rebuilt from depth, is
 // projected with last frame's camera, and the colour is averaged along the
-// way the pixel travelled on screen.
+// way the pixel travelled on screen. The image holds the 3D scene alone: the
+// HUD goes on top of the blurred picture afterwards.
 
 in vec2 screenUv;
 
@@ -23,15 +24,11 @@ void main() {
     vec3 sharp = texture(blurTexture, screenUv).rgb;
     float depth = texture(depthBlurTexture, screenUv).r;
 
-    // The HUD text lies at depth 0: it sits on the screen, not in the world,
-    // so it neither moves nor smears into the pixels around it.
     vec2 motion = vec2(0.0);
-    if (depth > 0.0) {
-        vec4 world = vpInverse * vec4(screenUv * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
-        world /= world.w;
-        vec4 previous = vpPrevious * world;
-        if (previous.w > 0.0) motion = screenUv - (previous.xy / previous.w * 0.5 + 0.5);
-    }
+    vec4 world = vpInverse * vec4(screenUv * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
+    world /= world.w;
+    vec4 previous = vpPrevious * world;
+    if (previous.w > 0.0) motion = screenUv - (previous.xy / previous.w * 0.5 + 0.5);
 
     // Frame-rate independent: the same sprint smears as much at 10 Hz as at 60 Hz.
     motion *= STRENGTH * REFERENCE_FRAME / max(deltaT, 0.001);
@@ -51,12 +48,6 @@ void main() {
     }
     vec2 stepUv = motionPixels / size / float(SAMPLES - 1);
     vec3 sum = sharp;
-    float count = 1.0;
-    for (int i = 1; i < SAMPLES; ++i) {
-        vec2 at = screenUv - stepUv * float(i);
-        if (texture(depthBlurTexture, at).r == 0.0) continue;  // HUD text
-        sum += texture(blurTexture, at).rgb;
-        count += 1.0;
-    }
-    fragColor = vec4(sum / count, 1.0);
+    for (int i = 1; i < SAMPLES; ++i) sum += texture(blurTexture, screenUv - stepUv * float(i)).rgb;
+    fragColor = vec4(sum / float(SAMPLES), 1.0);
 }

@@ -5,6 +5,7 @@
 #include "app/window.h"
 #include "base/globals.h"
 #include "base/platform.h"
+#include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "play/frame_update.h"
 #include "play/hud.h"
@@ -41,9 +42,6 @@ void timed(FramePass pass, Draw draw) {
     if (frameProbe) frameProbe->end(pass);
 }
 
-void drawBlurContent() { drawFrameContent(FramePath::blur); }
-void drawSceneContent() { drawFrameContent(FramePath::scene); }
-
 }  // namespace
 
 bool sprintBlurActive() { return sprinting(); }
@@ -56,7 +54,7 @@ void setFrameState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void drawFrameContent(FramePath path) {
+void drawFrameContent() {
     const bool skyLast = skyAfterScene();
     if (!skyLast) timed(passSky, renderSkyBox);
     timed(passScene, [] {
@@ -65,36 +63,36 @@ void drawFrameContent(FramePath path) {
     });
     if (skyLast) timed(passSky, renderSkyBox);
     renderGhost();  // over the sky too, which goes last while the scene is opaque
-    // The HUD's text lies in front of everything, so either order shows the
-    // same; the two paths keep the orders the game has always had.
-    if (path == FramePath::normal) timed(passHud, drawHud);
     timed(passParticles, drawParticles);
-    if (path == FramePath::blur) timed(passHud, drawHud);
 }
 
 void renderFrame() {
     applyQualityLevel(qualityLevel);
-    // The window is cleared once the shadow map is drawn, not before: a clear
-    // followed by a change of target makes llvmpipe write every sample of it.
     timed(passShadow, renderShadowMap);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
+    startSceneTarget();
     setFrameState();
-    // Below full the scene is drawn small and scaled up into the window; the
-    // HUD then goes on top at the window's own resolution, sharp.
-    const bool full = qualityLevel == QualityLevel::full;
-    if (sprintBlurActive()) {
-        timed(passBlur, [full] { drawMotionBlur(full ? drawBlurContent : drawSceneContent); });
-    } else if (full) {
-        drawFrameContent(FramePath::normal);
+    drawFrameContent();
+
+    // The blur needs the depth as well, to tell how far each pixel moved.
+    const bool blur = sprintBlurActive();
+    timed(passResolve, [blur] { resolveSceneTarget(blur); });
+    if (blur) {
+        timed(passBlur, drawBlurredFrame);
+    } else if (qualityLevel == QualityLevel::full) {
+        timed(passCopy, copySceneToWindow);
     } else {
-        timed(passScaleUp, [] { drawScaledUp(drawSceneContent); });
+        timed(passScaleUp, drawScaledUp);
     }
-    if (!full) timed(passHud, drawHud);
+    // The HUD and the pause screen lie on the picture, not in the scene: no
+    // depth test.
+    glDisable(GL_DEPTH_TEST);
+    timed(passHud, drawHud);
     if (paused) {
         dimWindow(0.35f);
         drawPauseScreen();
     }
+    glEnable(GL_DEPTH_TEST);
 }
 
 bool runFrame(double& lastFrameTime) {

@@ -13,10 +13,10 @@ bool runFrame(double& lastFrameTime);
 void resumeFrames(double& lastFrameTime);
 
 // The drawing part of a frame, without input, update, swap or events: the
-// render targets sized for the quality level, the shadow map, then one path:
-// at full quality straight into the window; while W and Space are held during
-// a run, through the motion blur; below full, the scene drawn small and
-// scaled up (or blurred) into the window, with the HUD drawn on it at the
+// render targets sized for the quality level, the shadow map, the 3D content
+// into the multisampled scene target, resolved; then the picture into the
+// window: copied as it is at full quality, scaled up below full, blurred
+// while W and Space are held during a run; last the HUD on top at the
 // window's own resolution.
 void renderFrame();
 
@@ -28,19 +28,26 @@ void setFrameState();
 // during a run.
 bool sprintBlurActive();
 
-// Where a frame's content goes: straight into the window, into the blur
-// target that the motion blur then smears, or, below full quality, into the
-// blur target to be scaled up, the HUD left for the window.
-enum class FramePath { normal, blur, scene };
+// Draws the frame's 3D content into the bound framebuffer, with the frame
+// state set: sky and lit scene (the sky last while nothing is see-through),
+// then the particles.
+void drawFrameContent();
 
-// Draws what a frame shows into the bound framebuffer, with the frame state
-// set: sky and lit scene, the ghost, then the HUD and the particles (on the
-// blur path the particles first; on the scene path no HUD).
-void drawFrameContent(FramePath path);
-
-// The passes of a frame, for timing them. The blur pass, and below full
-// quality the scaling up, holds the others of its frame.
-enum FramePass { passShadow, passSky, passScene, passHud, passParticles, passBlur, passScaleUp, framePassCount };
+// The passes of a frame, for timing them, in the order they run. Resolve:
+// the scene target's samples into one a pixel; then one of copy (full
+// quality), scale-up (below full) or blur (sprinting).
+enum FramePass {
+    passShadow,
+    passSky,
+    passScene,
+    passParticles,
+    passResolve,
+    passCopy,
+    passScaleUp,
+    passBlur,
+    passHud,
+    framePassCount
+};
 
 // Hooks around each pass; null in the game. The frame benchmark installs one
 // to time the passes.

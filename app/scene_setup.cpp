@@ -10,6 +10,7 @@
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "render/batches.h"
 #include "render/text2d.h"
 #include "render/particles.h"
 #include "scene/cat.h"
@@ -83,6 +84,12 @@ void initScene() {
     coinObject = new coin(identity, sceneShader);
     cubeB = new Cube(identity, skyboxShader);
 
+    coarseCat = new StandIn(coarseSphereModel, catScale, 1.0f, sceneShader);
+    coarseBead = new StandIn(coarseSphereModel, beadScale, 1.0f, sceneShader);
+    coarseCoin = new StandIn(coarseCoinModel, coinScale, coinUvScale, sceneShader);
+    coinBatch = new WorldBatch();
+    slabBatch = new WorldBatch();
+
     text2D = new Text2D();
     frustumCuller = new ViewFrustumCulling();
 
@@ -122,7 +129,7 @@ void initScene() {
     glDepthFunc(GL_LESS);
 
     createShadowMapTarget();
-    createBlurTarget();
+    createSceneTargets();
     initParticles();
 }
 
@@ -147,6 +154,11 @@ void deleteScene() {
     release(cubeB);
 
     release(coinField);
+    release(coarseCat);
+    release(coarseBead);
+    release(coarseCoin);
+    release(coinBatch);
+    release(slabBatch);
 
     for (Texture** texture : {&catFurTexture, &asphaltTexture, &starsTexture, &roofTexture, &greyTexture,
                               &coinTexture, &metalTexture, &oldMetalTexture, &grassTexture, &fontTexture,

@@ -3,7 +3,10 @@
 #include "base/globals.h"
 
 void setWindowHints() {
-    glfwWindowHint(GLFW_SAMPLES, 4);
+    // One sample a pixel: the scene is multisampled in a target of its own
+    // (gpu/render_targets.h), and a multisampled window would cost every
+    // frame a clear and a resolve of its own on top, at every quality level.
+    glfwWindowHint(GLFW_SAMPLES, 0);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);

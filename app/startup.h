@@ -1,7 +1,7 @@
 // The GL set-up steps shared by the game, the GL tests and the benchmarks.
 #pragma once
 
-// The window hints the game asks for: 4x multisampling, an OpenGL 3.3
+// The window hints the game asks for: one sample a pixel, an OpenGL 3.3
 // compatibility context. Call after glfwInit and before creating the window.
 void setWindowHints();
 

@@ -27,12 +27,12 @@
 //   3. updateScene (play/frame_update.cpp): light, animations, the cat's
 //      beads, catPosition, camera and view matrix;
 //   4. the render targets sized for the quality level, the shadow map, then
-//      one of three paths: at full quality, the sky and lit scene, HUD and
-//      particles straight into the window; while the player sprints, the
-//      same content into the blur target and the blurred image into the
-//      window; below full quality, the scene without the HUD into the blur
-//      target at the level's smaller size, scaled up (or blurred) into the
-//      window, and the HUD on top at the window's own resolution;
+//      the 3D content (sky, lit scene, particles) into the 4x multisampled
+//      scene target, at the window's picture size at full and smaller below,
+//      resolved to one sample a pixel; that image goes into the window, which
+//      itself has one sample a pixel: copied as it is at full, scaled up
+//      below full, or smeared by the motion blur while the player sprints;
+//      last the HUD on top at the window's own resolution;
 //   5. swap, then window events, where the hotkeys' key callback runs;
 //   6. Escape, and previousViewProjection for the next frame's blur.
 //
@@ -66,7 +66,9 @@ class Shader;
 class Texture;
 class Text2D;
 class ViewFrustumCulling;
+class WorldBatch;
 namespace vesk::scene {
+class MeshObject;
 class cat;
 class hierarchy;
 class hierarchyB;
@@ -218,6 +220,11 @@ extern vesk::scene::house_left3* skyBox;
 extern vesk::scene::house_left4* houseRow;
 extern vesk::scene::Street* streetObject;
 extern vesk::scene::coin* coinObject;
+extern vesk::scene::MeshObject* coarseCat;   // drawn in place of the cat, its beads and the
+extern vesk::scene::MeshObject* coarseBead;  // coins at the lowest quality: fewer faces
+extern vesk::scene::MeshObject* coarseCoin;
+extern WorldBatch* coinBatch;                // below full, the coins and the slabs of a pass
+extern WorldBatch* slabBatch;                // in one draw call each
 extern Text2D* text2D;
 extern ViewFrustumCulling* frustumCuller;
 
@@ -227,10 +234,14 @@ extern ViewFrustumCulling* frustumCuller;
 // render/particles.h's own.
 extern GLuint shadowFramebuffer;
 extern GLuint shadowMapTexture;
-extern GLuint blurFramebuffer;
-extern GLuint blurColorTexture;
+extern GLuint sceneFramebuffer;          // 4x multisampled: every level draws its 3D content here
+extern GLuint sceneColorBuffer;          // its renderbuffers
+extern GLuint sceneDepthBuffer;
+extern GLuint blurFramebuffer;           // the scene target resolved, one sample a pixel: what the
+extern GLuint blurColorTexture;          // copy, the scale-up and the blur read
 extern GLuint blurDepthTexture;
 extern GLuint screenQuadBuffer;
 extern PixelSize shadowMapSize;          // pixels: the window's at start-up, less at lower qualities
-extern PixelSize blurTargetSize;         // pixels: likewise; below full it holds the scaled scene
+extern PixelSize blurTargetSize;         // pixels: the scene's at the level, of both the scene and
+                                         // the blur target: the window's picture at full, less below
 extern glm::mat4 depthViewProjection;    // the light's projection * view

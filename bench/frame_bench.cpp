@@ -1,11 +1,14 @@
 // kivo_frame_bench: the real game frame on the real scene, timed.
 //
 // Builds the scene with initScene() in a visible "KIVO" window with the game's
-// hints (4x multisampling), then runs runFrame() with the cat flying the course
-// on scripted mouse input and a fixed game step of 1/60 s, so every run sees
-// the same frames and the particle trail reaches its steady state of 48,000
-// after 300 frames. Frame times are taken on the wall clock. In the same run
-// and context it times the floor: frames that only clear and swap.
+// hints (one sample a pixel), then runs runFrame() with the cat flying the
+// course on scripted mouse input and a fixed game step of 1/60 s, so every run
+// sees the same frames and the particle trail reaches its steady state of
+// 48,000 after 300 frames. Frame times are taken on the wall clock. In the
+// same run it times two floors, frames that only clear and swap: of the game's
+// own window, and of a 1600x1400 window with 4x multisampling, the window the
+// game had before its scene got a multisampled target of its own, which stays
+// the yardstick of every figure measured since.
 //
 //   kivo_frame_bench [--frames N] [--warmup N] [--size WxH] [--blur] [--isolate]
 //                    [--quality LEVEL] [--floor-frames N] [--shots FRAME:PATH,...]
@@ -13,10 +16,12 @@
 // --blur holds Space as well as W: the cat sprints and the frame takes the
 // motion-blur path. --isolate finishes the GL work around every pass, so each
 // pass's CPU column holds all it costs (frame times are then not meaningful),
-// and counts the fragment-shader runs of every pass (GL_ARB_pipeline_statistics_query).
+// and counts the vertex- and fragment-shader runs of every pass
+// (GL_ARB_pipeline_statistics_query).
 // --quality picks the level as the game's --quality does (default: full);
 // with auto, the level follows the wall time of the frames, and the report
-// also gives the median of the frames after the last change of level.
+// also gives the median of the frames after the last change of level and the
+// frames around each change, warm-up included.
 // --shots saves the finished image of frame FRAME (counted from 1, warm-up
 // included) as a PNG; those frames are left out of the figures.
 #include <GL/glew.h>
@@ -50,6 +55,10 @@ namespace {
 
 constexpr double gameStep = 1.0 / 60.0;  // seconds of game time per frame
 constexpr int floorWarmupFrames = 5;
+constexpr int msaaFloorWidth = 1600;     // the yardstick window: the game's default size...
+constexpr int msaaFloorHeight = 1400;
+constexpr int msaaFloorSamples = 4;      // ...multisampled as the game's window once was
+constexpr int framesAroundStep = 4;      // frames shown on either side of a change of level
 
 struct Shot {
     int frame;
@@ -180,17 +189,39 @@ bool saveBackBuffer(const std::string& path, int width, int height) {
     return saved;
 }
 
-// One frame that only clears and presents, as cheap as a frame of this window can be.
-double floorFrame() {
+// One frame of the current context's window that only clears and
+// presents, as cheap as a frame of that window can be.
+double floorFrame(GLFWwindow* shown) {
     const BenchClock::time_point start = BenchClock::now();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glfwSwapBuffers(window);
+    glfwSwapBuffers(shown);
     glfwPollEvents();
     return millisecondsBetween(start, BenchClock::now());
 }
 
 void runFloor(int count, std::vector<double>& times) {
-    for (int i = 0; i < count; ++i) times.push_back(floorFrame());
+    for (int i = 0; i < count; ++i) times.push_back(floorFrame(window));
+}
+
+// The floor of the yardstick window: a 1600x1400 window with 4x
+// multisampling, opened for these frames and closed again, so that it
+// neither covers the game's window nor keeps memory while the game runs.
+// The game's context is current again afterwards. False when it cannot open.
+bool runMsaaFloor(int count, std::vector<double>& times) {
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_SAMPLES, msaaFloorSamples);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
+    GLFWwindow* yardstick = glfwCreateWindow(msaaFloorWidth, msaaFloorHeight, "KIVO msaa floor", nullptr, nullptr);
+    if (!yardstick) return false;
+    glfwMakeContextCurrent(yardstick);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < floorWarmupFrames; ++i) floorFrame(yardstick);
+    for (int i = 0; i < count; ++i) times.push_back(floorFrame(yardstick));
+    glfwMakeContextCurrent(window);
+    glfwDestroyWindow(yardstick);
+    return true;
 }
 
 // Where the cat's run went while the benchmark drove it.
@@ -200,12 +231,53 @@ struct CourseLog {
     double furthestZ = 0.0;
 };
 
-const char* const passNames[framePassCount] = {"shadow", "sky", "scene", "hud", "particles", "blur", "scale-up"};
+const char* const passNames[framePassCount] = {"shadow",   "sky",      "scene", "particles", "resolve",
+                                                "copy",     "scale-up", "blur",  "hud"};
+
+// Both floors of a run and the ratios of a frame time to them.
+struct Floors {
+    double own;   // median clear + swap of the game's window, ms
+    double msaa;  // the same of the 4x multisampled 1600x1400 window, ms
+    std::string ratios(double frame) const {
+        char text[96];
+        std::snprintf(text, sizeof text, "%.2f x floor, %.2f x msaa floor", frame / own, frame / msaa);
+        return text;
+    }
+};
+
+// Every frame of the run, warm-up included: its wall time and the level it was drawn at.
+struct FrameLog {
+    std::vector<double> times;  // ms
+    std::vector<QualityLevel> levels;
+};
+
+// The frames around each change of level: the frame that changed (its
+// targets resized) against the frames at the new level after it.
+void reportSteps(const FrameLog& log) {
+    for (size_t i = 1; i < log.levels.size(); ++i) {
+        if (log.levels[i] == log.levels[i - 1]) continue;
+        std::printf("  level change    frame %zu, %s -> %s:", i + 1, qualityName(log.levels[i - 1]),
+                    qualityName(log.levels[i]));
+        const size_t from = i > framesAroundStep ? i - framesAroundStep : 0;
+        const size_t to = std::min(log.times.size(), i + 1 + framesAroundStep);
+        for (size_t k = from; k < to; ++k) std::printf(k == i ? " [%.1f]" : " %.1f", log.times[k]);
+        std::vector<double> after;
+        for (size_t k = i + 1; k < log.times.size() && k <= i + 20 && log.levels[k] == log.levels[i]; ++k)
+            after.push_back(log.times[k]);
+        if (after.empty()) {
+            std::printf(" ms\n");
+            continue;
+        }
+        const double settled = median(after);
+        std::printf(" ms; the change's frame [..] is %.2f x the median of the %zu frames after it (%.1f ms)\n",
+                    log.times[i] / settled, after.size(), settled);
+    }
+}
 
 // The quality the kept frames were drawn at: how many at each level and, once
 // the level stopped changing, the median frame from there on.
 void reportQuality(const Options& options, const std::vector<FrameSample>& samples,
-                   const std::vector<QualityLevel>& levels, double floorMedian) {
+                   const std::vector<QualityLevel>& levels, const Floors& floors) {
     int atLevel[3] = {0, 0, 0};
     size_t settled = 0;
     for (size_t i = 0; i < levels.size(); ++i) {
@@ -218,12 +290,13 @@ void reportQuality(const Options& options, const std::vector<FrameSample>& sampl
     std::vector<double> after;
     for (size_t i = settled; i < samples.size(); ++i) after.push_back(samples[i].frame);
     const double settledMedian = median(after);
-    std::printf("  settled         at %s for the last %zu frames: median %.2f ms, %.2f x floor\n",
-                qualityName(levels.back()), after.size(), settledMedian, settledMedian / floorMedian);
+    std::printf("  settled         at %s for the last %zu frames: median %.2f ms, %s\n", qualityName(levels.back()),
+                after.size(), settledMedian, floors.ratios(settledMedian).c_str());
 }
 
 void report(const Options& options, const std::vector<FrameSample>& samples, const std::vector<double>& floorTimes,
-            const std::vector<int>& liveCounts, const std::vector<QualityLevel>& levels, const CourseLog& course) {
+            const std::vector<double>& msaaFloorTimes, const std::vector<int>& liveCounts,
+            const std::vector<QualityLevel>& levels, const FrameLog& log, const CourseLog& course) {
     GLint samplesPerPixel = 0;
     glGetIntegerv(GL_SAMPLES, &samplesPerPixel);
     std::vector<double> frameTimes;
@@ -233,7 +306,7 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
         if (s.particleCpu >= 0.0) gameCpu.push_back(s.inputAndUpdate + s.particleCpu);
     }
     const double frameMedian = median(frameTimes);
-    const double floorMedian = median(floorTimes);
+    const Floors floors{median(floorTimes), median(msaaFloorTimes)};
 
     std::printf("KIVO frame benchmark\n");
     std::printf("  renderer        %s, %d samples per pixel, window %dx%d\n",
@@ -243,10 +316,12 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
     if (options.isolate) std::printf("  NOTE            --isolate stalls every pass: frame times are not representative\n");
     std::printf("  frame time      median %.2f ms, p95 %.2f ms (wall clock, swap included)\n", frameMedian,
                 percentile(frameTimes, 0.95));
-    std::printf("  floor           median %.2f ms, p95 %.2f ms (clear + swap, %zu frames)\n", floorMedian,
-                percentile(floorTimes, 0.95), floorTimes.size());
-    std::printf("  ratio           %.2f x floor\n", frameMedian / floorMedian);
-    reportQuality(options, samples, levels, floorMedian);
+    std::printf("  floor           median %.2f ms, p95 %.2f ms (clear + swap of this window, %zu frames)\n",
+                floors.own, percentile(floorTimes, 0.95), floorTimes.size());
+    std::printf("  msaa floor      median %.2f ms, p95 %.2f ms\n", floors.msaa, percentile(msaaFloorTimes, 0.95));
+    std::printf("  ratio           %s\n", floors.ratios(frameMedian).c_str());
+    reportQuality(options, samples, levels, floors);
+    reportSteps(log);
     std::printf("  game CPU        median %.3f ms, p95 %.3f ms: input + update %.3f ms, particles %.3f ms\n",
                 median(gameCpu), percentile(gameCpu, 0.95),
                 medianOf(samples, [](const FrameSample& s) { return s.inputAndUpdate; }),
@@ -266,7 +341,7 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
     }
     if (options.isolate) {
         std::printf("  per pass, median   GPU (GL timestamps)     wall (pass alone)   CPU of all threads"
-                    "   fragment-shader runs (per window pixel)\n");
+                    "   vertex-shader runs   fragment-shader runs (per window pixel)\n");
     } else {
         std::printf("  per pass, median   GPU (GL timestamps)     CPU (submission)\n");
     }
@@ -277,6 +352,8 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
         std::printf("    %-12s %12.2f ms %16.2f ms", passNames[pass], gpu, cpu);
         if (options.isolate) {
             std::printf(" %16.2f ms", medianOf(samples, [pass](const FrameSample& s) { return s.passWork[pass]; }));
+            const double vertices = medianOf(samples, [pass](const FrameSample& s) { return s.passVertices[pass]; });
+            if (vertices >= 0.0) std::printf(" %16.1f k", vertices * 1e-3);
             const double shaded = medianOf(samples, [pass](const FrameSample& s) { return s.passShaded[pass]; });
             if (shaded >= 0.0)
                 std::printf(" %12.2f M (%.2f)", shaded * 1e-6, shaded / (double(options.width) * options.height));
@@ -296,6 +373,13 @@ int main(int argc, char** argv) {
     // The game writes its coin layout and pick-ups to std::cout; the report goes to stdout through printf.
     QuietConsole quiet;
     if (!openGlWindow(options.width, options.height, true)) return 1;
+    std::vector<double> msaaFloorTimes;
+    if (!runMsaaFloor(options.floorFrames / 2, msaaFloorTimes)) {
+        std::fprintf(stderr, "kivo_frame_bench: no %dx%d window with %dx multisampling\n", msaaFloorWidth,
+                     msaaFloorHeight, msaaFloorSamples);
+        closeGlWindow();
+        return 1;
+    }
 
     ScriptedPlatform platform;
     platform.cursorAtX = options.width / 2;
@@ -309,6 +393,7 @@ int main(int argc, char** argv) {
     std::vector<double> floorTimes;
     std::vector<int> liveCounts;
     std::vector<QualityLevel> levels;  // of each kept frame
+    FrameLog log;
     CourseLog course;
     {
         FrameTimer timer(options.isolate);
@@ -326,7 +411,7 @@ int main(int argc, char** argv) {
                                [frame](const Shot& s) { return s.frame == frame; });
         };
 
-        for (int i = 0; i < floorWarmupFrames; ++i) floorFrame();
+        for (int i = 0; i < floorWarmupFrames; ++i) floorFrame(window);
         runFloor(options.floorFrames / 2, floorTimes);
 
         platform.hold(GLFW_KEY_W);
@@ -339,9 +424,12 @@ int main(int argc, char** argv) {
             autopilot.steer(platform, gameStep);
             platform.clock += gameStep;
             const bool keep = frame > options.warmup && !isShot(frame);
+            const BenchClock::time_point start = BenchClock::now();
             timer.startFrame(frame, keep);
             runFrame(lastFrameTime);
             timer.endFrame();
+            log.times.push_back(millisecondsBetween(start, BenchClock::now()));
+            log.levels.push_back(qualityLevel);
 
             // The first frame always restarts: the cat's copied position is not yet on the street.
             if (gameStartTime != runStart && frame > 1) {
@@ -358,7 +446,8 @@ int main(int argc, char** argv) {
         timer.finish();
 
         runFloor(options.floorFrames - options.floorFrames / 2, floorTimes);
-        report(options, timer.samples(), floorTimes, liveCounts, levels, course);
+        runMsaaFloor(options.floorFrames - options.floorFrames / 2, msaaFloorTimes);
+        report(options, timer.samples(), floorTimes, msaaFloorTimes, liveCounts, levels, log, course);
     }
 
     if (course.restarts > 0) {

@@ -36,7 +36,10 @@ void GLAPIENTRY bindBufferNotingUpload(GLenum target, GLuint buffer) {
 
 FrameTimer::FrameTimer(bool isolate) : isolate_(isolate) {
     for (Slot& slot : slots_) glGenQueries(2 * framePassCount, slot.queries.data());
-    if (isolate_ && GLEW_ARB_pipeline_statistics_query) glGenQueries(1, &shadedQuery_);
+    if (isolate_ && GLEW_ARB_pipeline_statistics_query) {
+        glGenQueries(1, &shadedQuery_);
+        glGenQueries(1, &verticesQuery_);
+    }
     realBindBuffer = glBindBuffer;
     glBindBuffer = bindBufferNotingUpload;
 }
@@ -44,6 +47,7 @@ FrameTimer::FrameTimer(bool isolate) : isolate_(isolate) {
 FrameTimer::~FrameTimer() {
     glBindBuffer = realBindBuffer;
     glDeleteQueries(1, &shadedQuery_);
+    glDeleteQueries(1, &verticesQuery_);
     for (Slot& slot : slots_) glDeleteQueries(2 * framePassCount, slot.queries.data());
 }
 
@@ -61,8 +65,8 @@ void FrameTimer::startFrame(int frame, bool keep) {
     sample_.passWork.fill(-1.0);
     sample_.passGpu.fill(-1.0);
     sample_.passShaded.fill(-1.0);
+    sample_.passVertices.fill(-1.0);
     firstPassSeen_ = false;
-    scaledUp_ = false;
     frameStart_ = BenchClock::now();
 }
 
@@ -86,6 +90,7 @@ void FrameTimer::begin(FramePass pass) {
     stopCounting();
     open_.push_back(pass);
     if (sample_.passShaded[pass] < 0.0) sample_.passShaded[pass] = 0.0;
+    if (sample_.passVertices[pass] < 0.0) sample_.passVertices[pass] = 0.0;
     startCounting();
     glQueryCounter(current_->queries[2 * pass], GL_TIMESTAMP);
     current_->issued[pass] = true;
@@ -109,27 +114,27 @@ void FrameTimer::end(FramePass pass) {
         sample_.particleCpu = millisecondsBetween(passStart_[pass], uploadStart);
     }
     watchingUpload = false;
-    // The outermost pass that ends a frame's drawing: the particles of the
-    // normal path, the blur pass around its content, or below full quality
-    // the HUD drawn over the scaled-up scene.
+    // The HUD goes last, on top of the finished picture.
     if (--openPasses_ > 0) return;
-    if (pass == passScaleUp) scaledUp_ = true;
-    const bool last = pass == passParticles || pass == passBlur || (pass == passHud && scaledUp_);
-    if (last && frameDrawn) frameDrawn(frame_);
+    if (pass == passHud && frameDrawn) frameDrawn(frame_);
 }
 
 void FrameTimer::stopCounting() {
     if (!counting_) return;
     glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
-    GLuint64 runs = 0;
+    glEndQuery(GL_VERTEX_SHADER_INVOCATIONS_ARB);
+    GLuint64 runs = 0, vertices = 0;
     glGetQueryObjectui64v(shadedQuery_, GL_QUERY_RESULT, &runs);
+    glGetQueryObjectui64v(verticesQuery_, GL_QUERY_RESULT, &vertices);
     sample_.passShaded[open_.back()] += static_cast<double>(runs);
+    sample_.passVertices[open_.back()] += static_cast<double>(vertices);
     counting_ = false;
 }
 
 void FrameTimer::startCounting() {
     if (shadedQuery_ == 0 || open_.empty()) return;
     glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, shadedQuery_);
+    glBeginQuery(GL_VERTEX_SHADER_INVOCATIONS_ARB, verticesQuery_);
     counting_ = true;
 }
 

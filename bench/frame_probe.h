@@ -1,6 +1,5 @@
 // The frame benchmark's hook into the frame: times every pass on the GPU
-// (a GL_TIMESTAMP query at each end, so the blur pass can hold the passes of
-// its content) and on the CPU (steady clock), marks where the
+// (a GL_TIMESTAMP query at each end) and on the CPU (steady clock), marks where the
 // game's own CPU work of a frame ends, and tells when a frame's image is
 // complete in the back buffer.
 #pragma once
@@ -31,6 +30,7 @@ struct FrameSample {
     std::array<double, framePassCount> passWork{}; // with --isolate: CPU time of all the process's
                                                    // threads (llvmpipe's rasterisers included)
     std::array<double, framePassCount> passGpu{};  // between its GL timestamps, filled in a few frames later
+    std::array<double, framePassCount> passVertices{};  // with --isolate: vertex-shader runs of the pass
     std::array<double, framePassCount> passShaded{};  // with --isolate: fragment-shader runs of the pass
                                                       // itself, not of the passes it holds
 };
@@ -70,7 +70,7 @@ private:
     };
 
     void collect(Slot& slot);
-    // Fragment-shader runs are counted for the innermost open pass only, so
+    // Fragment- and vertex-shader runs are counted for the innermost open pass only, so
     // the count stops whenever a pass begins or ends and restarts for the
     // pass then innermost. Reading the count waits for the GPU: --isolate only.
     void stopCounting();
@@ -87,8 +87,8 @@ private:
     int openPasses_ = 0;
     std::vector<FramePass> open_;  // the open passes, innermost last
     GLuint shadedQuery_ = 0;       // GL_FRAGMENT_SHADER_INVOCATIONS_ARB; 0 when not counting
+    GLuint verticesQuery_ = 0;     // GL_VERTEX_SHADER_INVOCATIONS_ARB, alongside it
     bool counting_ = false;
     bool firstPassSeen_ = false;
-    bool scaledUp_ = false;  // this frame's scene went through the scale-up pass
     std::vector<FrameSample> samples_;
 };

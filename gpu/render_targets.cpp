@@ -34,8 +34,32 @@ void allocateDepthTexture(GLuint& texture, PixelSize size, GLint filter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
+// RGBA8 like the scene target's colour, so that a resolve is a plain copy of formats.
 void specifyBlurColor(PixelSize size) {
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, size.width, size.height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size.width, size.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+}
+
+GLint blurColorFilter = GL_NEAREST;
+
+int samplesOffered() {
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &most);
+    return most < sceneSamples ? most : sceneSamples;
+}
+
+// Gives both renderbuffers of the scene target `size` pixels of multisampled storage.
+void specifySceneBuffers(PixelSize size) {
+    const int samples = samplesOffered();
+    glBindRenderbuffer(GL_RENDERBUFFER, sceneColorBuffer);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, size.width, size.height);
+    glBindRenderbuffer(GL_RENDERBUFFER, sceneDepthBuffer);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, size.width, size.height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+}
+
+void deleteRenderbuffer(GLuint& renderbuffer) {
+    if (renderbuffer != 0) glDeleteRenderbuffers(1, &renderbuffer);
+    renderbuffer = 0;
 }
 
 void deleteTexture(GLuint& texture) {
@@ -67,16 +91,26 @@ void createShadowMapTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void createBlurTarget() {
+void createSceneTargets() {
+    blurTargetSize = {screenWidth, screenHeight};
+    blurColorFilter = GL_NEAREST;
+
+    glGenFramebuffers(1, &sceneFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
+    glGenRenderbuffers(1, &sceneColorBuffer);
+    glGenRenderbuffers(1, &sceneDepthBuffer);
+    specifySceneBuffers(blurTargetSize);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, sceneColorBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepthBuffer);
+    reportIfIncomplete();
+
     glGenFramebuffers(1, &blurFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer);
-
-    blurTargetSize = {screenWidth, screenHeight};
     glGenTextures(1, &blurColorTexture);
     glBindTexture(GL_TEXTURE_2D, blurColorTexture);
     specifyBlurColor(blurTargetSize);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, blurColorFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, blurColorFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
@@ -110,20 +144,36 @@ void resizeShadowMap(PixelSize size) {
     specifyDepthTexture(size);
 }
 
-void resizeBlurTarget(PixelSize size, GLint colorFilter) {
+void resizeSceneTargets(PixelSize size, GLint colorFilter) {
+    if (colorFilter != blurColorFilter) {
+        blurColorFilter = colorFilter;
+        glBindTexture(GL_TEXTURE_2D, blurColorTexture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, colorFilter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, colorFilter);
+    }
     if (size.width == blurTargetSize.width && size.height == blurTargetSize.height) return;
     blurTargetSize = size;
+    specifySceneBuffers(size);
     glBindTexture(GL_TEXTURE_2D, blurDepthTexture);
     specifyDepthTexture(size);
     glBindTexture(GL_TEXTURE_2D, blurColorTexture);
     specifyBlurColor(size);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, colorFilter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, colorFilter);
+}
+
+void resolveSceneTarget(bool withDepth) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, blurFramebuffer);
+    const int w = blurTargetSize.width, h = blurTargetSize.height;
+    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT | (withDepth ? GL_DEPTH_BUFFER_BIT : 0u),
+                      GL_NEAREST);
 }
 
 void releaseRenderTargets() {
     if (screenQuadBuffer != 0) glDeleteBuffers(1, &screenQuadBuffer);
     screenQuadBuffer = 0;
+    deleteFramebuffer(sceneFramebuffer);
+    deleteRenderbuffer(sceneColorBuffer);
+    deleteRenderbuffer(sceneDepthBuffer);
     deleteFramebuffer(blurFramebuffer);
     deleteTexture(blurColorTexture);
     deleteTexture(blurDepthTexture);

@@ -1,41 +1,53 @@
-// The two off-screen render targets, both of the window's size at start-up:
-// the shadow map (depth only, compared on lookup) and the motion-blur target
-// (colour and depth), plus the full-screen quad the blur pass draws. Below
-// full quality both get smaller (render/quality.h), and the blur target then
-// also holds the scene that is scaled up into the window.
+// The off-screen render targets: the shadow map (depth only, compared on
+// lookup); the scene target, 4x multisampled, into which every quality level
+// draws its 3D content; and the blur target, the scene resolved to one sample
+// a pixel, which the motion blur, the scale-up and the copy into the window
+// read. Plus the full-screen quad the last two draw with. The scene and the
+// blur target always have one size: the window's picture at full quality,
+// less below (render/quality.h), changed only when the level or the window does.
 #pragma once
 
 #include <GL/glew.h>
 
 #include "base/screen_fit.h"
 
+// Samples a pixel of the scene target: the edges the window had when it was
+// multisampled itself. Fewer where the driver offers fewer.
+constexpr int sceneSamples = 4;
+
 // Creates `shadowFramebuffer` with `shadowMapTexture` as its depth attachment.
 // An incomplete framebuffer is reported on stderr and the game goes on.
 // Needs a current context; leaves the default framebuffer bound.
 void createShadowMapTarget();
 
-// Creates `blurFramebuffer` with `blurColorTexture` and `blurDepthTexture`,
-// and `screenQuadBuffer` (two triangles covering clip space). Reports an
-// incomplete framebuffer like createShadowMapTarget(). Leaves the blur
-// framebuffer bound.
-void createBlurTarget();
+// Creates `sceneFramebuffer` with its two multisampled renderbuffers,
+// `blurFramebuffer` with `blurColorTexture` and `blurDepthTexture`, and
+// `screenQuadBuffer` (two triangles covering clip space), all of the window's
+// size. Reports an incomplete framebuffer like createShadowMapTarget().
+// Leaves the blur framebuffer bound.
+void createSceneTargets();
 
 // Draws into the window from now on: the default framebuffer, with the
 // viewport on windowViewport, where the picture lies in it.
 void bindWindowTarget();
 
-// Draws into `framebuffer`, one of the two targets, over its whole `size`.
+// Draws into `framebuffer`, one of the targets, over its whole `size`.
 void bindOffscreenTarget(GLuint framebuffer, PixelSize size);
 
 // Gives the shadow map `size` pixels (its contents are lost); nothing when it has them.
 void resizeShadowMap(PixelSize size);
 
-// Gives both blur textures `size` pixels (contents lost) and the colour
-// texture `colorFilter` for magnifying and minifying: GL_NEAREST while it maps
-// pixel for pixel onto the window, GL_LINEAR when it is scaled up into it.
-// Nothing when the target has that size already.
-void resizeBlurTarget(PixelSize size, GLint colorFilter);
+// Gives the scene and the blur target `size` pixels (contents lost) and the
+// blur colour texture `colorFilter` for magnifying and minifying: GL_NEAREST
+// while it maps pixel for pixel onto the window, GL_LINEAR when it is scaled
+// up into it. Nothing when they have that size and filter already.
+void resizeSceneTargets(PixelSize size, GLint colorFilter);
 
-// Deletes every object the two functions above created and sets their
-// names back to 0; safe to call when they were never created.
+// Resolves the scene target's colour, and its depth when `withDepth`, into
+// the blur target: each pixel's samples become one. Leaves the blur target
+// bound for drawing and the scene target for reading.
+void resolveSceneTarget(bool withDepth);
+
+// Deletes every object the functions above created and sets their names back
+// to 0; safe to call when they were never created.
 void releaseRenderTargets();

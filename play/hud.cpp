@@ -121,7 +121,7 @@ void drawLines(const std::vector<HudLine>& lines) {
     glUseProgram(textShader->programHandle);
     fontTexture->bind(0);
     setTextureUnit(textShader, "myTextureSampler", 0);
-    for (const HudLine& line : lines) text2D->drawText(line.text.c_str(), line.x, line.y, line.size);
+    text2D->drawLines(lines);
 }
 
 }  // namespace

@@ -7,16 +7,12 @@
 // draws what it returns.
 #pragma once
 
-#include <string>
 #include <vector>
 
+#include "render/text2d.h"
+
 // One line of text in drawText units: lower-left corner (x, y), cell edge `size`.
-struct HudLine {
-    std::string text;
-    int x;
-    int y;
-    int size;
-};
+using HudLine = TextLine;
 
 // One frame of the HUD at clock time `now` (seconds) with `collectedCount`
 // coins taken in the current run: the lines to draw, in drawing order. Reads
@@ -34,7 +30,7 @@ std::vector<HudLine> pauseScreenLines();
 // Draws pauseScreenLines() as drawHud() draws its own, over the window.
 void drawPauseScreen();
 
-// Runs hudFrame() on the game clock and draws its lines with `text2D`.
+// Runs hudFrame() on the game clock and draws its lines with `text2D`, in one call.
 // Needs this frame's lit pass to have run (for the object count). Leaves
 // textShader in use and fontTexture bound on the active unit 0.
 void drawHud();

@@ -6,19 +6,12 @@
 
 namespace {
 
-void drawIntoBlurTarget(void (*drawContent)()) {
-    bindOffscreenTarget(blurFramebuffer, blurTargetSize);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawContent();
-}
-
-// Binds the window, clears it and puts `shader` in use for a full-screen
-// quad. The quad paints every pixel of the picture, so the colour is cleared
-// only where bars lie beside it: on llvmpipe a clear writes every sample.
-void startWindowQuad(const Shader* shader) {
+// Binds the window for the picture. The picture covers its part of the
+// window whole, so the colour is cleared only where bars lie beside it; the
+// window's depth is never used: the HUD on top is drawn without the test.
+void startWindowPicture() {
     bindWindowTarget();
-    glClear(windowFilled ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glUseProgram(shader->programHandle);
+    if (!windowFilled) glClear(GL_COLOR_BUFFER_BIT);
 }
 
 // Binds `texture` on texture unit `unit` and points the sampler `name` of `shader` at it.
@@ -29,16 +22,14 @@ void bindSampler(const Shader* shader, const char* name, int unit, GLuint textur
 }
 
 // The two triangles of screenQuadBuffer, over the whole viewport. The quad
-// covers every pixel whole and writes alpha 1 over a cleared window, so
-// multisampling, blending and the depth test would give the same picture;
-// without them llvmpipe neither reads back nor tests each sample. Blending and
-// the depth test are restored, multisampling switched on again.
+// covers every pixel whole and writes alpha 1, so blending and the depth
+// test would give the same picture; without them llvmpipe neither reads
+// back nor tests each pixel. Both are restored.
 void drawScreenQuad() {
     const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
     const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
-    glDisable(GL_MULTISAMPLE);
     glEnableVertexAttribArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
@@ -46,25 +37,34 @@ void drawScreenQuad() {
     glDisableVertexAttribArray(0);
     if (blending) glEnable(GL_BLEND);
     if (depthTest) glEnable(GL_DEPTH_TEST);
-    glEnable(GL_MULTISAMPLE);
 }
 
 }  // namespace
 
-void drawMotionBlur(void (*drawContent)()) {
-    drawIntoBlurTarget(drawContent);
-    drawBlurredFrame();
+void startSceneTarget() {
+    bindOffscreenTarget(sceneFramebuffer, blurTargetSize);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void drawScaledUp(void (*drawContent)()) {
-    drawIntoBlurTarget(drawContent);
-    startWindowQuad(scaleUpShader);
+void copySceneToWindow() {
+    startWindowPicture();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, blurFramebuffer);
+    const Viewport& to = windowViewport;
+    glBlitFramebuffer(0, 0, blurTargetSize.width, blurTargetSize.height, to.x, to.y, to.x + blurTargetSize.width,
+                      to.y + blurTargetSize.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+}
+
+void drawScaledUp() {
+    startWindowPicture();
+    glUseProgram(scaleUpShader->programHandle);
     bindSampler(scaleUpShader, "sceneTexture", 0, blurColorTexture);
     drawScreenQuad();
 }
 
 void drawBlurredFrame() {
-    startWindowQuad(blurShader);
+    startWindowPicture();
+    glUseProgram(blurShader->programHandle);
     bindSampler(blurShader, "blurTexture", 0, blurColorTexture);
     bindSampler(blurShader, "depthBlurTexture", 1, blurDepthTexture);
     setMatrix(blurShader, "vpInverse", glm::inverse(projectionMatrix * viewMatrix));

@@ -1,23 +1,26 @@
-// Camera motion blur while the player sprints: the frame is rendered into the
-// blur target, then smeared along each pixel's screen motion since the
-// previous frame and drawn to the window as one full-screen quad.
+// The frame off-screen and into the window. Every quality level draws its 3D
+// content into the multisampled scene target, resolves it into the blur
+// target, and puts that image into the window, which has one sample a pixel:
+// copied as it is at full quality, scaled up below full, or, while the player
+// sprints, smeared along each pixel's screen motion since the previous frame.
 #pragma once
 
-// Binds blurFramebuffer, clears it and has `drawContent` draw the frame into
-// it, then draws the blurred image into the window. On return the default
-// framebuffer is bound, blurShader is in use, blurDepthTexture is on the
-// active unit 1 and blurColorTexture on unit 0.
-void drawMotionBlur(void (*drawContent)());
+// Binds the scene target at blurTargetSize and clears it, for the frame's 3D content.
+void startSceneTarget();
 
-// Below full quality, without the blur: binds blurFramebuffer, clears it,
-// has `drawContent` draw into it at blurTargetSize and scales its image up
-// into the window's picture with scaleUpShader, which it leaves in use with
+// At full quality: copies the resolved scene pixel for pixel into the
+// window's picture. Leaves the window bound.
+void copySceneToWindow();
+
+// Below full quality, without the blur: scales the resolved scene up into
+// the window's picture with scaleUpShader, which it leaves in use with
 // blurColorTexture on the active unit 0.
-void drawScaledUp(void (*drawContent)());
+void drawScaledUp();
 
-// The second half alone: draws blurColorTexture, blurred with the help of
-// blurDepthTexture, this frame's view-projection and previousViewProjection,
-// into the default framebuffer. Leaves the same state as drawMotionBlur().
+// Draws blurColorTexture, blurred with the help of blurDepthTexture, this
+// frame's view-projection and previousViewProjection, into the window.
+// Leaves the window bound, blurShader in use, blurDepthTexture on the
+// active unit 1 and blurColorTexture on unit 0.
 void drawBlurredFrame();
 
 // Darkens the window's picture to `keep` (0 .. 1) of its brightness, behind

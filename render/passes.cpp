@@ -6,6 +6,8 @@
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "render/batches.h"
+#include "render/quality.h"
 #include "render/street_occlusion.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
@@ -14,7 +16,6 @@
 
 using vesk::scene::GameRaster;
 using vesk::scene::MeshObject;
-using vesk::scene::SceneObject;
 
 namespace {
 
@@ -30,20 +31,70 @@ bool outsideView(const MeshObject* object) {
                                            object->boundingCenter, object->boundingRadius);
 }
 
+// Whether any of `object` can land in the picture of a pass that sees the
+// world through projectionMatrix and `view`: false only when its bounding
+// sphere, a little enlarged against rounding, lies wholly outside. Not
+// drawing what cannot land changes no pixel, with culling on or off; an
+// object without a bounding sphere always may.
+bool mayLand(const MeshObject* object, const glm::mat4& view) {
+    if (object->boundingRadius <= 0.0) return true;
+    return frustumCuller->isSphereVisible(projectionMatrix, view, object->modelMatrix, object->boundingCenter,
+                                          object->boundingRadius * 1.01 + 0.01);
+}
+
+// What the pass draws for `object`: at the lowest quality the coarser stand-in
+// of the cat, a bead or a coin, otherwise the object's own mesh.
+MeshObject* meshOf(MeshObject* object) {
+    if (!qualityParameters(qualityLevel).coarseMeshes) return object;
+    if (object == theCat) return coarseCat;
+    if (object == catChildA || object == catChildB) return coarseBead;
+    if (object == coinObject) return coarseCoin;
+    return object;
+}
+
+// The mesh the field's coins share, or below full its coarser stand-in.
+const MeshObject& coinMesh() {
+    if (qualityParameters(qualityLevel).coarseMeshes) return *coarseCoin;
+    return *coinField->meshOwner;
+}
+
+// The objects of a kind, which all draw one mesh, each placed by its own matrix.
+struct Kind {
+    std::vector<MeshObject*> objects;
+    const MeshObject& mesh;
+};
+Kind coins() { return {{GameRaster::coins.begin(), GameRaster::coins.end()}, coinMesh()}; }
+Kind slabs() { return {{std::begin(grids), std::end(grids)}, *grids[0]}; }
+
 // ---- Shadow pass -------------------------------------------------------------
 
-void setDepthObject(const SceneObject* object) {
-    setMatrix(depthShader, "depthMVP", depthViewProjection * object->modelMatrix);
+void setDepthPlacement(const glm::mat4& model) { setMatrix(depthShader, "depthMVP", depthViewProjection * model); }
+
+void drawDepth(MeshObject* object) {
+    setDepthPlacement(object->modelMatrix);
+    meshOf(object)->draw();
 }
 
-void drawDepth(SceneObject* object) {
-    setDepthObject(object);
-    object->draw();
-}
+// A caster the camera sees (with culling on) and that lies in the light's view.
+bool castsHere(const MeshObject* object) { return !outsideView(object) && mayLand(object, lightViewMatrix()); }
 
 void drawDepthCulled(MeshObject* object) {
-    setDepthObject(object);
-    if (!outsideView(object)) object->draw();
+    setDepthPlacement(object->modelMatrix);
+    if (castsHere(object)) meshOf(object)->draw();
+}
+
+// The casters of one kind: in one draw below full quality, else one each.
+void drawDepthKind(const Kind& kind, WorldBatch& batch) {
+    if (!qualityParameters(qualityLevel).onePerKind) {
+        for (MeshObject* object : kind.objects) drawDepthCulled(object);
+        return;
+    }
+    std::vector<glm::mat4> placements;
+    for (const MeshObject* object : kind.objects)
+        if (castsHere(object)) placements.push_back(object->modelMatrix);
+    setDepthPlacement(glm::mat4(1.0f));
+    batch.fill(kind.mesh, placements);
+    batch.draw();
 }
 
 // ---- Lit pass ----------------------------------------------------------------
@@ -53,29 +104,47 @@ void bindColorTexture(const Texture* texture, int unit) {
     setTextureUnit(sceneShader, "colorTexture", unit);
 }
 
-// What the lit program needs of one object besides its mesh: where it lies
-// in the shadow map ("DepthBiasMVP"), the shadow map on its unit, and
-// "modelMatrix". Leaves the shadow map's unit active.
-void setLitObject(const glm::mat4& modelMatrix) {
-    setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * modelMatrix);
+// What the lit program needs of one placement of a mesh besides the mesh:
+// where it lies in the shadow map ("DepthBiasMVP"), the shadow map on its
+// unit, and "modelMatrix". Leaves the shadow map's unit active.
+void setLitPlacement(const glm::mat4& model) {
+    setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * model);
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
     setTextureUnit(sceneShader, "shadowMap", shadowMapUnit);
-    setMatrix(sceneShader, "modelMatrix", modelMatrix);
+    setMatrix(sceneShader, "modelMatrix", model);
 }
 
 // An object that is always drawn and not counted.
-void drawLit(SceneObject* object) {
-    setLitObject(object->modelMatrix);
-    object->draw();
+void drawLit(MeshObject* object) {
+    setLitPlacement(object->modelMatrix);
+    if (mayLand(object, viewMatrix)) meshOf(object)->draw();
 }
 
 // An object under the culling test; counted when drawn.
 void drawLitCulled(MeshObject* object) {
-    setLitObject(object->modelMatrix);
+    setLitPlacement(object->modelMatrix);
     if (outsideView(object)) return;
-    object->draw();
+    if (mayLand(object, viewMatrix)) meshOf(object)->draw();
     drawnObjectCount += 1;
+}
+
+// The objects of one kind under the culling test: in one draw below full
+// quality, else one each; counted alike.
+void drawLitKind(const Kind& kind, WorldBatch& batch) {
+    if (!qualityParameters(qualityLevel).onePerKind) {
+        for (MeshObject* object : kind.objects) drawLitCulled(object);
+        return;
+    }
+    std::vector<glm::mat4> placements;
+    for (const MeshObject* object : kind.objects) {
+        if (outsideView(object)) continue;
+        drawnObjectCount += 1;
+        if (mayLand(object, viewMatrix)) placements.push_back(object->modelMatrix);
+    }
+    setLitPlacement(glm::mat4(1.0f));
+    batch.fill(kind.mesh, placements);
+    batch.draw();
 }
 
 // The next draws of `shader` keep only the kept side of `plane`, or all of
@@ -122,8 +191,8 @@ void renderShadowMap() {
     // of the cat, which is never culled either, so they are drawn untested.
     drawDepth(catChildA);
     drawDepth(catChildB);
-    for (vesk::scene::coin* coin : GameRaster::coins) drawDepthCulled(coin);
-    for (vesk::scene::grid* slab : grids) drawDepthCulled(slab);
+    drawDepthKind(coins(), *coinBatch);
+    drawDepthKind(slabs(), *slabBatch);
 
     bindWindowTarget();
 }
@@ -178,13 +247,13 @@ void renderScene() {
 
     // Every coin gets its uniforms, culled or not; only the draw is skipped.
     bindColorTexture(coinTexture, 0);
-    for (vesk::scene::coin* coin : GameRaster::coins) drawLitCulled(coin);
+    drawLitKind(coins(), *coinBatch);
 
     bindColorTexture(metalTexture, 0);
     drawLitCulled(corridorObject);
 
     bindColorTexture(oldMetalTexture, 0);
-    for (vesk::scene::grid* slab : grids) drawLitCulled(slab);
+    drawLitKind(slabs(), *slabBatch);
 
     if (opaque && blending) glEnable(GL_BLEND);
 }

@@ -8,11 +8,11 @@
 
 QualityParameters qualityParameters(QualityLevel level) {
     switch (level) {
-        case QualityLevel::full: return {1.0f, 1, 1};
-        case QualityLevel::balanced: return {0.5f, 1, 2};
-        case QualityLevel::low: return {0.25f, 2, 4};
+        case QualityLevel::full: return {1.0f, 1, 1, false, false};
+        case QualityLevel::balanced: return {0.5f, 1, 2, true, false};
+        case QualityLevel::low: return {0.25f, 2, 4, true, true};
     }
-    return {1.0f, 1, 1};
+    return {1.0f, 1, 1, false, false};
 }
 
 void applyQualityLevel(QualityLevel level) {
@@ -21,5 +21,11 @@ void applyQualityLevel(QualityLevel level) {
         return PixelSize{std::max(1, int(std::lround(screenWidth * scale))), std::max(1, int(std::lround(screenHeight * scale)))};
     };
     resizeShadowMap(scaled(1.0f / float(p.shadowDivisor)));
-    resizeBlurTarget(scaled(p.sceneScale), level == QualityLevel::full ? GL_NEAREST : GL_LINEAR);
+    // At full the scene is the window's picture pixel for pixel, whatever the
+    // window's size; below full it keeps the level's share of the picture's.
+    if (level == QualityLevel::full) {
+        resizeSceneTargets({std::max(1, windowViewport.width), std::max(1, windowViewport.height)}, GL_NEAREST);
+    } else {
+        resizeSceneTargets(scaled(p.sceneScale), GL_LINEAR);
+    }
 }

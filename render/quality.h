@@ -3,11 +3,12 @@
 // and the rules, the simulation and the clock untouched:
 //
 //   full      everything, as the game has always drawn it;
-//   balanced  the 3D scene at a lower resolution, scaled up into the window
-//             without multisampling, and half the particles drawn, each
-//             larger, so the trail keeps its density;
-//   low       the scene at a lower resolution still, a smaller shadow map
-//             and a quarter of the particles.
+//   balanced  the 3D scene at a lower resolution, scaled up into the window,
+//             and half the particles drawn, each larger, so the trail keeps
+//             its density; the coins and the slabs in one draw call each;
+//   low       the scene at a lower resolution still, a smaller shadow map,
+//             a quarter of the particles, and the cat, its beads and the
+//             coins with fewer faces.
 #pragma once
 
 #include "base/quality.h"
@@ -16,10 +17,13 @@ struct QualityParameters {
     float sceneScale;      // the 3D scene's size against the picture's, per axis (1: full)
     int shadowDivisor;     // the shadow map is the picture's size divided by this, per axis
     int particleStride;    // one live particle in this many is drawn, sqrt(stride) times as large
+    bool onePerKind;       // the coins, and the slabs, of a pass go in one draw call (render/batches.h)
+    bool coarseMeshes;     // the cat, its beads and the coins drawn as their coarser stand-ins
 };
 
 QualityParameters qualityParameters(QualityLevel level);
 
-// Sizes the shadow map and the blur target for `level`; cheap when they have
-// their sizes already. Needs the render targets.
+// Sizes the shadow map and the scene targets for `level` (at full, the
+// window's picture); does nothing when they have their sizes already, so
+// targets change only when the level or the window does. Needs the render targets.
 void applyQualityLevel(QualityLevel level);

@@ -39,6 +39,18 @@ void buildTextGeometry(const char* text, int x, int y, int size, std::vector<glm
     }
 }
 
+void buildLinesGeometry(const std::vector<TextLine>& lines, std::vector<glm::vec2>& positions,
+                        std::vector<glm::vec2>& uvs) {
+    positions.clear();
+    uvs.clear();
+    std::vector<glm::vec2> linePositions, lineUvs;
+    for (const TextLine& line : lines) {
+        buildTextGeometry(line.text.c_str(), line.x, line.y, line.size, linePositions, lineUvs);
+        positions.insert(positions.end(), linePositions.begin(), linePositions.end());
+        uvs.insert(uvs.end(), lineUvs.begin(), lineUvs.end());
+    }
+}
+
 Text2D::Text2D() {
     glGenBuffers(1, &vertexBuffer);
     glGenBuffers(1, &uvBuffer);
@@ -56,17 +68,23 @@ Text2D::~Text2D() {
     glDeleteBuffers(1, &uvBuffer);
 }
 
-void Text2D::drawText(const char* text, int x, int y, int size) {
-    std::vector<glm::vec2> positions;
-    std::vector<glm::vec2> uvs;
-    buildTextGeometry(text, x, y, size, positions, uvs);
-    if (positions.empty()) return;
-    const auto bytes = static_cast<GLsizeiptr>(positions.size() * sizeof(glm::vec2));
-
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, bytes, positions.data(), GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
-    glBufferData(GL_ARRAY_BUFFER, bytes, uvs.data(), GL_STATIC_DRAW);
+void Text2D::drawLines(const std::vector<TextLine>& lines) {
+    if (lines != shown_) {
+        shown_ = lines;
+        buildLinesGeometry(lines, positions_, uvs_);
+        vertexCount_ = static_cast<GLsizei>(positions_.size());
+        if (vertexCount_ == 0) return;
+        // New storage rather than the old overwritten: last frame's draw may
+        // still be reading it.
+        const auto bytes = static_cast<GLsizeiptr>(positions_.size() * sizeof(glm::vec2));
+        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+        glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, positions_.data());
+        glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
+        glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, uvs_.data());
+    }
+    if (vertexCount_ == 0) return;
 
     glEnableVertexAttribArray(kPositionAttribute);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
@@ -77,8 +95,10 @@ void Text2D::drawText(const char* text, int x, int y, int size) {
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(positions.size()));
+    glDrawArrays(GL_TRIANGLES, 0, vertexCount_);
     glDisable(GL_BLEND);
     glDisableVertexAttribArray(kPositionAttribute);
     glDisableVertexAttribArray(kUvAttribute);
 }
+
+void Text2D::drawText(const char* text, int x, int y, int size) { drawLines({TextLine{text, x, y, size}}); }

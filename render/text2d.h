@@ -1,10 +1,23 @@
-// Bitmap-font text: one line at a time as screen-space quads cut from a
-// 16 x 16 glyph atlas, in the units of the text vertex shader (x right, y up).
+// Bitmap-font text: lines as screen-space quads cut from a 16 x 16 glyph
+// atlas, in the units of the text vertex shader (x right, y up).
 #pragma once
 
 #include <GL/glew.h>
 #include <glm/glm.hpp>
+#include <string>
 #include <vector>
+
+// One line of text in drawText units: lower-left corner (x, y), cell edge `size`.
+struct TextLine {
+    std::string text;
+    int x;
+    int y;
+    int size;
+    bool operator==(const TextLine& other) const {
+        return text == other.text && x == other.x && y == other.y && size == other.size;
+    }
+    bool operator!=(const TextLine& other) const { return !(*this == other); }
+};
 
 // Appends nothing and returns at once for an empty text. Otherwise fills
 // `positions` and `uvs` with six corners per byte (two triangles: upper-left,
@@ -15,9 +28,14 @@
 void buildTextGeometry(const char* text, int x, int y, int size, std::vector<glm::vec2>& positions,
                        std::vector<glm::vec2>& uvs);
 
+// The quads of every line, one line after another, each as buildTextGeometry
+// builds it. Both vectors are cleared first.
+void buildLinesGeometry(const std::vector<TextLine>& lines, std::vector<glm::vec2>& positions,
+                        std::vector<glm::vec2>& uvs);
+
 class Text2D {
 public:
-    GLuint vertexBuffer = 0;  // glyph corner positions of the last line drawn
+    GLuint vertexBuffer = 0;  // glyph corner positions of the lines last drawn
     GLuint uvBuffer = 0;      // matching atlas coordinates
 
     Text2D();  // creates the two buffers; leaves every GL binding as it was
@@ -25,9 +43,21 @@ public:
     Text2D(const Text2D&) = delete;
     Text2D& operator=(const Text2D&) = delete;
 
-    // Draws `text` with the lower-left corner of its first cell at (x, y).
-    // The caller has the text program in use and the atlas bound where its
-    // sampler reads. Leaves blending off, attribute arrays 3 and 4 disabled and
-    // `uvBuffer` bound to GL_ARRAY_BUFFER; an empty text changes no GL state.
-    virtual void drawText(const char* text, int x, int y, int size);
+    // Draws `lines` in one draw call. Their quads are built and uploaded only
+    // when the lines differ from those of the call before: a HUD whose text
+    // stands still costs no upload, and one that changes a single upload, not
+    // one a line (each upload into a buffer that a draw not yet rasterised
+    // reads makes llvmpipe finish that draw first). The caller has the text
+    // program in use and the atlas bound where its sampler reads. Leaves
+    // blending off, attribute arrays 3 and 4 disabled and `uvBuffer` bound to
+    // GL_ARRAY_BUFFER; lines without text change no GL state.
+    virtual void drawLines(const std::vector<TextLine>& lines);
+
+    // One line: `text` with the lower-left corner of its first cell at (x, y).
+    void drawText(const char* text, int x, int y, int size);
+
+private:
+    std::vector<TextLine> shown_;  // the lines whose quads the buffers hold
+    std::vector<glm::vec2> positions_, uvs_;
+    GLsizei vertexCount_ = 0;
 };

@@ -7,12 +7,8 @@
 
 namespace vesk::scene {
 
-namespace {
-const char* const sphereModel = "Objekte/cat/sphere.obj";
-}
-
 cat::cat(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader) {
-    loadModel(sphereModel, 0.0009f);
+    loadModel(sphereModel, catScale);
     upload();
     this->modelMatrix = translated(this->modelMatrix, courseStart.x, courseStart.y, courseStart.z);
 }
@@ -32,7 +28,7 @@ void cat::move(glm::vec3 direction, float speed, float deltaTime) {
 }
 
 hierarchy::hierarchy(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader) {
-    loadModel(sphereModel, 0.0001f);
+    loadModel(sphereModel, beadScale);
     upload();
     // Overwritten with the cat's matrix before the first draw.
     this->modelMatrix = translated(this->modelMatrix, courseStart.x, courseStart.y, courseStart.z);

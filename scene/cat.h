@@ -5,6 +5,12 @@
 
 namespace vesk::scene {
 
+// The sphere model (radius 1000) scaled to the cat, 1.8 across, and to a bead, 0.2.
+constexpr float catScale = 0.0009f;
+constexpr float beadScale = 0.0001f;
+constexpr const char* sphereModel = "Objekte/cat/sphere.obj";
+constexpr const char* coarseSphereModel = "Objekte/cat/sphere_coarse.obj";  // the lowest quality's
+
 // A sphere that spins about its own vertical axis at 90 degrees per second
 // and starts at courseStart. Its position is the translation of modelMatrix.
 class cat : public MeshObject {

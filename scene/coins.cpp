@@ -11,7 +11,7 @@
 namespace vesk::scene {
 
 coin::coin(glm::mat4& modelMatrix, Shader* shader) : MeshObject(modelMatrix, shader) {
-    loadModel("Objekte/coin/coin.obj", 0.5f, 30.0f);
+    loadModel(coinModel, coinScale, coinUvScale);
     computeBoundingSphere();
     upload();
 }

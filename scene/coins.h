@@ -9,6 +9,12 @@
 
 namespace vesk::scene {
 
+// The coin model (radius 2) scaled to a coin 2 across, its picture stretched to fit.
+constexpr float coinScale = 0.5f;
+constexpr float coinUvScale = 30.0f;
+constexpr const char* coinModel = "Objekte/coin/coin.obj";
+constexpr const char* coarseCoinModel = "Objekte/coin/coin_coarse.obj";  // the lowest quality's
+
 // A coin spinning at 45 degrees per second about its own vertical axis.
 class coin : public MeshObject {
 public:

@@ -201,4 +201,14 @@ void MeshObject::upload() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
+namespace {
+glm::mat4 unplaced(1.0f);  // a stand-in borrows the placement of the object it stands in for
+}
+
+StandIn::StandIn(const std::string& path, float positionScale, float uvScale, Shader* shader)
+    : MeshObject(unplaced, shader) {
+    loadModel(path, positionScale, uvScale);
+    upload();
+}
+
 }  // namespace vesk::scene

@@ -84,4 +84,14 @@ protected:
     void upload();
 };
 
+// A mesh of its own that the passes draw in another object's place, with
+// that object's model matrix: the coarser cat, beads and coins of the lowest
+// quality. It never moves by itself.
+class StandIn : public MeshObject {
+public:
+    // Loads `path` like loadModel() and uploads it against `shader`.
+    StandIn(const std::string& path, float positionScale, float uvScale, Shader* shader);
+    void update(double) override {}
+};
+
 }  // namespace vesk::scene

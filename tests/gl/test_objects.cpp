@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 
+#include "render/batches.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/level.h"
@@ -43,6 +44,30 @@ TEST_F(Objects, TheCatSpinsInPlaceAndItsBeadsCircleAboveItForAnHour) {
     EXPECT_EQ(glm::vec3(catChildA->modelMatrix[2]), glm::vec3(0, 0, 1)) << "the cat's spin is dropped";
     for (int frame = 0; frame < 60 * 60 * 60; ++frame) follow(1.0 / 60.0);
     EXPECT_NEAR(glm::distance(translationOf(catChildA->modelMatrix), centre), 2.0f, 1e-4f) << "after an hour of frames";
+}
+
+// Copies of one mesh placed in world space on the CPU, as the batches below
+// full quality draw them: each triangle's corners land where the GPU would
+// put them with the copy's model matrix, normals turned with it, texture
+// coordinates kept, and each copy's triangles use its own vertices.
+TEST_F(Objects, PlacedCopiesOfAMeshLieWhereTheirModelMatricesPutThem) {
+    const MeshObject& slab = *grids[0];
+    const std::vector<glm::mat4> places = {
+        grids[3]->modelMatrix, glm::rotate(glm::translate(glm::mat4(1.0f), {5.0f, 1.0f, -300.0f}), 1.0f, {0, 1, 0})};
+    MeshData placed;
+    placeCopies(slab, places, placed);
+    ASSERT_EQ(placed.indices.size(), places.size() * slab.indices.size());
+    auto at = [](const std::vector<float>& v, size_t i, int n) {
+        return glm::vec3(v[n * i], v[n * i + 1], n == 3 ? v[n * i + 2] : 0.0f);
+    };
+    for (size_t copy = 0; copy < places.size(); ++copy)
+        for (size_t k = 0; k < slab.indices.size(); ++k) {
+            const unsigned int from = slab.indices[k], to = placed.indices[copy * slab.indices.size() + k];
+            ASSERT_LT(to, placed.positions.size() / 3);
+            EXPECT_TRUE(closeTo(at(placed.positions, to, 3), glm::vec3(places[copy] * glm::vec4(at(slab.positions, from, 3), 1.0f))));
+            EXPECT_TRUE(closeTo(at(placed.normals, to, 3), glm::mat3(places[copy]) * at(slab.normals, from, 3)));
+            EXPECT_EQ(at(placed.uvs, to, 2), at(slab.uvs, from, 2));
+        }
 }
 
 TEST_F(Objects, TheBackdropTurnsOneRadianAboutWorldZIn20Seconds) {

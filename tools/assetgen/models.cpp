@@ -64,22 +64,25 @@ void addEllipsoid(Mesh& mesh, glm::vec3 centre, glm::vec3 radii, int rings, int 
 
 // ---------------------------------------------------------------- sphere
 // Radius 1000: the cat (x 0.0009) is 1.8 across, the beads (x 0.0001) 0.2.
-Mesh sphereModel() {
+// The coarse one stands in for both at the lowest quality, where the cat is
+// some 30 pixels across and a bead 3.
+Mesh sphereWith(int rings, int segments) {
     Mesh mesh;
-    addEllipsoid(mesh, glm::vec3(0.0f), glm::vec3(1000.0f), 32, 64, 1.0f);
+    addEllipsoid(mesh, glm::vec3(0.0f), glm::vec3(1000.0f), rings, segments, 1.0f);
     return mesh;
 }
+Mesh sphereModel() { return sphereWith(32, 64); }
+Mesh coarseSphereModel() { return sphereWith(12, 24); }
 
 // ---------------------------------------------------------------- coin
 // Disc of radius 2 about the z axis (1 unit after x 0.5) with a raised rim.
 // Each face maps onto the coin picture of coin.jpg exactly once after the
 // game's uv x 30; the picture reads unmirrored from either side in the game.
-Mesh coinModel() {
+Mesh coinWith(int segments) {
     constexpr float uvScale = 30.0f, pictureRadius = 0.47f, coinRadius = 2.0f;
     // (radius, z) profile from the centre of the front face round to the back.
     const glm::vec2 profile[] = {{0.0f, 0.2f},   {1.55f, 0.2f},  {1.7f, 0.27f}, {2.0f, 0.27f},
                                  {2.0f, -0.27f}, {1.7f, -0.27f}, {1.55f, -0.2f}, {0.0f, -0.2f}};
-    constexpr int segments = 64;
     Mesh mesh;
     for (int s = 0; s + 1 < 8; ++s) {
         const glm::vec2 a = profile[s], b = profile[s + 1];
@@ -108,6 +111,9 @@ Mesh coinModel() {
     }
     return mesh;
 }
+Mesh coinModel() { return coinWith(64); }
+// For the lowest quality: a coin is at most a few hundred pixels across there.
+Mesh coarseCoinModel() { return coinWith(24); }
 
 // ---------------------------------------------------------------- corridor
 // Street: the floor between the walls' inner faces, walls up to their top
@@ -381,7 +387,9 @@ struct ModelJob {
 bool writeModels(const std::string& objekteDir) {
     const ModelJob jobs[] = {
         {"cat/sphere.obj", "sphere", "UV sphere of radius 1000 (cat x 0.0009, beads x 0.0001)", sphereModel},
+        {"cat/sphere_coarse.obj", "sphere_coarse", "the sphere with fewer faces, for the lowest quality", coarseSphereModel},
         {"coin/coin.obj", "coin", "coin of radius 2 about the z axis (x 0.5, uv x 30)", coinModel},
+        {"coin/coin_coarse.obj", "coin_coarse", "the coin with fewer faces, for the lowest quality", coarseCoinModel},
         {"corridor/corridor.obj", "corridor", "street floor and walls (x 2, uv x 300)", corridorModel},
         {"grid/grid.obj", "grid", "obstacle slab (x 4, uv x 3)", gridModel},
         {"hausreihen_zusammen/hausreihe_wuerfel_alleCords.obj", "hausreihe",

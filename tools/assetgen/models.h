@@ -6,7 +6,7 @@
 
 namespace assetgen {
 
-// Writes the six OBJ files below `objekteDir` (its sub-folders must exist:
+// Writes the eight OBJ files below `objekteDir` (its sub-folders must exist:
 // cat, coin, corridor, grid, hausreihen_zusammen, mouse). Returns false
 // (message on stderr) when a file cannot be written.
 bool writeModels(const std::string& objekteDir);

@@ -1,0 +1,92 @@
+#include "render/batches.h"
+
+#include "scene/scene_object.h"
+
+namespace {
+
+// The vertex inputs every program of the passes declares at these locations.
+constexpr GLuint positionLocation = 0;
+constexpr GLuint normalLocation = 1;
+constexpr GLuint uvLocation = 2;
+
+// Lets the buffer bound to `target` go and gives it `values` in new storage.
+template <typename T>
+void replaceContents(GLenum target, GLuint buffer, const std::vector<T>& values) {
+    const auto bytes = static_cast<GLsizeiptr>(values.size() * sizeof(T));
+    glBindBuffer(target, buffer);
+    glBufferData(target, bytes, nullptr, GL_STREAM_DRAW);
+    if (bytes > 0) glBufferSubData(target, 0, bytes, values.data());
+}
+
+void pointAttribute(GLuint location, GLuint buffer, GLint components) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glEnableVertexAttribArray(location);
+    glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
+}
+
+}  // namespace
+
+void placeCopies(const vesk::scene::MeshObject& mesh, const std::vector<glm::mat4>& placements, MeshData& out) {
+    out.positions.clear();
+    out.normals.clear();
+    out.uvs.clear();
+    out.indices.clear();
+    const size_t vertices = mesh.positions.size() / 3;
+    for (const glm::mat4& place : placements) {
+        const auto first = static_cast<unsigned int>(out.positions.size() / 3);
+        const glm::mat3 turn(place);
+        for (size_t v = 0; v < vertices; ++v) {
+            const glm::vec4 p = place * glm::vec4(mesh.positions[3 * v], mesh.positions[3 * v + 1],
+                                                  mesh.positions[3 * v + 2], 1.0f);
+            out.positions.insert(out.positions.end(), {p.x, p.y, p.z});
+            const glm::vec3 n = turn * glm::vec3(mesh.normals[3 * v], mesh.normals[3 * v + 1], mesh.normals[3 * v + 2]);
+            out.normals.insert(out.normals.end(), {n.x, n.y, n.z});
+        }
+        out.uvs.insert(out.uvs.end(), mesh.uvs.begin(), mesh.uvs.end());
+        for (const unsigned int index : mesh.indices) out.indices.push_back(first + index);
+    }
+}
+
+WorldBatch::WorldBatch() {
+    glGenVertexArrays(1, &vao_);
+    glGenBuffers(1, &positionBuffer_);
+    glGenBuffers(1, &normalBuffer_);
+    glGenBuffers(1, &uvBuffer_);
+    glGenBuffers(1, &indexBuffer_);
+    glBindVertexArray(vao_);
+    pointAttribute(positionLocation, positionBuffer_, 3);
+    pointAttribute(normalLocation, normalBuffer_, 3);
+    pointAttribute(uvLocation, uvBuffer_, 2);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+WorldBatch::~WorldBatch() {
+    glDeleteBuffers(1, &positionBuffer_);
+    glDeleteBuffers(1, &normalBuffer_);
+    glDeleteBuffers(1, &uvBuffer_);
+    glDeleteBuffers(1, &indexBuffer_);
+    glDeleteVertexArrays(1, &vao_);
+}
+
+void WorldBatch::fill(const vesk::scene::MeshObject& mesh, const std::vector<glm::mat4>& placements) {
+    placeCopies(mesh, placements, placed_);
+    indexCount_ = static_cast<GLsizei>(placed_.indices.size());
+    if (indexCount_ == 0) return;
+    replaceContents(GL_ARRAY_BUFFER, positionBuffer_, placed_.positions);
+    replaceContents(GL_ARRAY_BUFFER, normalBuffer_, placed_.normals);
+    replaceContents(GL_ARRAY_BUFFER, uvBuffer_, placed_.uvs);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    // The index buffer belongs to the vertex array: bind that to reach it.
+    glBindVertexArray(vao_);
+    replaceContents(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_, placed_.indices);
+    glBindVertexArray(0);
+}
+
+void WorldBatch::draw() const {
+    if (indexCount_ == 0) return;
+    glBindVertexArray(vao_);
+    glDrawElements(GL_TRIANGLES, indexCount_, GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+}
