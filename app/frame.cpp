@@ -70,19 +70,21 @@ void renderFrame() {
     applyQualityLevel(qualityLevel);
     timed(passShadow, renderShadowMap);
 
-    startSceneTarget();
+    // Sprinting, the scene goes straight into the blur target, whose depth
+    // tells the blur how far each pixel moved; otherwise it is multisampled
+    // and resolved.
+    const bool blur = sprintBlurActive();
+    if (blur) startBlurTarget();
+    else startSceneTarget();
     setFrameState();
     drawFrameContent();
 
-    // The blur needs the depth as well, to tell how far each pixel moved.
-    const bool blur = sprintBlurActive();
-    timed(passResolve, [blur] { resolveSceneTarget(blur); });
     if (blur) {
         timed(passBlur, drawBlurredFrame);
-    } else if (qualityLevel == QualityLevel::full) {
-        timed(passCopy, copySceneToWindow);
     } else {
-        timed(passScaleUp, drawScaledUp);
+        timed(passResolve, [] { resolveSceneTarget(); });
+        if (qualityLevel == QualityLevel::full) timed(passCopy, copySceneToWindow);
+        else timed(passScaleUp, drawScaledUp);
     }
     // The HUD and the pause screen lie on the picture, not in the scene: no
     // depth test.

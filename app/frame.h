@@ -15,9 +15,10 @@ void resumeFrames(double& lastFrameTime);
 // The drawing part of a frame, without input, update, swap or events: the
 // render targets sized for the quality level, the shadow map, the 3D content
 // into the multisampled scene target, resolved; then the picture into the
-// window: copied as it is at full quality, scaled up below full, blurred
-// while W and Space are held during a run; last the HUD on top at the
-// window's own resolution.
+// window: copied as it is at full quality, scaled up below full. While the
+// player sprints, the 3D content goes into the blur target instead, one
+// sample a pixel, and from there blurred into the window. Last the HUD on top
+// at the window's own resolution, and the pause screen while paused.
 void renderFrame();
 
 // The state every visible pass of a frame draws with: back faces culled,
@@ -34,8 +35,8 @@ bool sprintBlurActive();
 void drawFrameContent();
 
 // The passes of a frame, for timing them, in the order they run. Resolve:
-// the scene target's samples into one a pixel; then one of copy (full
-// quality), scale-up (below full) or blur (sprinting).
+// the scene target's samples into one a pixel, then copy (full quality) or
+// scale-up (below full); or, sprinting, blur alone.
 enum FramePass {
     passShadow,
     passSky,

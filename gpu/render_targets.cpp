@@ -160,12 +160,11 @@ void resizeSceneTargets(PixelSize size, GLint colorFilter) {
     specifyBlurColor(size);
 }
 
-void resolveSceneTarget(bool withDepth) {
+void resolveSceneTarget() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, blurFramebuffer);
     const int w = blurTargetSize.width, h = blurTargetSize.height;
-    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT | (withDepth ? GL_DEPTH_BUFFER_BIT : 0u),
-                      GL_NEAREST);
+    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
 }
 
 void releaseRenderTargets() {

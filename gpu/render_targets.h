@@ -1,8 +1,8 @@
 // The off-screen render targets: the shadow map (depth only, compared on
 // lookup); the scene target, 4x multisampled, into which every quality level
 // draws its 3D content; and the blur target, the scene resolved to one sample
-// a pixel, which the motion blur, the scale-up and the copy into the window
-// read. Plus the full-screen quad the last two draw with. The scene and the
+// a pixel, which the scale-up and the copy into the window read (while the
+// player sprints the scene is drawn straight into it, for the motion blur). Plus the full-screen quad the last two draw with. The scene and the
 // blur target always have one size: the window's picture at full quality,
 // less below (render/quality.h), changed only when the level or the window does.
 #pragma once
@@ -43,10 +43,10 @@ void resizeShadowMap(PixelSize size);
 // up into it. Nothing when they have that size and filter already.
 void resizeSceneTargets(PixelSize size, GLint colorFilter);
 
-// Resolves the scene target's colour, and its depth when `withDepth`, into
-// the blur target: each pixel's samples become one. Leaves the blur target
-// bound for drawing and the scene target for reading.
-void resolveSceneTarget(bool withDepth);
+// Resolves the scene target's colour into the blur target: each pixel's
+// samples become one. Leaves the blur target bound for drawing and the scene
+// target for reading.
+void resolveSceneTarget();
 
 // Deletes every object the functions above created and sets their names back
 // to 0; safe to call when they were never created.

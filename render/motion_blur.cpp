@@ -46,6 +46,11 @@ void startSceneTarget() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+void startBlurTarget() {
+    bindOffscreenTarget(blurFramebuffer, blurTargetSize);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 void copySceneToWindow() {
     startWindowPicture();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, blurFramebuffer);

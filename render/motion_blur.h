@@ -1,12 +1,17 @@
 // The frame off-screen and into the window. Every quality level draws its 3D
 // content into the multisampled scene target, resolves it into the blur
 // target, and puts that image into the window, which has one sample a pixel:
-// copied as it is at full quality, scaled up below full, or, while the player
-// sprints, smeared along each pixel's screen motion since the previous frame.
+// copied as it is at full quality, or scaled up below full. While the player
+// sprints the content goes straight into the blur target instead, one sample
+// a pixel, and is smeared along each pixel's screen motion since the
+// previous frame: the smear reaches further than four samples would smooth.
 #pragma once
 
 // Binds the scene target at blurTargetSize and clears it, for the frame's 3D content.
 void startSceneTarget();
+
+// Binds the blur target and clears it, for a sprinting frame's 3D content.
+void startBlurTarget();
 
 // At full quality: copies the resolved scene pixel for pixel into the
 // window's picture. Leaves the window bound.
