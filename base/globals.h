@@ -31,8 +31,9 @@
 //      scene target, at the window's picture size at full and smaller below,
 //      resolved to one sample a pixel; that image goes into the window, which
 //      itself has one sample a pixel: copied as it is at full, scaled up
-//      below full, or smeared by the motion blur while the player sprints;
-//      last the HUD on top at the window's own resolution;
+//      below full. While the player sprints the 3D content goes straight
+//      into the blur target instead and is smeared by the motion blur. Last
+//      the HUD on top at the window's own resolution, and the pause screen;
 //   5. swap, then window events, where the hotkeys' key callback runs;
 //   6. Escape, and previousViewProjection for the next frame's blur.
 //
@@ -238,7 +239,7 @@ extern GLuint sceneFramebuffer;          // 4x multisampled: every level draws i
 extern GLuint sceneColorBuffer;          // its renderbuffers
 extern GLuint sceneDepthBuffer;
 extern GLuint blurFramebuffer;           // the scene target resolved, one sample a pixel: what the
-extern GLuint blurColorTexture;          // copy, the scale-up and the blur read
+extern GLuint blurColorTexture;          // copy and the scale-up read; sprinting, the scene itself
 extern GLuint blurDepthTexture;
 extern GLuint screenQuadBuffer;
 extern PixelSize shadowMapSize;          // pixels: the window's at start-up, less at lower qualities

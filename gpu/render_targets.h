@@ -11,8 +11,8 @@
 
 #include "base/screen_fit.h"
 
-// Samples a pixel of the scene target: the edges the window had when it was
-// multisampled itself. Fewer where the driver offers fewer.
+// Samples a pixel of the scene target, for smooth edges. Fewer where the
+// driver offers fewer.
 constexpr int sceneSamples = 4;
 
 // Creates `shadowFramebuffer` with `shadowMapTexture` as its depth attachment.
