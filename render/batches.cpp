@@ -1,5 +1,6 @@
 #include "render/batches.h"
 
+#include "gpu/buffer.h"
 #include "scene/scene_object.h"
 
 namespace {
@@ -8,15 +9,6 @@ namespace {
 constexpr GLuint positionLocation = 0;
 constexpr GLuint normalLocation = 1;
 constexpr GLuint uvLocation = 2;
-
-// Lets the buffer bound to `target` go and gives it `values` in new storage.
-template <typename T>
-void replaceContents(GLenum target, GLuint buffer, const std::vector<T>& values) {
-    const auto bytes = static_cast<GLsizeiptr>(values.size() * sizeof(T));
-    glBindBuffer(target, buffer);
-    glBufferData(target, bytes, nullptr, GL_STREAM_DRAW);
-    if (bytes > 0) glBufferSubData(target, 0, bytes, values.data());
-}
 
 void pointAttribute(GLuint location, GLuint buffer, GLint components) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
@@ -74,13 +66,13 @@ void WorldBatch::fill(const vesk::scene::MeshObject& mesh, const std::vector<glm
     placeCopies(mesh, placements, placed_);
     indexCount_ = static_cast<GLsizei>(placed_.indices.size());
     if (indexCount_ == 0) return;
-    replaceContents(GL_ARRAY_BUFFER, positionBuffer_, placed_.positions);
-    replaceContents(GL_ARRAY_BUFFER, normalBuffer_, placed_.normals);
-    replaceContents(GL_ARRAY_BUFFER, uvBuffer_, placed_.uvs);
+    refillBuffer(GL_ARRAY_BUFFER, positionBuffer_, placed_.positions);
+    refillBuffer(GL_ARRAY_BUFFER, normalBuffer_, placed_.normals);
+    refillBuffer(GL_ARRAY_BUFFER, uvBuffer_, placed_.uvs);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     // The index buffer belongs to the vertex array: bind that to reach it.
     glBindVertexArray(vao_);
-    replaceContents(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_, placed_.indices);
+    refillBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_, placed_.indices);
     glBindVertexArray(0);
 }
 

@@ -21,20 +21,26 @@ void bindSampler(const Shader* shader, const char* name, int unit, GLuint textur
     setTextureUnit(shader, name, unit);
 }
 
-// The two triangles of screenQuadBuffer, over the whole viewport. The quad
-// covers every pixel whole and writes alpha 1, so blending and the depth
-// test would give the same picture; without them llvmpipe neither reads
-// back nor tests each pixel. Both are restored.
-void drawScreenQuad() {
-    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
-    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
+// The two triangles of screenQuadBuffer, over the whole viewport, with the
+// blending and depth test as they are.
+void drawQuadTriangles() {
     glEnableVertexAttribArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glDisableVertexAttribArray(0);
+}
+
+// The quad over the whole viewport, as a picture of its own. The quad covers
+// every pixel whole and writes alpha 1, so blending and the depth test would
+// give the same picture; without them llvmpipe neither reads back nor tests
+// each pixel. Both are restored.
+void drawScreenQuad() {
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    drawQuadTriangles();
     if (blending) glEnable(GL_BLEND);
     if (depthTest) glEnable(GL_DEPTH_TEST);
 }
@@ -88,11 +94,7 @@ void dimWindow(float keep) {
     glEnable(GL_BLEND);
     glBlendColor(keep, keep, keep, 1.0f);
     glBlendFunc(GL_ZERO, GL_CONSTANT_COLOR);
-    glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glDisableVertexAttribArray(0);
+    drawQuadTriangles();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_BLEND);
     if (depthTest) glEnable(GL_DEPTH_TEST);

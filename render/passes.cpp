@@ -104,14 +104,10 @@ void bindColorTexture(const Texture* texture, int unit) {
     setTextureUnit(sceneShader, "colorTexture", unit);
 }
 
-// What the lit program needs of one placement of a mesh besides the mesh:
-// where it lies in the shadow map ("DepthBiasMVP"), the shadow map on its
-// unit, and "modelMatrix". Leaves the shadow map's unit active.
+// What the lit program needs of one placement of a mesh besides the mesh and
+// the shadow map: where it lies in the shadow map ("DepthBiasMVP") and "modelMatrix".
 void setLitPlacement(const glm::mat4& model) {
     setMatrix(sceneShader, "DepthBiasMVP", shadowBiasMatrix() * depthViewProjection * model);
-    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
-    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-    setTextureUnit(sceneShader, "shadowMap", shadowMapUnit);
     setMatrix(sceneShader, "modelMatrix", model);
 }
 
@@ -231,6 +227,10 @@ void renderScene() {
     setVector(sceneShader, "lightPosition_worldspace", lightPosition);
     setMatrix(sceneShader, "projectionMatrix", projectionMatrix);
     setMatrix(sceneShader, "viewMatrix", viewMatrix);
+    // The shadow map has a unit of its own, which no colour texture takes.
+    glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    setTextureUnit(sceneShader, "shadowMap", shadowMapUnit);
 
     // The cat, its beads and the lone coin all wear the coin's gold.
     bindColorTexture(coinTexture, 0);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "gpu/buffer.h"
+
 namespace {
 
 constexpr float kCell = 0.0625f;  // one of 16 atlas columns or rows, in texture units
@@ -74,15 +76,8 @@ void Text2D::drawLines(const std::vector<TextLine>& lines) {
         buildLinesGeometry(lines, positions_, uvs_);
         vertexCount_ = static_cast<GLsizei>(positions_.size());
         if (vertexCount_ == 0) return;
-        // New storage rather than the old overwritten: last frame's draw may
-        // still be reading it.
-        const auto bytes = static_cast<GLsizeiptr>(positions_.size() * sizeof(glm::vec2));
-        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-        glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
-        glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, positions_.data());
-        glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
-        glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
-        glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, uvs_.data());
+        refillBuffer(GL_ARRAY_BUFFER, vertexBuffer, positions_);
+        refillBuffer(GL_ARRAY_BUFFER, uvBuffer, uvs_);
     }
     if (vertexCount_ == 0) return;
 
