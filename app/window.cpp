@@ -12,6 +12,15 @@ void followFramebufferSize(GLFWwindow*, int width, int height) {
                    windowViewport.height == height;
 }
 
+// The held pointer's position is meant to change only by its moves, but GLFW
+// sets it to the point where the pointer crossed into the window, and under a
+// busy machine that crossing can arrive a frame after the resume or the focus
+// change that started the look from the centre: the view would jerk by the
+// distance from the window's edge. The look starts from the centre again.
+void restartLookOnEnter(GLFWwindow*, int entered) {
+    if (entered) recenterCursor = true;
+}
+
 }  // namespace
 
 void holdPointer(bool hold) {
@@ -29,6 +38,7 @@ void holdPointerAndFollowSize() {
     windowViewport = {0, 0, screenWidth, screenHeight};
     followFramebufferSize(window, width, height);
     glfwSetFramebufferSizeCallback(window, followFramebufferSize);
+    glfwSetCursorEnterCallback(window, restartLookOnEnter);
 }
 
 bool windowMinimised() { return glfwGetWindowAttrib(window, GLFW_ICONIFIED) != 0; }

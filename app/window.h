@@ -12,6 +12,7 @@ void holdPointer(bool hold);
 // raw motion where the system offers it), so a fast turn can never leave the
 // window, and follows the window's framebuffer size: the picture goes into
 // the largest viewport of its own shape, centred, with black bars around.
+// The pointer crossing into the window starts the look from the centre again.
 // Needs `window` and the chosen screenWidth x screenHeight; sets windowViewport.
 void holdPointerAndFollowSize();
 

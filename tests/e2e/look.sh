@@ -32,5 +32,20 @@ half=$(view_change "$WORK/up.png" "$WORK/half.png")
 echo "view change: inverted and doubled $same, half as far $half"
 awk -v s="$same" -v h="$half" 'BEGIN { exit !(s < 0.03 && h > 0.06) }' ||
   fail "the turns do not match (inverted and doubled: $same, half as far: $half)"
+
+echo "-- the pointer crossing into the window at its left edge"
+start_kivo /dev/null . --window=640x560 --quality=low
+focus_window || fail "no window"
+poll 60 layouts_at_least 2 || fail "the game did not run"
+frames_pass && frames_pass || fail "no frame drawn"
+window_shot "$WORK/before.png"
+"$X_EVENT" enter "$WINDOW_ID" 0 280
+frames_pass && frames_pass || fail "no frame after the crossing"
+window_shot "$WORK/after.png"
+crossed=$(view_change "$WORK/before.png" "$WORK/after.png")
+echo "view change: $crossed"
+awk -v c="$crossed" 'BEGIN { exit !(c < 0.03) }' || fail "the crossing turned the view ($crossed)"
+quit_with_escape
+[ "$KIVO_STATUS" -eq 0 ] || fail "status $KIVO_STATUS"
 no_sanitizer_report || fail "sanitizer report"
 echo "ok"

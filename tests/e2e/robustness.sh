@@ -2,7 +2,7 @@
 # answer and nothing crashes. Dialogue answers, broken textures and models,
 # the window's close button and SIGTERM in the middle of play.
 source "$(dirname "$0")/lib/kivo.bash"
-[ -n "$CLOSE_WINDOW" ] || fail "needs the close-window helper as second argument"
+[ -n "$X_EVENT" ] || fail "needs the X event helper as second argument"
 
 # play_and_quit ANSWERS DIR SIZE: the game opens a SIZE window titled KIVO and
 # ends with status 0 on Escape, without a sanitizer report.
@@ -57,7 +57,7 @@ start_kivo "x"
 focus_window || fail "no window"
 xdo keydown w keydown space
 sleep 1
-"$CLOSE_WINDOW" "$WINDOW_ID"
+"$X_EVENT" close "$WINDOW_ID"
 wait_exit 60
 xdo keyup space keyup w
 [ "$KIVO_STATUS" -eq 0 ] || fail "closing the window: status $KIVO_STATUS"

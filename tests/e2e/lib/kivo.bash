@@ -1,6 +1,6 @@
 # Helpers for end-to-end runs of the real kivo binary on a virtual X screen.
 # Sourced by the tests in the folder above; each test gets the binary as $1 and
-# the close-window helper as $2, and runs from the repository root.
+# the X event helper (kivo_x_event) as $2, and runs from the repository root.
 #
 # Every test runs on a screen of its own, KIVO_SCREEN_SIZE (default
 # 1920x1440) when it sets one before sourcing this, so that tests can run
@@ -13,8 +13,8 @@ if [ -z "${KIVO_OWN_SCREEN:-}" ]; then
   exit
 fi
 
-KIVO=$(realpath "${1:?usage: TEST.sh path/to/kivo [path/to/kivo_close_window]}")
-CLOSE_WINDOW=${2:-}
+KIVO=$(realpath "${1:?usage: TEST.sh path/to/kivo [path/to/kivo_x_event]}")
+X_EVENT=${2:-}
 WORK=$(mktemp -d)
 KIVO_PID=""
 trap 'cleanup' EXIT
