@@ -9,26 +9,33 @@ records=$XDG_DATA_HOME/kivo/records.json
 # window_of PID: the visible KIVO window of the game PID.
 window_of() { xdotool search --all --onlyvisible --pid "$1" --name '^KIVO$' 2>/dev/null | head -n 1; }
 has_window() { [ -n "$(window_of "$1")" ]; }
-# play_in PID: gives game PID the keyboard and the pointer, once it has its window.
+# play_in PID: gives game PID the keyboard and the pointer, and returns once it
+# plays with them. A game that had the focus paused when it lost it and waits
+# for P; either way it shows, two frames after the focus came, the pause or
+# a run going on. A window that appears takes the focus, so which of the two
+# games paused depends on how soon each drew its first frames.
+frame_or_pause() { SIGNATURE_BEFORE=$(window_signature); poll 30 changed_or_paused; }
+changed_or_paused() { window_changed || paused_on_screen; }
 play_in() {
   poll 60 has_window "$1" || fail "no window for $1"
   WINDOW_ID=$(window_of "$1")
   xdo windowfocus --sync "$WINDOW_ID"
+  frame_or_pause && frame_or_pause || fail "game $1 draws nothing"
+  if paused_on_screen; then xdo key p; fi
+  frames_pass && frames_pass || fail "game $1 does not play"
 }
 
 echo "-- two games at once; the first flies to the finish"
 start_kivo /dev/null . --window=320x280 --quality=low
 first=$KIVO_PID
 OTHER_PIDS+=("$first")
-play_in "$first"
-xdo windowmove "$WINDOW_ID" 400 0  # beside the second
+poll 60 has_window "$first" || fail "no window for the first game"
+xdo windowmove "$(window_of "$first")" 400 0  # beside the second
 start_kivo /dev/null . --window=320x280 --quality=low
 second=$KIVO_PID
 OTHER_PIDS+=("$second")
-# Not focused yet, the second runs on: only a window that loses the focus pauses.
-poll 60 has_window "$second" || fail "no window for the second game"
+play_in "$second"  # past its first frames, which are slow ones
 play_in "$first"
-sleep 2  # both are past their first frame's restart
 fly_to_finish || fail "the first game's run did not reach the finish"
 best=$(kept_score)
 jq -e '.version == 1 and .best.coins >= 0 and (.best.date | test("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"))
@@ -40,7 +47,10 @@ echo "kept: $best"
 echo "-- the second game finishes a worse run"
 cp "$records" "$records.first"
 play_in "$second"
-sleep 4  # worse by as much
+# The second game's clock stood still while it was paused. Idle as long as the
+# kept run took: the flight itself then makes this run the worse one,
+# whatever coins it finds on the way.
+sleep "$best"
 # The second game's end screen, at this size: the all-time best's line, which
 # it learns of only when it finishes and reads the kept record again.
 shows_all_time_best() { window_shot "$WORK/end.png"; [ "$(ink_in "$WORK/end.png" 280x10+4+102)" -gt 40 ]; }
@@ -62,6 +72,7 @@ start_kivo /dev/null . --window=640x560
 focus_window || fail "no window"
 poll 60 layouts_at_least 2 || fail "the game did not run"
 run_start=$EPOCHREALTIME
+frames_pass && frames_pass || fail "no frame drawn"  # it has seen its focus: the pointer turns it
 yaw 600
 sleep "$(awk -v s="$set_off" -v from="$run_start" -v now="$EPOCHREALTIME" 'BEGIN { w = s + 1.0 - (now - from); print (w > 0 ? w : 0) }')"
 window_shot "$WORK/ghost.png"

@@ -113,13 +113,18 @@ yaw() { move_pointer "$((-$1))" 0; }
 # standing ones' tops (7) and the hanging ones' bottoms (8): up 0.165 radians
 # to (0, 7.5, -215), level again, and a sprint straight to the finish, until
 # the command FINISHED succeeds (by default: the records file is there). The
-# climb is shallow, so a frame's step more or less of it leaves the height
-# within a tenth of a unit.
+# game turns the view a frame after it reads the pointer, so two frames pass
+# after each turn before the cat moves: a slow frame would otherwise take its
+# step the old way, and the sprint's first step upwards ends above the gap.
+# The climb is shallow, so a frame's step more or less of it leaves the
+# height within a tenth of a unit.
 fly_to_finish() {
   [ $# -gt 0 ] || set -- test -f "$XDG_DATA_HOME/kivo/records.json"
   pitch 248
+  frames_pass && frames_pass || return 1
   xdo keydown w; sleep 1.52; xdo keyup w
   pitch -248
+  frames_pass && frames_pass || return 1
   xdo keydown w keydown space
   poll 30 "$@" || { xdo keyup space keyup w; return 1; }
   xdo keyup space keyup w
