@@ -245,32 +245,6 @@ TEST_F(Play, OneLongFrameThroughAnySlabOrOutOfTheStreetRestartsTheRunAndOneBesid
     }
 }
 
-// Two coins on the cat's 15-unit way; on the second way a standing slab (at
-// z -280, below y 7) lies between them and stops the cat at it.
-TEST_F(Play, OneLongFrameTakesEveryCoinOnItsWayUpToTheSlabThatStopsIt) {
-    {
-        QuietConsole quiet;
-        frame();
-    }
-    for (const float start : {-224.0f, -274.0f}) {
-        SCOPED_TRACE(testing::Message() << "from z " << start);
-        placeCat({-6, 5, start});
-        for (size_t i = 0; i < GameRaster::coins.size(); ++i)  // two on the way, the rest beside it
-            GameRaster::coins[i]->modelMatrix[3] = glm::vec4(i < 2 ? -6.0f : 6.0f, 5.0f, start - 3 - 8 * float(i), 1);
-        coinField->collectedCount = 0;
-        platform.hold(GLFW_KEY_W);
-        platform.hold(GLFW_KEY_SPACE);
-        frame(0.5);
-        platform.releaseAll();
-        ::testing::internal::CaptureStdout();
-        frame();
-        const std::string out = ::testing::internal::GetCapturedStdout();
-        const bool stopped = start == -274.0f;
-        EXPECT_EQ(countOf(out, "Goodies Collected: "), stopped ? 1 : 2) << out;
-        EXPECT_EQ(countOf(out, "COIN 0 "), stopped ? 1 : 0) << "the slab restarts the run";
-    }
-}
-
 // Out of transparency mode the scene is opaque during a run, whatever was
 // left see-through; on the end screen it stays as it was.
 TEST_F(Play, TheSceneTurnsOpaqueInTheFrameAfterTransparencyModeEnds) {
