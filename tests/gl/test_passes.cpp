@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
-#include <random>
 
 #include "app/frame.h"
 #include "app/hotkeys.h"
