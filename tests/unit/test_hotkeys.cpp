@@ -140,18 +140,4 @@ TEST_F(Hotkeys, F6AndGSaveTheirSettings) {
     chooseQuality(QualitySetting::full);
 }
 
-TEST_F(Hotkeys, RepeatReleaseAndOtherKeysChangeNothing) {
-    transparencyEnabled = true;
-    transparency = 0.5f;
-    for (int key : {GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_4, GLFW_KEY_F2, GLFW_KEY_F3, GLFW_KEY_F4,
-                    GLFW_KEY_F5, GLFW_KEY_F6, GLFW_KEY_F8, GLFW_KEY_F9, GLFW_KEY_G})
-        for (int action : {GLFW_REPEAT, GLFW_RELEASE}) EXPECT_EQ(applyHotkey(key, action), 0u);
-    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_ENTER, GLFW_KEY_5, GLFW_KEY_F1, GLFW_KEY_F10}) press(key);
-    EXPECT_EQ(lightPower, 1500.0f);
-    EXPECT_EQ(transparency, 0.5f);
-    EXPECT_TRUE(transparencyEnabled && !wireframeEnabled && !frustumCullingEnabled && !showFrameRate);
-    EXPECT_EQ(std::make_pair(textureFilter, mipmapFilter), std::make_pair(GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR));
-    EXPECT_EQ(std::make_pair(settingMessageTime, mipmapMessageTime), std::make_pair(-1.0, -1.0));
-}
-
 }  // namespace

