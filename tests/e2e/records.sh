@@ -2,7 +2,7 @@
 # run to the finish, which writes the record and its ghost; the second, which
 # started before that record existed, finishes a worse run later, and the
 # better one stays. The next start shows the record to beat and the ghost of
-# that run racing ahead, which G hides.
+# that run racing ahead, which G turns off for good.
 source "$(dirname "$0")/lib/kivo.bash"
 records=$XDG_DATA_HOME/kivo/records.json
 
@@ -78,13 +78,14 @@ sleep "$(awk -v s="$set_off" -v from="$run_start" -v now="$EPOCHREALTIME" 'BEGIN
 window_shot "$WORK/ghost.png"
 [ "$(ink_in "$WORK/ghost.png" 210x22+424+502)" -gt 50 ] || fail "no record to beat on the screen"
 with=$(ghostly_pixels "$WORK/ghost.png")
+echo "ghost-blue pixels: $with"
+[ "$with" -gt 20 ] || fail "no ghost to be seen ($with pixels)"
+# G turns the ghost off and keeps that for the next starts. The picture
+# cannot show it here, where the ghost races out of sight anyway: the GL
+# tests check that a ghost turned off is not drawn.
 xdo key g
-frames_pass && frames_pass || fail "no frame after G"
-window_shot "$WORK/no-ghost.png"
-without=$(ghostly_pixels "$WORK/no-ghost.png")
-echo "ghost-blue pixels: $with with the ghost, $without after G"
-[ "$with" -gt 20 ] && [ "$without" -lt $((with / 4)) ] || fail "no ghost to be seen ($with pixels, $without after G)"
-jq -e '.ghost == false' "$XDG_CONFIG_HOME/kivo/settings.json" >/dev/null || fail "G did not save the ghost setting"
+poll 10 bash -c "jq -e '.ghost == false' '$XDG_CONFIG_HOME/kivo/settings.json' >/dev/null 2>&1" ||
+  fail "G did not save the ghost setting"
 quit_with_escape
 [ "$KIVO_STATUS" -eq 0 ] || fail "status $KIVO_STATUS"
 no_sanitizer_report || fail "sanitizer report"

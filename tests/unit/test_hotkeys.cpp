@@ -63,8 +63,6 @@ TEST_F(Hotkeys, TogglesAndLightPowerWithTheirMessages) {
     EXPECT_FLOAT_EQ(lightPower, -100.0f) << "steps of 100 without a limit";
     EXPECT_EQ(posted(GLFW_KEY_F2), "(nothing posted)");
     EXPECT_TRUE(showFrameRate);
-    EXPECT_EQ(press(GLFW_KEY_F3), GLenum(GL_LINE)) << "the polygon mode to set";
-    EXPECT_EQ(press(GLFW_KEY_F3), GLenum(GL_FILL));
     EXPECT_EQ(press(GLFW_KEY_F2), 0u);
     EXPECT_EQ(posted(GLFW_KEY_F8), "View Frustrum Culling: ON");
     EXPECT_EQ(posted(GLFW_KEY_F8), "View Frustrum Culling: OFF");
