@@ -13,7 +13,7 @@ void followFramebufferSize(GLFWwindow*, int width, int height) {
 }
 
 // The held pointer's position is meant to change only by its moves, but GLFW
-// sets it to the point where the pointer crossed into the window, and under a
+// sets it to the point where the pointer crossed into the window, and on a
 // busy machine that crossing can arrive a frame after the resume or the focus
 // change that started the look from the centre: the view would jerk by the
 // distance from the window's edge. The look starts from the centre again.
