@@ -1,15 +1,16 @@
 #version 330 core
-// HUD text: glyph corners in HUD units (x 0..800 to the right, y 0..600
-// upward) mapped onto the whole window.
+// HUD text: glyph corners in HUD units (x 0 .. hudUnits.x to the right,
+// y 0 .. hudUnits.y upward) mapped onto the whole viewport. The HUD is drawn
+// without the depth test, on top of whatever the picture holds.
 
 layout(location = 3) in vec2 position;
 layout(location = 4) in vec2 uv;
 
+uniform vec2 hudUnits;
+
 out vec2 glyphUv;
 
 void main() {
-    // Depth 0 (the near plane) passes the LESS test against anything the
-    // scene drew, and the depth buffer is not cleared before the HUD.
-    gl_Position = vec4(position.x / 400.0 - 1.0, position.y / 300.0 - 1.0, -1.0, 1.0);
+    gl_Position = vec4(position / hudUnits * 2.0 - 1.0, -1.0, 1.0);
     glyphUv = uv;
 }

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <limits>
 
+#include "app/window.h"
 #include "base/globals.h"
 
 bool parseListNumber(const std::string& word, int& number) {

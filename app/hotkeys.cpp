@@ -2,6 +2,7 @@
 
 #include "base/globals.h"
 #include "base/platform.h"
+#include "gpu/texture.h"
 #include "play/settings_screen.h"
 
 namespace {
@@ -151,7 +152,7 @@ GLenum applyHotkey(int key, int action) {
 }
 
 void keyCallback(GLFWwindow*, int key, int, int action, int) {
-    noteKeyEvent(key, action);  // a press shorter than a frame still counts
+    noteKeyEvent(key, action == GLFW_PRESS);  // a press shorter than a frame still counts
     const GLenum polygonMode = applyHotkey(key, action);
     if (polygonMode != 0) glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
 }

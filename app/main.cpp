@@ -14,6 +14,7 @@
 #include "app/display_mode.h"
 #include "app/frame.h"
 #include "app/hotkeys.h"
+#include "app/platform_glfw.h"
 #include "app/scene_setup.h"
 #include "app/startup.h"
 #include "app/window.h"
@@ -22,7 +23,6 @@
 #include "base/globals.h"
 #include "base/platform.h"
 #include "play/input.h"
-#include "play/settings_screen.h"
 
 int main(int argc, char** argv) {
     const LaunchOptions options = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
         fatalExit();
     }
     glfwMakeContextCurrent(window);
+    setPlatform(&windowPlatform());
     glfwSetKeyCallback(window, keyCallback);
     holdPointerAndFollowSize();
 

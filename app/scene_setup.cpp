@@ -5,6 +5,7 @@
 
 #include "app/audio.h"
 #include "base/course.h"
+#include "app/window.h"
 #include "base/globals.h"
 #include "base/platform.h"
 #include "gpu/render_targets.h"
@@ -17,6 +18,7 @@
 #include "scene/coins.h"
 #include "scene/culling.h"
 #include "scene/level.h"
+#include "scene/world.h"
 
 using namespace vesk::scene;
 
@@ -41,12 +43,9 @@ void release(T*& object) {
 
 }  // namespace
 
-void initScene() {
-    catSpeed = walkSpeed;
-    transparency = 1.0f;
-    glEnable(GL_DEPTH_TEST);
-    glfwSetWindowTitle(window, "KIVO");
+namespace {
 
+void buildPrograms() {
     depthShader = new Shader("Shader/depthShader.vert", "Shader/depthShader.frag");
     normalsShader = new Shader("Shader/normals.vert", "Shader/normals.frag");
     sceneShader = new Shader("Shader/normals2.vert", "Shader/normals2.frag");
@@ -56,12 +55,11 @@ void initScene() {
     blurShader = new Shader("Shader/blurShader.vert", "Shader/blurShader.frag");
     scaleUpShader = new Shader("Shader/blurShader.vert", "Shader/scaleUp.frag");
     ghostShader = new Shader("Shader/ghost.vert", "Shader/ghost.frag");
+}
 
-    coinField = new GameRaster();
-    coinField->build(sceneShader);
-
-    lightPower = 1500.0f;
-
+// Every scene object, each from the identity and its own start transform;
+// the slabs placed where the course puts them.
+void buildObjects() {
     glm::mat4 identity(1.0f);
     theCat = new cat(identity);
     catChildA = new hierarchy(identity);
@@ -89,17 +87,9 @@ void initScene() {
     coarseCoin = new StandIn(coarseCoinModel, coinScale, coinUvScale, sceneShader);
     coinBatch = new WorldBatch();
     slabBatch = new WorldBatch();
+}
 
-    text2D = new Text2D();
-    frustumCuller = new ViewFrustumCulling();
-
-    glUseProgram(normalsShader->programHandle);
-    glEnable(GL_CULL_FACE);
-
-    // Built once: a later window resize does not change the aspect ratio.
-    projectionMatrix = glm::perspective(glm::radians(fieldOfView),
-                                        float(screenWidth) / float(screenHeight), 0.1f, 2000.0f);
-
+void loadTextures() {
     catFurTexture = new Texture("Textur/katzenfell.jpg");
     asphaltTexture = new Texture("Textur/asphalt2.jpg");
     starsTexture = new Texture("Textur/sterne.jpg");
@@ -111,23 +101,36 @@ void initScene() {
     coinTexture = new Texture("Textur/coin.jpg");
     oldMetalTexture = new Texture("Textur/metallOld.jpg");
     fontTexture = new Texture("Textur/font8.jpg");
+}
 
+}  // namespace
+
+void initScene() {
+    resetRenderSettings();
+    textureFilter = startTextureFilter;
+    mipmapFilter = startMipmapFilter;
+    glEnable(GL_DEPTH_TEST);
+    glfwSetWindowTitle(window, "KIVO");
+
+    buildPrograms();
+    coinField = new GameRaster();
+    coinField->build(sceneShader);
+    buildObjects();
+    text2D = new Text2D();
+    frustumCuller = new ViewFrustumCulling();
+
+    glUseProgram(normalsShader->programHandle);
+    glEnable(GL_CULL_FACE);
+    // Built once: a later window resize does not change the aspect ratio.
+    projectionMatrix = glm::perspective(glm::radians(fieldOfView),
+                                        float(screenWidth) / float(screenHeight), 0.1f, 2000.0f);
+
+    loadTextures();
     playMusic("Audio/ffxiii.WAV");
     loadSoundEffects();
-
     gameStartTime = clockNow();
 
-    settingMessage = "";
-    mipmapMessage = "";
-    settingMessageTime = -1.0;
-    mipmapMessageTime = -1.0;
-    transparencyEnabled = false;
-    frustumCullingEnabled = false;
-    textureFilter = GL_LINEAR;
-    mipmapFilter = GL_LINEAR_MIPMAP_LINEAR;
-
     glDepthFunc(GL_LESS);
-
     createShadowMapTarget();
     createSceneTargets();
     initParticles();

@@ -1,5 +1,8 @@
 #include "app/startup.h"
 
+#include <GL/glew.h>
+
+#include "app/window.h"
 #include "base/globals.h"
 
 void setWindowHints() {

@@ -2,6 +2,8 @@
 
 #include "base/globals.h"
 
+GLFWwindow* window = nullptr;
+
 namespace {
 
 void followFramebufferSize(GLFWwindow*, int width, int height) {

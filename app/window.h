@@ -3,6 +3,12 @@
 // left asleep.
 #pragma once
 
+#include <GLFW/glfw3.h>
+
+// The game window, made by the display dialogue (app/display_mode.h) or the
+// command line's choice; null until then.
+extern GLFWwindow* window;
+
 // Holds the pointer in the window for mouse look (hidden, with raw motion
 // where the system offers it), or gives it back to the player, shown and
 // free, as the pause does. Cheap when it is as asked already.

@@ -1,8 +1,11 @@
 #include "base/console.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+
+void report(const std::string& message) { std::fprintf(stderr, "kivo: %s\n", message.c_str()); }
 
 void consolePause(std::istream& in, std::ostream& out) {
     out << "Press Enter to continue . . ." << std::endl;

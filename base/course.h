@@ -15,10 +15,11 @@
 #pragma once
 
 #include <glm/glm.hpp>
+#include <glm/gtc/constants.hpp>
 
 // ---- Start, finish, speeds ---------------------------------------------------
 constexpr glm::vec3 courseStart(0.0f, 5.0f, -200.0f);  // where the cat stands when a run begins
-constexpr float courseStartYaw = 3.14159f;             // radians: looking down the street (-z)
+constexpr float courseStartYaw = glm::pi<float>();     // radians: looking down the street (-z)
 constexpr float finishLineZ = -550.0f;                 // the run ends once the cat is beyond it
 constexpr float walkSpeed = 10.0f;                     // units per second while W is held
 constexpr float sprintBonus = 20.0f;                   // units per second on top while Space is held

@@ -1,58 +1,33 @@
-// Program-wide state of KIVO, and how a frame uses it.
+// Program-wide state of KIVO.
 //
-// All shared state lives in the plain globals below, grouped by subsystem,
-// instead of an engine or context object: every pass and every rule reads the
-// same few names, and a test sets up any situation by assigning them. Each
-// group names who writes it; everyone else only reads.
+// All shared state lives in plain globals, grouped by subsystem, instead of
+// an engine or context object: every pass and every rule reads the same few
+// names, and a test sets up any situation by assigning them. Each group names
+// who writes it; everyone else only reads.
 //
 // The game is built in layers, each a library that includes and links only
-// those before it:
-//   base/    this state, the console, the platform seam (keys, cursor, clock,
-//            focus), the course, where the asset folders are, the quality
-//            settings and how the picture fits the screen;
-//   gpu/     shader programs, textures, render targets;
-//   scene/   the scene objects, the coin field, frustum culling;
-//   render/  the passes, particles, motion blur and scaling up, bitmap text;
+// those before it, and each variable is declared in the lowest layer that
+// knows its type:
+//   base/    this file: the state that needs no GL (window size, camera,
+//            light, the run, render switches, the player's settings, the
+//            HUD's message slots); the console, the platform seam (keys,
+//            cursor, clock, focus), the course, where the asset folders are,
+//            the quality settings, how the picture fits the screen, the files
+//            the game keeps. No GL, no window system.
+//   gpu/     the programs (gpu/shader.h), textures and their filters
+//            (gpu/texture.h), the render targets' GL objects
+//            (gpu/render_targets.h);
+//   scene/   the scene objects and the coin field (scene/world.h);
+//   render/  the passes, particles, the batches (render/batches.h), motion
+//            blur and scaling up, bitmap text (render/text2d.h);
 //   play/    the game rules and the score, the frame update, the HUD;
-//   app/     start-up, the frame loop, hotkeys, music, shutdown.
+//   app/     the window (app/window.h), start-up, the frame loop, hotkeys,
+//            music, shutdown.
 //
-// A frame runs in this order (app/frame.cpp):
-//   1. the automatic quality takes the wall time since the last frame and
-//      may choose another level; then the time step: deltaTime from the clock;
-//   2. processInput (play/input.cpp): mouse look, finish line, W movement,
-//      Enter, then the street limits, the slabs and the coins reached before
-//      the first slab hit, a restart after a hit, and last the run's clock,
-//      the score of a run that just finished and the opaque scene outside
-//      transparency mode;
-//   3. updateScene (play/frame_update.cpp): light, animations, the cat's
-//      beads, catPosition, camera and view matrix;
-//   4. the render targets sized for the quality level, the shadow map, then
-//      the 3D content (sky, lit scene, particles) into the 4x multisampled
-//      scene target, at the window's picture size at full and smaller below,
-//      resolved to one sample a pixel; that image goes into the window, which
-//      itself has one sample a pixel: copied as it is at full, scaled up
-//      below full. While the player sprints the 3D content goes straight
-//      into the blur target instead and is smeared by the motion blur. Last
-//      the HUD on top at the window's own resolution, and the pause screen;
-//   5. swap, then window events, where the hotkeys' key callback runs;
-//   6. Escape, and previousViewProjection for the next frame's blur.
-//
-// The rules rely on one-frame lags:
-//   - catPosition is the cat's position as the previous frame's update copied
-//     it, before this frame's move: the rules judge where the cat was, one
-//     step behind it. The finish line and the street limits test that point;
-//     the coins and the slabs test the way from the point the previous frame
-//     tested (testedCatPosition) to it, so a long frame cannot carry the cat
-//     through a slab or past a coin.
-//   - The light is placed from that same copy before the update refreshes it,
-//     so it trails the cat by a frame.
-//   - The camera basis is built before this frame's mouse movement is read:
-//     a turn shows from the next frame on.
-//   - Hotkeys run after the frame is drawn and show from the next frame on.
+// How one frame uses all this, in order, and the one-frame lags the rules
+// rely on, is told once, at runFrame() in app/frame.h.
 #pragma once
 
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
 #include <glm/glm.hpp>
 #include <optional>
 #include <string>
@@ -63,31 +38,10 @@
 #include "base/screen_fit.h"
 #include "base/settings.h"
 
-class Shader;
-class Texture;
-class Text2D;
-class ViewFrustumCulling;
-class WorldBatch;
-namespace vesk::scene {
-class MeshObject;
-class cat;
-class hierarchy;
-class hierarchyB;
-class corridor;
-class grid;
-class Cube;
-class mouse1;
-class house_left3;
-class house_left4;
-class Street;
-class coin;
-class GameRaster;
-}  // namespace vesk::scene
-
 // ---- Window and time --------------------------------------------------------
-// Written by the display dialogue (window, size), the window's size callback
-// (windowViewport, windowFilled) and the frame loop (the rest).
-extern GLFWwindow* window;               // the game window; null until created
+// Written by the display dialogue (the size), the window's size callback
+// (windowViewport, windowFilled) and the frame loop (the rest). The window
+// itself is app/window.h's.
 extern int screenWidth;                  // pixels, defaultWindowSize until the dialogue chooses; the
 extern int screenHeight;                 // picture's size for the projection and the render
                                          // targets, fixed once the window opens
@@ -135,23 +89,27 @@ extern std::optional<glm::vec3> ghostPosition;  // where the best run's ghost is
                                                 // none: not drawn (play/ghost.h)
 
 // ---- Render settings --------------------------------------------------------
-// Set by scene assembly and changed by the hotkeys; the game rules also write
-// transparency (back to 1 while its mode is off), the lit pass writes
-// drawnObjectCount, and the command line and the frame loop the quality.
+// Changed by the hotkeys; the game rules also write transparency (back to 1
+// while its mode is off), the lit pass writes drawnObjectCount, and the
+// command line and the frame loop the quality. The texture filters the
+// hotkeys switch are gpu/texture.h's.
 extern float lightPower;
 extern float transparency;               // alpha of the lit scene objects
 extern bool transparencyEnabled;
 extern bool wireframeEnabled;
 extern bool frustumCullingEnabled;
 extern bool showFrameRate;
-extern GLint textureFilter;              // GL_TEXTURE_MAG_FILTER every bind applies
-extern GLint mipmapFilter;               // GL_TEXTURE_MIN_FILTER every bind applies
 extern int drawnObjectCount;             // what the HUD counts as drawn this frame: 2, plus the
                                          // culled objects and coins the lit pass drew
 extern QualitySetting qualitySetting;    // the player's choice: the command line, then F6
 extern QualityLevel qualityLevel;        // the level frames are drawn at: the setting's own, or
                                          // autoQuality's while the setting is automatic
 extern AutoQuality autoQuality;          // fed by the frame loop with each frame's wall time
+
+// Puts the render switches, the cat's speed and the hotkeys' message slots
+// back as every start begins: light power 1500, everything opaque, culling
+// off, no message. Scene assembly calls it.
+void resetRenderSettings();
 
 // ---- Player settings --------------------------------------------------------
 // What this start plays with: the saved settings, then the command line's.
@@ -184,64 +142,9 @@ extern double mipmapMessageTime;
 extern double transparencyMessageTime;
 extern double objectCountMessageTime;
 
-// ---- Scene ------------------------------------------------------------------
-// Created by scene assembly (initScene), released by shutdown (deleteScene).
-extern Shader* depthShader;
-extern Shader* normalsShader;
-extern Shader* sceneShader;
-extern Shader* skyboxShader;
-extern Shader* textShader;
-extern Shader* particleShader;
-extern Shader* blurShader;
-extern Shader* scaleUpShader;            // below full quality: the scene scaled up into the window
-extern Shader* ghostShader;              // the best run's ghost
-
-extern Texture* catFurTexture;
-extern Texture* asphaltTexture;
-extern Texture* starsTexture;
-extern Texture* roofTexture;
-extern Texture* greyTexture;
-extern Texture* metalTexture;
-extern Texture* whiteTexture;
-extern Texture* grassTexture;
-extern Texture* coinTexture;
-extern Texture* oldMetalTexture;
-extern Texture* fontTexture;
-
-extern vesk::scene::GameRaster* coinField;
-extern vesk::scene::cat* theCat;
-extern vesk::scene::hierarchy* catChildA;
-extern vesk::scene::hierarchyB* catChildB;
-extern vesk::scene::corridor* corridorObject;
-extern vesk::scene::grid* grids[slabCount];  // grid1 .. grid18, one per slab of the course
-extern vesk::scene::Cube* cubeA;
-extern vesk::scene::Cube* cubeB;
-extern vesk::scene::mouse1* mouseObject;
-extern vesk::scene::house_left3* skyBox;
-extern vesk::scene::house_left4* houseRow;
-extern vesk::scene::Street* streetObject;
-extern vesk::scene::coin* coinObject;
-extern vesk::scene::MeshObject* coarseCat;   // drawn in place of the cat, its beads and the
-extern vesk::scene::MeshObject* coarseBead;  // coins at the lowest quality: fewer faces
-extern vesk::scene::MeshObject* coarseCoin;
-extern WorldBatch* coinBatch;                // below full, the coins and the slabs of a pass
-extern WorldBatch* slabBatch;                // in one draw call each
-extern Text2D* text2D;
-extern ViewFrustumCulling* frustumCuller;
-
-// ---- GL objects -------------------------------------------------------------
-// Written by the render targets (gpu/render_targets.cpp, sizes included) and
-// the shadow pass (depthViewProjection). The particle pool and its buffers are
-// render/particles.h's own.
-extern GLuint shadowFramebuffer;
-extern GLuint shadowMapTexture;
-extern GLuint sceneFramebuffer;          // 4x multisampled: every level draws its 3D content here
-extern GLuint sceneColorBuffer;          // its renderbuffers
-extern GLuint sceneDepthBuffer;
-extern GLuint blurFramebuffer;           // the scene target resolved, one sample a pixel: what the
-extern GLuint blurColorTexture;          // copy and the scale-up read; sprinting, the scene itself
-extern GLuint blurDepthTexture;
-extern GLuint screenQuadBuffer;
+// ---- The render targets' sizes and the light's view -------------------------
+// Written by the render targets (gpu/render_targets.h, which has their GL
+// objects) and by the shadow pass (depthViewProjection).
 extern PixelSize shadowMapSize;          // pixels: the window's at start-up, less at lower qualities
 extern PixelSize blurTargetSize;         // pixels: the scene's at the level, of both the scene and
                                          // the blur target: the window's picture at full, less below

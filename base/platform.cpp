@@ -3,34 +3,22 @@
 #include <chrono>
 #include <map>
 
-#include "base/globals.h"
-
 namespace {
 
-struct GlfwPlatform final : Platform {
-    bool keyDown(int glfwKey) override { return glfwGetKey(window, glfwKey) == GLFW_PRESS; }
-    void cursor(double& x, double& y) override { glfwGetCursorPos(window, &x, &y); }
-    void setCursor(double x, double y) override { glfwSetCursorPos(window, x, y); }
-    double now() override { return glfwGetTime(); }
+// Before the game installs the window's platform, and in tests that set
+// none: nothing held, no pointer motion, no pad, the steady clock.
+struct StillPlatform final : Platform {
+    bool keyDown(int) override { return false; }
+    void cursor(double& x, double& y) override { x = y = 0.0; }
+    void setCursor(double, double) override {}
+    double now() override { return steadySeconds(); }
     double wallNow() override { return steadySeconds(); }
-    bool focused() override { return glfwGetWindowAttrib(window, GLFW_FOCUSED) != 0; }
-    bool gamepad(std::string& name, GamepadState& state) override {
-        for (int pad = GLFW_JOYSTICK_1; pad <= GLFW_JOYSTICK_LAST; ++pad) {
-            GLFWgamepadstate glfwState;
-            if (!glfwJoystickIsGamepad(pad) || !glfwGetGamepadState(pad, &glfwState)) continue;
-            const char* padName = glfwGetGamepadName(pad);
-            name = padName ? padName : "gamepad";
-            for (int axis = 0; axis <= GLFW_GAMEPAD_AXIS_LAST; ++axis) state.axes[axis] = glfwState.axes[axis];
-            for (int button = 0; button <= GLFW_GAMEPAD_BUTTON_LAST; ++button)
-                state.buttons[button] = glfwState.buttons[button] == GLFW_PRESS;
-            return true;
-        }
-        return false;
-    }
+    bool focused() override { return true; }
+    bool gamepad(std::string&, GamepadState&) override { return false; }
 };
 
-GlfwPlatform glfwPlatform;
-Platform* current = &glfwPlatform;
+StillPlatform stillPlatform;
+Platform* current = &stillPlatform;
 std::map<int, int> pressedSinceFrame;  // GLFW_KEY_* and how often
 
 }  // namespace
@@ -40,12 +28,12 @@ double steadySeconds() {
 }
 
 void setPlatform(Platform* platform) {
-    current = platform ? platform : &glfwPlatform;
+    current = platform ? platform : &stillPlatform;
     pressedSinceFrame.clear();
 }
 
-void noteKeyEvent(int glfwKey, int action) {
-    if (action == GLFW_PRESS) ++pressedSinceFrame[glfwKey];
+void noteKeyEvent(int glfwKey, bool pressed) {
+    if (pressed) ++pressedSinceFrame[glfwKey];
 }
 
 void forgetKeyPresses() { pressedSinceFrame.clear(); }

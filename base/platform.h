@@ -1,9 +1,12 @@
 // The thin seam between the game and the operating system.
 //
 // The game reads keys, the cursor, the gamepad, the clocks and the window's
-// focus only through these functions, never from GLFW directly, so tests can
-// drive the real rules and frames with scripted input and chosen times. By
-// default they forward to GLFW and the global `window`.
+// focus only through these functions, never from the window system directly,
+// so tests can drive the real rules and frames with scripted input and chosen
+// times. The game installs the window's own platform once the window is open
+// (app/platform_glfw.h); until then, and in tests that install none, nothing
+// is held and the clock is the steady one. Keys and pad buttons are named by
+// GLFW's codes (GLFW_KEY_*, GLFW_GAMEPAD_*), which are plain numbers here.
 //
 // No key press is lost, however long a frame takes: every key event passes
 // through noteKeyEvent() (the window's key callback, or a test), and a key
@@ -34,11 +37,12 @@ struct Platform {
 // Seconds on the steady wall clock of the machine, from an arbitrary start.
 double steadySeconds();
 
-// Replaces the platform (nullptr restores GLFW). The caller keeps ownership.
+// Replaces the platform (nullptr: the still one). The caller keeps ownership.
 void setPlatform(Platform* platform);
 
-// A key event (GLFW_PRESS, GLFW_REPEAT or GLFW_RELEASE) as the window got it.
-void noteKeyEvent(int glfwKey, int action);
+// A key event as the window got it: a press, or a release or repeat (which
+// count for nothing here).
+void noteKeyEvent(int glfwKey, bool pressed);
 // The frame has read its keys: presses noted until now are forgotten. The
 // frame loop calls it right before it polls the next frame's events.
 void forgetKeyPresses();

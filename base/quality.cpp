@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/globals.h"
+
 namespace {
 
 constexpr double decisionSeconds = 1.0;   // frames gathered for one decision
@@ -81,4 +83,14 @@ QualityLevel AutoQuality::observe(double frameSeconds) {
 void AutoQuality::forgetFrames() {
     frames_.clear();
     framesSeconds_ = 0.0;
+}
+
+void chooseQuality(QualitySetting setting) {
+    qualitySetting = setting;
+    if (const std::optional<QualityLevel> level = fixedLevel(setting)) {
+        qualityLevel = *level;
+        return;
+    }
+    autoQuality = AutoQuality();  // starts at full, measuring afresh
+    qualityLevel = autoQuality.level();
 }

@@ -25,6 +25,12 @@ std::optional<QualityLevel> fixedLevel(QualitySetting setting);
 // F6's order: auto, full, balanced, low, and round again.
 QualitySetting nextQualitySetting(QualitySetting setting);
 
+// Switches this start's quality to `setting` (qualitySetting and
+// qualityLevel, base/globals.h): a fixed level at once; automatic starts
+// again at full, measuring afresh. Saves nothing; the next frame sizes the
+// render targets for it.
+void chooseQuality(QualitySetting setting);
+
 // Chooses the level for the `automatic` setting from the wall time of the
 // frames: once a second of frames has gone by, it steps down while their
 // median exceeds 40 ms and back up while it stays under 20 ms. A level it

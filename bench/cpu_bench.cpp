@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include "app/scene_setup.h"
+#include "app/window.h"
 #include "base/globals.h"
 #include "play/frame_update.h"
 #include "play/hud.h"
@@ -31,6 +32,7 @@
 #include "render/text2d.h"
 #include "render/particles.h"
 #include "scene/cat.h"
+#include "scene/world.h"
 #include "scene/coins.h"
 #include "scene/culling.h"
 #include "scene/level.h"
@@ -147,7 +149,7 @@ void registerFramePiece(const char* name, Trail trail, double FramePieces::*piec
 void culling(benchmark::State& state) {
     std::vector<vesk::scene::MeshObject*> tested = {houseRow, corridorObject};
     for (vesk::scene::grid* slab : grids) tested.push_back(slab);
-    for (vesk::scene::coin* coin : vesk::scene::GameRaster::coins) tested.push_back(coin);
+    for (vesk::scene::coin* coin : coinField->coins) tested.push_back(coin);
     for (auto _ : state) {
         int visible = 0;
         for (vesk::scene::MeshObject* object : tested) {
@@ -176,7 +178,7 @@ void hudText(benchmark::State& state) {
 // the cat at the start.
 void restart(benchmark::State& state) {
     for (auto _ : state) resetGame();
-    state.counters["coins"] = static_cast<double>(vesk::scene::GameRaster::coins.size());
+    state.counters["coins"] = static_cast<double>(coinField->coins.size());
 }
 
 // Keeps the median of every benchmark while printing as usual, then the

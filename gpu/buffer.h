@@ -1,5 +1,6 @@
-// Streaming a buffer's contents anew each time they change (the HUD's text,
-// the batched coins and slabs).
+// Vertex buffers: pointing a vertex input at one, and streaming a buffer's
+// contents anew each time they change (the HUD's text, the batched coins and
+// slabs).
 #pragma once
 
 #include <GL/glew.h>
@@ -14,4 +15,14 @@ void refillBuffer(GLenum target, GLuint buffer, const std::vector<T>& values) {
     glBindBuffer(target, buffer);
     glBufferData(target, bytes, nullptr, GL_STREAM_DRAW);
     if (bytes > 0) glBufferSubData(target, 0, bytes, values.data());
+}
+
+// Points the vertex input at `location` (gpu/shader.h's VertexInput) of the
+// bound vertex array at `buffer`, `components` values of `type` a vertex,
+// tightly packed, and enables it. Leaves `buffer` bound to GL_ARRAY_BUFFER.
+inline void pointVertexInput(GLuint location, GLuint buffer, GLint components, GLenum type = GL_FLOAT,
+                             GLboolean normalized = GL_FALSE) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glEnableVertexAttribArray(location);
+    glVertexAttribPointer(location, components, type, normalized, 0, nullptr);
 }

@@ -4,6 +4,16 @@
 
 #include "base/globals.h"
 
+GLuint shadowFramebuffer = 0;
+GLuint shadowMapTexture = 0;
+GLuint sceneFramebuffer = 0;
+GLuint sceneColorBuffer = 0;
+GLuint sceneDepthBuffer = 0;
+GLuint blurFramebuffer = 0;
+GLuint blurColorTexture = 0;
+GLuint blurDepthTexture = 0;
+GLuint screenQuadBuffer = 0;
+
 namespace {
 
 const GLfloat screenQuadVertices[18] = {

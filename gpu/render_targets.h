@@ -11,6 +11,19 @@
 
 #include "base/screen_fit.h"
 
+// The targets' GL objects, made by the functions below and deleted by
+// releaseRenderTargets(); their sizes are base/globals.h's shadowMapSize and
+// blurTargetSize.
+extern GLuint shadowFramebuffer;
+extern GLuint shadowMapTexture;
+extern GLuint sceneFramebuffer;   // 4x multisampled: every level draws its 3D content here
+extern GLuint sceneColorBuffer;   // its renderbuffers
+extern GLuint sceneDepthBuffer;
+extern GLuint blurFramebuffer;    // the scene target resolved, one sample a pixel: what the
+extern GLuint blurColorTexture;   // copy and the scale-up read; sprinting, the scene itself
+extern GLuint blurDepthTexture;
+extern GLuint screenQuadBuffer;
+
 // Samples a pixel of the scene target, for smooth edges. Fewer where the
 // driver offers fewer.
 constexpr int sceneSamples = 4;

@@ -9,6 +9,16 @@
 #include "base/assets.h"
 #include "base/console.h"
 
+Shader* depthShader = nullptr;
+Shader* normalsShader = nullptr;
+Shader* sceneShader = nullptr;
+Shader* skyboxShader = nullptr;
+Shader* textShader = nullptr;
+Shader* particleShader = nullptr;
+Shader* blurShader = nullptr;
+Shader* scaleUpShader = nullptr;
+Shader* ghostShader = nullptr;
+
 Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
     programHandle = glCreateProgram();
     if (programHandle == 0) {
@@ -88,6 +98,10 @@ void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix) 
 
 void setFloat(const Shader* shader, const char* name, float value) {
     glUniform1f(uniformLocation(shader, name), value);
+}
+
+void setVector(const Shader* shader, const char* name, const glm::vec2& value) {
+    glUniform2f(uniformLocation(shader, name), value.x, value.y);
 }
 
 void setVector(const Shader* shader, const char* name, const glm::vec3& value) {

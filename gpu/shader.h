@@ -33,8 +33,37 @@ private:
 GLint uniformLocation(const Shader* shader, const char* name);
 void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix);  // untransposed
 void setFloat(const Shader* shader, const char* name, float value);
+void setVector(const Shader* shader, const char* name, const glm::vec2& value);
 void setVector(const Shader* shader, const char* name, const glm::vec3& value);
 void setVector(const Shader* shader, const char* name, const glm::vec4& value);
 // Points the sampler `name` at texture unit `unit`.
 void setTextureUnit(const Shader* shader, const char* name, int unit);
 
+// ---- Vertex inputs -------------------------------------------------------------
+// Every program reads its vertex inputs at these fixed locations (each shader
+// declares them with layout(location = ...)), and every vertex array of the
+// game points its buffers at them: a mesh's position, normal and texture
+// coordinate; a glyph's corner and atlas coordinate; a billboard's or the
+// screen quad's corner, and a billboard's centre with size and its colour.
+enum VertexInput : GLuint {
+    positionInput = 0,
+    normalInput = 1,
+    uvInput = 2,
+    glyphPositionInput = 3,
+    glyphUvInput = 4,
+    cornerInput = 0,
+    centreSizeInput = 1,
+    colorInput = 2,
+};
+
+// ---- The game's programs -------------------------------------------------------
+// Built by scene assembly, deleted by shutdown.
+extern Shader* depthShader;     // the shadow map: depth from the light
+extern Shader* normalsShader;   // unlit meshes (the cubes, the mouse)
+extern Shader* sceneShader;     // the lit, shadowed scene
+extern Shader* skyboxShader;    // the star sphere
+extern Shader* textShader;      // the HUD's glyphs
+extern Shader* particleShader;  // the trail's billboards
+extern Shader* blurShader;      // the motion blur
+extern Shader* scaleUpShader;   // below full quality: the scene scaled up into the window
+extern Shader* ghostShader;     // the best run's ghost

@@ -3,7 +3,21 @@
 #include <FreeImage.h>
 
 #include "base/assets.h"
-#include "base/globals.h"
+
+GLint textureFilter = startTextureFilter;
+GLint mipmapFilter = startMipmapFilter;
+
+Texture* catFurTexture = nullptr;
+Texture* asphaltTexture = nullptr;
+Texture* starsTexture = nullptr;
+Texture* roofTexture = nullptr;
+Texture* greyTexture = nullptr;
+Texture* metalTexture = nullptr;
+Texture* whiteTexture = nullptr;
+Texture* grassTexture = nullptr;
+Texture* coinTexture = nullptr;
+Texture* oldMetalTexture = nullptr;
+Texture* fontTexture = nullptr;
 
 namespace {
 

@@ -24,3 +24,30 @@ public:
     // bind. Every texture the passes sample is bound through here.
     void bind(int unit) const;
 };
+
+// ---- Texture units ---------------------------------------------------------
+// Each sampler of the game reads its own fixed unit: colour textures on 0 and
+// 1, the sky on 5, the shadow map on 20, where no colour texture ever goes.
+enum TextureUnit : int { firstColorUnit = 0, secondColorUnit = 1, skyUnit = 5, shadowMapUnit = 20 };
+
+// ---- Filters ---------------------------------------------------------------
+// What every bind() applies, switched by F4 and F5; each start begins linear
+// with linear mip-maps.
+constexpr GLint startTextureFilter = GL_LINEAR;
+constexpr GLint startMipmapFilter = GL_LINEAR_MIPMAP_LINEAR;
+extern GLint textureFilter;  // GL_TEXTURE_MAG_FILTER
+extern GLint mipmapFilter;   // GL_TEXTURE_MIN_FILTER
+
+// ---- The game's textures ---------------------------------------------------
+// Loaded by scene assembly, deleted by shutdown.
+extern Texture* catFurTexture;
+extern Texture* asphaltTexture;
+extern Texture* starsTexture;
+extern Texture* roofTexture;
+extern Texture* greyTexture;
+extern Texture* metalTexture;
+extern Texture* whiteTexture;
+extern Texture* grassTexture;
+extern Texture* coinTexture;
+extern Texture* oldMetalTexture;
+extern Texture* fontTexture;

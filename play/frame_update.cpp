@@ -3,6 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "base/globals.h"
+#include "scene/world.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/level.h"

@@ -1,6 +1,7 @@
 #include "play/ghost.h"
 
 #include "base/globals.h"
+#include "scene/world.h"
 
 namespace {
 

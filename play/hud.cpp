@@ -4,12 +4,11 @@
 
 #include "base/globals.h"
 #include "base/platform.h"
-#include "gpu/shader.h"
-#include "gpu/texture.h"
 #include "play/score.h"
 #include "play/settings_screen.h"
 #include "render/text2d.h"
 #include "scene/coins.h"
+#include "scene/world.h"
 
 namespace {
 
@@ -89,7 +88,7 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
         // The time to beat, ending at the right edge.
         if (allTimeBest) {
             const std::string record = "Record: " + formatSeconds(allTimeBest->score);
-            lines.push_back({record, 790 - 20 * int(record.size()), 40, 20});
+            lines.push_back({record, int(hudUnits.x) - 10 - 20 * int(record.size()), 40, 20});
         }
     } else {
         if (blinkOn(now - gameStartTime)) lines.push_back({"PRESS ENTER TO PLAY", 200, 10, 20});
@@ -115,17 +114,6 @@ std::vector<HudLine> pauseScreenLines() {
     return lines;
 }
 
-namespace {
+void drawHud() { drawScreenText(hudFrame(clockNow(), coinField ? coinField->collectedCount : 0)); }
 
-void drawLines(const std::vector<HudLine>& lines) {
-    glUseProgram(textShader->programHandle);
-    fontTexture->bind(0);
-    setTextureUnit(textShader, "myTextureSampler", 0);
-    text2D->drawLines(lines);
-}
-
-}  // namespace
-
-void drawHud() { drawLines(hudFrame(clockNow(), coinField ? coinField->collectedCount : 0)); }
-
-void drawPauseScreen() { drawLines(pauseScreenLines()); }
+void drawPauseScreen() { drawScreenText(pauseScreenLines()); }

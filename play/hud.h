@@ -3,8 +3,8 @@
 //
 // The HUD shows what the game rules decided (the run's time, its score, a new
 // best); what it shows and when lives in hudFrame(), which needs no GL and
-// takes the clock as an argument; drawHud() only binds the text state and
-// draws what it returns.
+// takes the clock as an argument; drawHud() hands what it returns to the
+// text renderer (render/text2d.h), which draws it.
 #pragma once
 
 #include <vector>
@@ -30,7 +30,6 @@ std::vector<HudLine> pauseScreenLines();
 // Draws pauseScreenLines() as drawHud() draws its own, over the window.
 void drawPauseScreen();
 
-// Runs hudFrame() on the game clock and draws its lines with `text2D`, in one call.
-// Needs this frame's lit pass to have run (for the object count). Leaves
-// textShader in use and fontTexture bound on the active unit 0.
+// Runs hudFrame() on the game clock and draws its lines with drawScreenText().
+// Needs this frame's lit pass to have run (for the object count).
 void drawHud();

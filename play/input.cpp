@@ -1,21 +1,25 @@
 #include "play/input.h"
 
-#include <cmath>
-#include <iostream>
+#include <GLFW/glfw3.h>
 
+#include <cmath>
+#include <glm/gtc/constants.hpp>
+
+#include "base/console.h"
 #include "base/course.h"
 #include "base/globals.h"
 #include "base/platform.h"
 #include "base/sound.h"
+#include "gpu/shader.h"
 #include "play/ghost.h"
 #include "play/score.h"
 #include "play/settings_screen.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
+#include "scene/world.h"
 
 namespace {
 
-constexpr double rightAngleOffset = 1.570795;
 constexpr float stickTurnRate = 2.5f;  // radians a second with the stick all the way over
 constexpr float stickDeadZone = 0.2f;  // of the stick's travel: where a stick at rest drifts
 
@@ -41,15 +45,16 @@ struct Pad {
     }
 };
 Pad pad;
-bool hadFocus = false;  // the window had the focus in the last frame
+bool hadFocus = false;     // the window had the focus in the last frame
+bool everFocused = false;  // it has had the focus since the game started
 
 // Reads this frame's gamepad; a pad that comes or goes says so on the console.
 void readPad() {
     std::string name;
     GamepadState state;
     const bool connected = readGamepad(name, state);
-    if (connected && !pad.connected) std::cout << "Gamepad connected: " << name << std::endl;
-    if (!connected && pad.connected) std::cout << "Gamepad disconnected: " << pad.name << std::endl;
+    if (connected && !pad.connected) report("gamepad connected: " + name);
+    if (!connected && pad.connected) report("gamepad disconnected: " + pad.name);
     // A pad that has just come presses nothing it already holds.
     pad.before = connected && pad.connected ? pad.now : state;
     pad.now = state;
@@ -97,20 +102,24 @@ void updateCameraBasis() {
     cameraDirection = glm::vec3(static_cast<float>(std::cos(v) * std::sin(h)),
                                 static_cast<float>(std::sin(v)),
                                 static_cast<float>(std::cos(v) * std::cos(h)));
-    cameraRight = glm::vec3(static_cast<float>(std::sin(h - rightAngleOffset)), 0.0f,
-                            static_cast<float>(std::cos(h - rightAngleOffset)));
+    cameraRight = glm::vec3(static_cast<float>(std::sin(h - glm::half_pi<double>())), 0.0f,
+                            static_cast<float>(std::cos(h - glm::half_pi<double>())));
     cameraUp = glm::cross(cameraRight, cameraDirection);
 }
 
-void processInput() {
-    const bool wasOver = gameOver;
-    readPad();
+namespace {
 
-    // A run never moves without the player: the window losing the focus
-    // pauses it, and only P or Start go on. The frame that pauses, every
-    // paused frame and the frame that goes on take no step at all.
+// ---- The pause gate ---------------------------------------------------------------
+
+// A run never moves without the player: it waits for the window's first
+// focus before its clock starts, the window losing the focus pauses it, and
+// only P or Start go on. The frame that pauses, every paused frame, the
+// frame that goes on and the frames before the first focus take no step at
+// all. True when this frame is one of those.
+bool pauseGate() {
     const bool focused = windowFocused();
     const bool lostFocus = hadFocus && !focused;
+    if (focused) everFocused = true;
     hadFocus = focused;
     const bool toggle = wasKeyPressed(GLFW_KEY_P) || pad.pressed(GLFW_GAMEPAD_BUTTON_START);
     if (paused || lostFocus || toggle) {
@@ -118,13 +127,26 @@ void processInput() {
         else if (toggle && focused) resume();
         else useSettingsScreen();
         deltaTime = 0.0f;
-        return;
+        return true;
     }
+    if (!everFocused) {
+        gameStartTime = clockNow() - playTime;  // the clock has not started yet
+        deltaTime = 0.0f;
+        return true;
+    }
+    return false;
+}
 
+// ---- The look ---------------------------------------------------------------------
+
+// The mouse and the right stick turn the view; the camera basis is built
+// before this frame's turn, so a turn shows from the next frame on.
+void lookAround() {
     // The mouse look reads motion only while the window has focus: without it
     // the cursor cannot be put back in the centre, and the same offset would
     // turn the view again every frame. Back in focus, it starts from the
     // centre without a turn, as after a restart.
+    const bool focused = windowFocused();
     if (!focused) recenterCursor = true;
     if (focused && recenterCursor) {
         getCursor(cursorX, cursorY);
@@ -132,8 +154,6 @@ void processInput() {
         recenterCursor = false;
     }
 
-    // The basis is built before this frame's mouse movement is read, so a
-    // turn shows in the view from the next frame on.
     updateCameraBasis();
 
     // Up on the mouse or the stick looks up, unless the player turned that round.
@@ -149,7 +169,13 @@ void processInput() {
     const float stickTurn = stickTurnRate * mouseSensitivity * deltaTime;
     horizontalAngle -= stickTurn * pad.stick(GLFW_GAMEPAD_AXIS_RIGHT_X);
     verticalAngle -= up * stickTurn * pad.stick(GLFW_GAMEPAD_AXIS_RIGHT_Y);  // y grows downwards
+}
 
+// ---- Movement ---------------------------------------------------------------------
+
+// The finish line ends the run; until then W (or the pad) runs the cat where
+// the camera looks, Space (or the pad) sprints.
+void runForward() {
     if (catPosition.z < finishLineZ) gameOver = true;
 
     catSpeed = walkSpeed;
@@ -159,18 +185,24 @@ void processInput() {
         theCat->move(cameraDirection, catSpeed, deltaTime);
         newBestScore = false;
     }
+}
 
-    const bool restart = gameOver && (isKeyDown(GLFW_KEY_ENTER) || pad.pressed(GLFW_GAMEPAD_BUTTON_A));
-    if (restart) {
-        resetGame();
-        gameOver = false;
-    }
+// ---- The rules --------------------------------------------------------------------
 
-    // Every test below judges the position copied before this frame's move.
-    // The street is a box and the finish a plane the cat crosses once, so the
-    // point tells all there is to tell about them; a slab or a coin can lie
-    // between two frames' points, so those rules follow the way the cat went
-    // since the previous test. A run's first test has no way yet.
+// Enter or A on the end screen starts the next run; true when it did.
+bool nextRunFromTheEndScreen() {
+    if (!gameOver || !(isKeyDown(GLFW_KEY_ENTER) || pad.pressed(GLFW_GAMEPAD_BUTTON_A))) return false;
+    resetGame();
+    gameOver = false;
+    return true;
+}
+
+// The street, the slabs and the coins, judged on the position copied before
+// this frame's move. The street is a box and the finish a plane the cat
+// crosses once, so the point tells all there is to tell about them; a slab
+// or a coin can lie between two frames' points, so those rules follow the way
+// the cat went since the previous test. A run's first test has no way yet.
+void judgeTheWay(bool restarted) {
     const glm::vec3 from = testedCatPosition.value_or(catPosition);
     const bool offStreet = outsideStreet(catPosition);
     const double slab = obstacleEntryAlong(from, catPosition);
@@ -184,18 +216,22 @@ void processInput() {
     if (offStreet || slab >= 0.0) {
         if (testedCatPosition) playSound(Sound::hit);
         resetGame();
-    } else if (!restart) {
+    } else if (!restarted) {
         testedCatPosition = catPosition;
     }
+}
 
-    // The run's clock runs while it is played and stops at the finish, which
-    // judges the run with the coins it took: those on the way to the line
-    // count, and after a hit in the same frame, none. The run's way is
-    // recorded up to there, and the best run's ghost keeps step.
+// ---- The run's clock --------------------------------------------------------------
+
+// The run's clock runs while it is played and stops at the finish, which
+// judges the run with the coins it took: those on the way to the line count,
+// and after a hit in the same frame, none. The run's way is recorded up to
+// there, and the best run's ghost keeps step.
+void keepTheRunsClock(bool finishedNow) {
     if (!gameOver) {
         playTime = clockNow() - gameStartTime;
         recordWay(playTime, glm::vec3(theCat->modelMatrix[3]));
-    } else if (!wasOver) {
+    } else if (finishedNow) {
         judgeRun(coinField->collectedCount);
         playSound(Sound::finish);
         if (newBestScore) playSound(Sound::newBest);
@@ -205,6 +241,18 @@ void processInput() {
     // Out of transparency mode the scene is opaque, whatever 3 and 4 did; on
     // the end screen it stays as it was.
     if (!gameOver && !transparencyEnabled) transparency = 1.0f;
+}
+
+}  // namespace
+
+void processInput() {
+    const bool wasOver = gameOver;
+    readPad();
+    if (pauseGate()) return;
+    lookAround();
+    runForward();
+    judgeTheWay(nextRunFromTheEndScreen());
+    keepTheRunsClock(gameOver && !wasOver);
 }
 
 void resetGame() {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "base/globals.h"
+#include "scene/world.h"
 #include "play/ghost.h"
 
 std::string fixedText(double value) { return std::to_string(value); }

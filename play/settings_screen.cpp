@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/globals.h"
+#include "scene/world.h"
 #include "base/sound.h"
 
 namespace {
@@ -43,16 +44,6 @@ QualitySetting steppedQuality(QualitySetting setting, int step) {
 }
 
 }  // namespace
-
-void chooseQuality(QualitySetting setting) {
-    qualitySetting = setting;
-    if (const std::optional<QualityLevel> level = fixedLevel(setting)) {
-        qualityLevel = *level;
-        return;
-    }
-    autoQuality = AutoQuality();  // starts at full, measuring afresh
-    qualityLevel = autoQuality.level();
-}
 
 void changeQuality(QualitySetting setting) {
     chooseQuality(setting);

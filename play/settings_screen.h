@@ -9,10 +9,6 @@
 
 #include "base/quality.h"
 
-// Switches this start's quality to `setting`: a fixed level at once;
-// automatic starts again at full. Saves nothing.
-void chooseQuality(QualitySetting setting);
-
 // The player changes a setting: it applies at once and is saved.
 void changeQuality(QualitySetting setting);
 void changeGhost(bool enabled);

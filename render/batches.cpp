@@ -1,22 +1,11 @@
 #include "render/batches.h"
 
 #include "gpu/buffer.h"
+#include "gpu/shader.h"
 #include "scene/scene_object.h"
 
-namespace {
-
-// The vertex inputs every program of the passes declares at these locations.
-constexpr GLuint positionLocation = 0;
-constexpr GLuint normalLocation = 1;
-constexpr GLuint uvLocation = 2;
-
-void pointAttribute(GLuint location, GLuint buffer, GLint components) {
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glEnableVertexAttribArray(location);
-    glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
-}
-
-}  // namespace
+WorldBatch* coinBatch = nullptr;
+WorldBatch* slabBatch = nullptr;
 
 void placeCopies(const vesk::scene::MeshObject& mesh, const std::vector<glm::mat4>& placements, MeshData& out) {
     out.positions.clear();
@@ -46,9 +35,9 @@ WorldBatch::WorldBatch() {
     glGenBuffers(1, &uvBuffer_);
     glGenBuffers(1, &indexBuffer_);
     glBindVertexArray(vao_);
-    pointAttribute(positionLocation, positionBuffer_, 3);
-    pointAttribute(normalLocation, normalBuffer_, 3);
-    pointAttribute(uvLocation, uvBuffer_, 2);
+    pointVertexInput(positionInput, positionBuffer_, 3);
+    pointVertexInput(normalInput, normalBuffer_, 3);
+    pointVertexInput(uvInput, uvBuffer_, 2);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);

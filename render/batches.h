@@ -53,3 +53,8 @@ private:
     GLsizei indexCount_ = 0;
     MeshData placed_;  // kept between fills, so a frame allocates nothing once warm
 };
+
+// Below full quality, the coins and the slabs of a pass in one draw call each;
+// made by scene assembly, deleted by shutdown.
+extern WorldBatch* coinBatch;
+extern WorldBatch* slabBatch;

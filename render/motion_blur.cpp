@@ -1,8 +1,10 @@
 #include "render/motion_blur.h"
 
 #include "base/globals.h"
+#include "gpu/buffer.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
+#include "gpu/texture.h"
 
 namespace {
 
@@ -24,11 +26,9 @@ void bindSampler(const Shader* shader, const char* name, int unit, GLuint textur
 // The two triangles of screenQuadBuffer, over the whole viewport, with the
 // blending and depth test as they are.
 void drawQuadTriangles() {
-    glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    pointVertexInput(cornerInput, screenQuadBuffer, 3);
     glDrawArrays(GL_TRIANGLES, 0, 6);
-    glDisableVertexAttribArray(0);
+    glDisableVertexAttribArray(cornerInput);
 }
 
 // The quad over the whole viewport, as a picture of its own. The quad covers
@@ -69,15 +69,15 @@ void copySceneToWindow() {
 void drawScaledUp() {
     startWindowPicture();
     glUseProgram(scaleUpShader->programHandle);
-    bindSampler(scaleUpShader, "sceneTexture", 0, blurColorTexture);
+    bindSampler(scaleUpShader, "sceneTexture", firstColorUnit, blurColorTexture);
     drawScreenQuad();
 }
 
 void drawBlurredFrame() {
     startWindowPicture();
     glUseProgram(blurShader->programHandle);
-    bindSampler(blurShader, "blurTexture", 0, blurColorTexture);
-    bindSampler(blurShader, "depthBlurTexture", 1, blurDepthTexture);
+    bindSampler(blurShader, "blurTexture", firstColorUnit, blurColorTexture);
+    bindSampler(blurShader, "depthBlurTexture", secondColorUnit, blurDepthTexture);
     setMatrix(blurShader, "vpInverse", glm::inverse(projectionMatrix * viewMatrix));
     setMatrix(blurShader, "vpPrevious", previousViewProjection);
     setFloat(blurShader, "deltaT", deltaTime);

@@ -7,10 +7,12 @@
 #include <cstring>
 
 #include "base/globals.h"
+#include "gpu/buffer.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "render/quality.h"
 #include "scene/cat.h"
+#include "scene/world.h"
 
 Particle particles[maxParticles];
 int lastUsedParticle = 0;
@@ -293,32 +295,25 @@ void renderParticles(int count) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glUseProgram(particleShader->programHandle);
 
-    coinTexture->bind(1);
-    setTextureUnit(particleShader, "myTextureSampler", 1);
+    coinTexture->bind(secondColorUnit);
+    setTextureUnit(particleShader, "myTextureSampler", secondColorUnit);
     // The view matrix's first two rows are the camera's right and up axes in world space.
     const glm::mat4& v = viewMatrix;
     setVector(particleShader, "CameraRight_worldspace", glm::vec3(v[0][0], v[1][0], v[2][0]));
     setVector(particleShader, "CameraUp_worldspace", glm::vec3(v[0][1], v[1][1], v[2][1]));
     setMatrix(particleShader, "VP", projectionMatrix * viewMatrix);
 
-    glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, particleBillboardBuffer);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(1);
-    glBindBuffer(GL_ARRAY_BUFFER, particlePositionBuffer);
-    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(2);
-    glBindBuffer(GL_ARRAY_BUFFER, particleColorBuffer);
-    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, 0, nullptr);
-
-    glVertexAttribDivisor(0, 0);
-    glVertexAttribDivisor(1, 1);
-    glVertexAttribDivisor(2, 1);
+    pointVertexInput(cornerInput, particleBillboardBuffer, 3);
+    pointVertexInput(centreSizeInput, particlePositionBuffer, 4);
+    pointVertexInput(colorInput, particleColorBuffer, 4, GL_UNSIGNED_BYTE, GL_TRUE);
+    glVertexAttribDivisor(cornerInput, 0);
+    glVertexAttribDivisor(centreSizeInput, 1);
+    glVertexAttribDivisor(colorInput, 1);
     glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, count);
 
-    glDisableVertexAttribArray(0);
-    glDisableVertexAttribArray(1);
-    glDisableVertexAttribArray(2);
+    glDisableVertexAttribArray(cornerInput);
+    glDisableVertexAttribArray(centreSizeInput);
+    glDisableVertexAttribArray(colorInput);
     glDisable(GL_BLEND);
 }
 

@@ -13,14 +13,12 @@
 #include "scene/coins.h"
 #include "scene/culling.h"
 #include "scene/level.h"
+#include "scene/world.h"
 
 using vesk::scene::GameRaster;
 using vesk::scene::MeshObject;
 
 namespace {
-
-constexpr int skyTextureUnit = 5;
-constexpr int shadowMapUnit = 20;
 
 // With culling on (F8), whether `object` lies wholly outside the camera's
 // view. Both passes ask the camera, not the light: a caster out of view
@@ -63,7 +61,7 @@ struct Kind {
     std::vector<MeshObject*> objects;
     const MeshObject& mesh;
 };
-Kind coins() { return {{GameRaster::coins.begin(), GameRaster::coins.end()}, coinMesh()}; }
+Kind coins() { return {{coinField->coins.begin(), coinField->coins.end()}, coinMesh()}; }
 Kind slabs() { return {{std::begin(grids), std::end(grids)}, *grids[0]}; }
 
 // ---- Shadow pass -------------------------------------------------------------
@@ -199,8 +197,8 @@ void renderSkyBox() {
     glUseProgram(skyboxShader->programHandle);
     setMatrix(skyboxShader, "projectionMatrix", projectionMatrix);
     setMatrix(skyboxShader, "viewMatrix", viewMatrix);
-    starsTexture->bind(skyTextureUnit);
-    setTextureUnit(skyboxShader, "colorTexture", skyTextureUnit);
+    starsTexture->bind(skyUnit);
+    setTextureUnit(skyboxShader, "colorTexture", skyUnit);
     setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
     clipTo(skyboxShader, hiddenByStreet());
     skyBox->draw();
@@ -233,26 +231,26 @@ void renderScene() {
     setTextureUnit(sceneShader, "shadowMap", shadowMapUnit);
 
     // The cat, its beads and the lone coin all wear the coin's gold.
-    bindColorTexture(coinTexture, 0);
+    bindColorTexture(coinTexture, firstColorUnit);
     drawLit(theCat);
     drawLit(catChildA);
     drawLit(catChildB);
     drawLit(coinObject);
 
     // The houses stand beyond the walls, which hide their lower storeys.
-    bindColorTexture(grassTexture, 1);
+    bindColorTexture(grassTexture, secondColorUnit);
     clipTo(sceneShader, hiddenByStreet());
     drawLitCulled(houseRow);
     clipTo(sceneShader, std::nullopt);
 
     // Every coin gets its uniforms, culled or not; only the draw is skipped.
-    bindColorTexture(coinTexture, 0);
+    bindColorTexture(coinTexture, firstColorUnit);
     drawLitKind(coins(), *coinBatch);
 
-    bindColorTexture(metalTexture, 0);
+    bindColorTexture(metalTexture, firstColorUnit);
     drawLitCulled(corridorObject);
 
-    bindColorTexture(oldMetalTexture, 0);
+    bindColorTexture(oldMetalTexture, firstColorUnit);
     drawLitKind(slabs(), *slabBatch);
 
     if (opaque && blending) glEnable(GL_BLEND);

@@ -4,12 +4,14 @@
 #include <cstring>
 
 #include "gpu/buffer.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
+
+Text2D* text2D = nullptr;
 
 namespace {
 
 constexpr float kCell = 0.0625f;  // one of 16 atlas columns or rows, in texture units
-constexpr GLuint kPositionAttribute = 3;
-constexpr GLuint kUvAttribute = 4;
 
 }  // namespace
 
@@ -81,19 +83,23 @@ void Text2D::drawLines(const std::vector<TextLine>& lines) {
     }
     if (vertexCount_ == 0) return;
 
-    glEnableVertexAttribArray(kPositionAttribute);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glVertexAttribPointer(kPositionAttribute, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(kUvAttribute);
-    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
-    glVertexAttribPointer(kUvAttribute, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    pointVertexInput(glyphPositionInput, vertexBuffer, 2);
+    pointVertexInput(glyphUvInput, uvBuffer, 2);
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDrawArrays(GL_TRIANGLES, 0, vertexCount_);
     glDisable(GL_BLEND);
-    glDisableVertexAttribArray(kPositionAttribute);
-    glDisableVertexAttribArray(kUvAttribute);
+    glDisableVertexAttribArray(glyphPositionInput);
+    glDisableVertexAttribArray(glyphUvInput);
 }
 
 void Text2D::drawText(const char* text, int x, int y, int size) { drawLines({TextLine{text, x, y, size}}); }
+
+void drawScreenText(const std::vector<TextLine>& lines) {
+    glUseProgram(textShader->programHandle);
+    setVector(textShader, "hudUnits", hudUnits);
+    fontTexture->bind(firstColorUnit);
+    setTextureUnit(textShader, "myTextureSampler", firstColorUnit);
+    text2D->drawLines(lines);
+}

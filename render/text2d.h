@@ -1,11 +1,14 @@
 // Bitmap-font text: lines as screen-space quads cut from a 16 x 16 glyph
-// atlas, in the units of the text vertex shader (x right, y up).
+// atlas, in HUD units: whatever the window's size, its picture is hudUnits
+// wide and high, x to the right and y up from its lower left corner.
 #pragma once
 
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 #include <string>
 #include <vector>
+
+constexpr glm::vec2 hudUnits(800.0f, 600.0f);
 
 // One line of text in drawText units: lower-left corner (x, y), cell edge `size`.
 struct TextLine {
@@ -61,3 +64,12 @@ private:
     std::vector<glm::vec2> positions_, uvs_;
     GLsizei vertexCount_ = 0;
 };
+
+// The HUD's text renderer; made by scene assembly, deleted by shutdown.
+extern Text2D* text2D;
+
+// Draws `lines` over the bound target's viewport with textShader and the
+// font atlas, through text2D, in one draw call: what the HUD and the pause
+// screen show. Leaves textShader in use and fontTexture bound on the active
+// unit 0; blending and the depth test as Text2D::drawLines leaves them.
+void drawScreenText(const std::vector<TextLine>& lines);

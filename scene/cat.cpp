@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "base/course.h"
-#include "base/globals.h"
+#include "gpu/shader.h"
 
 namespace vesk::scene {
 

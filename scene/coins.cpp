@@ -73,8 +73,6 @@ bool parseCoinLayoutLine(const std::string& line, int& index, CoinOffset& offset
     return true;
 }
 
-std::vector<coin*> GameRaster::coins;
-
 GameRaster::~GameRaster() {
     for (coin* c : coins) delete c;
     coins.clear();

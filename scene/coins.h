@@ -64,7 +64,7 @@ public:
     double fieldHeight = coinFieldHeight;      // y draws from 0 to fieldHeight - 1
     int collectedCount = 0;                    // coins taken in the current run
 
-    static std::vector<coin*> coins;        // the live coins, in order of creation; owned
+    std::vector<coin*> coins;               // the live coins, in order of creation; owned
     coin* meshOwner = nullptr;              // owned; holds the mesh the field's coins draw,
                                             // loaded by the first build and kept for the next
 

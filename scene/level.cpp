@@ -1,7 +1,7 @@
 #include "scene/level.h"
 
 #include "base/course.h"
-#include "base/globals.h"
+#include "gpu/shader.h"
 
 namespace vesk::scene {
 

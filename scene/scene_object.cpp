@@ -8,6 +8,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "base/assets.h"
+#include "gpu/buffer.h"
 #include "gpu/shader.h"
 
 namespace vesk::scene {
@@ -55,15 +56,6 @@ void uploadBuffer(GLenum target, GLuint& handle, size_t bytes, const void* data)
     glBindBuffer(target, 0);
 }
 
-// Points the named vertex input of `program` at `buffer`; an input the program
-// does not have (location -1) is skipped, as enabling it would be a GL error.
-void bindAttribute(GLuint program, const char* name, GLuint buffer, GLint components) {
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    const GLint location = glGetAttribLocation(program, name);
-    if (location < 0) return;
-    glEnableVertexAttribArray(static_cast<GLuint>(location));
-    glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, nullptr);
-}
 
 }  // namespace
 
@@ -192,9 +184,9 @@ void MeshObject::upload() {
 
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
-    bindAttribute(shader->programHandle, "position", positionBuffer, 3);
-    bindAttribute(shader->programHandle, "normal", normalBuffer, 3);
-    bindAttribute(shader->programHandle, "uv", uvBuffer, 2);
+    pointVertexInput(positionInput, positionBuffer, 3);
+    pointVertexInput(normalInput, normalBuffer, 3);
+    pointVertexInput(uvInput, uvBuffer, 2);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
     glBindVertexArray(0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);

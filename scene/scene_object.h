@@ -4,7 +4,8 @@
 // array over separate position, normal and texture-coordinate buffers plus an
 // index buffer). The passes choose the program and set every uniform before
 // they call draw(); draw() only binds the mesh and issues one indexed draw.
-// Objects never own the Shader whose attribute locations built their VAO.
+// The vertex array points at the fixed input locations every program shares
+// (gpu/shader.h), so any program draws any mesh; objects never own a Shader.
 #pragma once
 
 #include <GL/glew.h>
@@ -62,13 +63,12 @@ public:
     GLuint indexBuffer = 0;
     GLuint uvBuffer = 0;
     GLuint normalBuffer = 0;
-    Shader* shader = nullptr;        // supplied the attribute locations; not owned
+    Shader* shader = nullptr;        // the program it is meant to be drawn with; not owned
     std::vector<unsigned int> indices;
     std::vector<float> positions;
     std::vector<float> uvs;
     std::vector<float> normals;
 
-    // `shader` must be a linked program; only its attribute locations are used.
     MeshObject(glm::mat4& modelMatrix, Shader* shader) : SceneObject(modelMatrix), shader(shader) {}
     ~MeshObject() override;  // deletes the four buffers, then the vertex array
 
@@ -78,9 +78,8 @@ public:
 protected:
     void loadModel(const std::string& path, float positionScale, float uvScale = 1.0f);
     void computeBoundingSphere();  // centroid of the vertices and the farthest vertex
-    // Creates buffers and VAO against `shader`. An empty mesh creates no GL
-    // object at all, so every handle stays 0. Attributes the program lacks are
-    // left disabled.
+    // Creates the buffers and the vertex array. An empty mesh creates no GL
+    // object at all, so every handle stays 0.
     void upload();
 };
 
@@ -89,7 +88,7 @@ protected:
 // quality. It never moves by itself.
 class StandIn : public MeshObject {
 public:
-    // Loads `path` like loadModel() and uploads it against `shader`.
+    // Loads `path` like loadModel() and uploads it.
     StandIn(const std::string& path, float positionScale, float uvScale, Shader* shader);
     void update(double) override {}
 };

@@ -87,7 +87,7 @@ protected:
         glm::mat4 m(1.0f);
         coin* c = new coin(m, sceneShader);
         c->translate(at.x, at.y, at.z);
-        GameRaster::coins.push_back(c);
+        coinField->coins.push_back(c);
         return c;
     }
     // What collecting along the way (a point when `to` is left out) prints.
@@ -102,13 +102,13 @@ TEST_F(CoinField, BuildLaysOutEveryCoinWhereItsLineSays) {
     ::testing::internal::CaptureStdout();
     coinField->build(sceneShader);
     std::istringstream lines(::testing::internal::GetCapturedStdout());
-    ASSERT_EQ(GameRaster::coins.size(), size_t(coinsPerLayout));
+    ASSERT_EQ(coinField->coins.size(), size_t(coinsPerLayout));
     int i = 0;
     for (std::string text; std::getline(lines, text); ++i) {
         int index = -1;
         CoinOffset offset{};
         ASSERT_TRUE(parseCoinLayoutLine(text, index, offset) && index == i) << text;
-        EXPECT_EQ(translationOf(GameRaster::coins[i]->modelMatrix), glm::vec3(offset.x, offset.y, -215 + offset.z)) << text;
+        EXPECT_EQ(translationOf(coinField->coins[i]->modelMatrix), glm::vec3(offset.x, offset.y, -215 + offset.z)) << text;
     }
     EXPECT_EQ(i, coinsPerLayout);
 }
@@ -118,16 +118,16 @@ TEST_F(CoinField, BuildLaysOutEveryCoinWhereItsLineSays) {
 TEST_F(CoinField, EveryLayoutDrawsOneMeshThatOutlivesTheCoinsTaken) {
     ::testing::internal::CaptureStdout();
     coinField->build(sceneShader);
-    const GLuint mesh = GameRaster::coins[0]->vao;
-    for (const coin* c : GameRaster::coins) EXPECT_EQ(c->vao, mesh);
+    const GLuint mesh = coinField->coins[0]->vao;
+    for (const coin* c : coinField->coins) EXPECT_EQ(c->vao, mesh);
     ::testing::internal::GetCapturedStdout();
-    collect(translationOf(GameRaster::coins[0]->modelMatrix));
-    EXPECT_TRUE(glIsVertexArray(mesh) && glIsBuffer(GameRaster::coins[0]->indexBuffer)) << "still drawn";
+    collect(translationOf(coinField->coins[0]->modelMatrix));
+    EXPECT_TRUE(glIsVertexArray(mesh) && glIsBuffer(coinField->coins[0]->indexBuffer)) << "still drawn";
     coinField->clear();
     ::testing::internal::CaptureStdout();
     coinField->build(sceneShader);
     ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(GameRaster::coins[0]->vao, mesh) << "a new layout uploads nothing";
+    EXPECT_EQ(coinField->coins[0]->vao, mesh) << "a new layout uploads nothing";
 }
 
 TEST_F(CoinField, EveryCoinWhoseBoxTheWayReachesIsTakenEdgesIncludedAndOnlyWithinItsPart) {
@@ -136,15 +136,15 @@ TEST_F(CoinField, EveryCoinWhoseBoxTheWayReachesIsTakenEdgesIncludedAndOnlyWithi
     place({1, 5, -201})->update(0.5);  // turned 22.5 degrees: its box does not turn
     place({0, 5, -100});
     EXPECT_EQ(collect({1.5f, 6.5f, -199.5f}), "Goodies Collected: 1\nGoodies Collected: 2\n") << "a corner of both";
-    ASSERT_EQ(GameRaster::coins.size(), 2u);
-    EXPECT_EQ(translationOf(GameRaster::coins[1]->modelMatrix).z, -100) << "later coins move up";
+    ASSERT_EQ(coinField->coins.size(), 2u);
+    EXPECT_EQ(translationOf(coinField->coins[1]->modelMatrix).z, -100) << "later coins move up";
     EXPECT_FALSE(glIsBuffer(taken));
     EXPECT_EQ(collect({1.5f, 6.5f, -199.5f}), "") << "taken coins are gone for good";
     EXPECT_EQ(collect({std::nextafter(1.5f, 2.0f), 5, -100}), "") << "just beyond the box";
     EXPECT_EQ(collect({3, 6.6f, -90}, glm::vec3(-3, 6.4f, -110)), "Goodies Collected: 3\n") << "a way that grazes its top";
     place({0, 5, -100});
     EXPECT_EQ(collect({0, 5, -90}, glm::vec3(0, 5, -310), 0.5), "Goodies Collected: 4\n") << "the first half";
-    EXPECT_EQ(GameRaster::coins.size(), 1u);
+    EXPECT_EQ(coinField->coins.size(), 1u);
     coinField->clear();
     EXPECT_EQ(coinField->collectedCount, 0);
 }

@@ -86,7 +86,7 @@ TEST_F(Passes, TheLitPassDrawsEveryObjectWholeAndCountsWhatCullingLeaves) {
     EXPECT_EQ(drawnObjectCount, besidesCoins + coinsPerLayout);
     QuietConsole quiet;
     const glm::vec3 cat(theCat->modelMatrix[3]);
-    vesk::scene::GameRaster::coins.back()->modelMatrix[3] = glm::vec4(cat, 1.0f);
+    coinField->coins.back()->modelMatrix[3] = glm::vec4(cat, 1.0f);
     coinField->collect(cat, cat);
     renderFrame();
     EXPECT_EQ(drawnObjectCount, besidesCoins + coinsPerLayout - 1) << "a collected coin is no longer drawn";
@@ -495,7 +495,7 @@ TEST_F(Passes, StarsShowUpSidewaysAndBackFromAnywhereAndTheSkyGoesLastUnseen) {
     transparency = 1.0f;
 }
 
-// The HUD's text with the game's font atlas, in HUD units (800 x 600 over the
+// The HUD's text with the game's font atlas, in HUD units (hudUnits over the
 // window): each glyph lands upright in its cell over a scene drawn right at
 // the near plane, and blank cells leave no trace, not even in the depth buffer.
 TEST(HudText, GlyphsOfTheFontAtlasLandUprightWhereTheHudPutsThem) {
@@ -504,14 +504,16 @@ TEST(HudText, GlyphsOfTheFontAtlasLandUprightWhereTheHudPutsThem) {
     Texture atlas("Textur/font8.jpg");
     atlas.bind(0);
     glUseProgram(shader.programHandle);
-    glUniform1i(glGetUniformLocation(shader.programHandle, "myTextureSampler"), 0);
+    setTextureUnit(&shader, "myTextureSampler", 0);
+    setVector(&shader, "hudUnits", hudUnits);
     glDisable(GL_CULL_FACE);
     glClearDepth(0.0001);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearDepth(1.0);
     // Bright pixels of the text within HUD x0..x1, y0..y1.
     auto ink = [](int x0, int y0, int x1, int y1) {
-        const int px = x0 * 256 / 800, py = y0 * 256 / 600, w = (x1 - x0) * 256 / 800, h = (y1 - y0) * 256 / 600;
+        const int unitsX = int(hudUnits.x), unitsY = int(hudUnits.y);
+        const int px = x0 * 256 / unitsX, py = y0 * 256 / unitsY, w = (x1 - x0) * 256 / unitsX, h = (y1 - y0) * 256 / unitsY;
         const std::vector<unsigned char> rgba = readPixels(px, py, w, h);
         int bright = 0;
         for (size_t i = 0; i < rgba.size(); i += 4) bright += rgba[i] > 150;
@@ -523,7 +525,7 @@ TEST(HudText, GlyphsOfTheFontAtlasLandUprightWhereTheHudPutsThem) {
     EXPECT_TRUE(ink(600, 350, 700, 400) > 10 && ink(600, 300, 700, 350) == 0) << "the caret high";
     EXPECT_EQ(ink(0, 0, 400, 600) + ink(700, 0, 800, 600) + ink(400, 400, 700, 600), 0) << "ink beyond the cells";
     float depth = 0.0f;
-    glReadPixels(450 * 256 / 800, 350 * 256 / 600, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    glReadPixels(int(450 * 256 / hudUnits.x), int(350 * 256 / hudUnits.y), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     EXPECT_NEAR(0.0001f, depth, 1e-6f) << "the blank cell wrote depth";
     text.drawText("A", 0, 0, 30);
     text.drawText("A", 700, 300, 30);  // the far end of the longest status line, above the score lines

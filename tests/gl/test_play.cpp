@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <glm/gtc/constants.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -163,8 +164,8 @@ TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFra
         frame();
         // Three coins on the route, the rest out of reach below the street.
         const std::vector<glm::vec3> route = planCourseRoute();
-        for (size_t i = 0; i < GameRaster::coins.size(); ++i)
-            GameRaster::coins[i]->modelMatrix[3] = glm::vec4(i < 3 ? route[6 * i + 3] : glm::vec3(0, -20, -300 - float(i)), 1);
+        for (size_t i = 0; i < coinField->coins.size(); ++i)
+            coinField->coins[i]->modelMatrix[3] = glm::vec4(i < 3 ? route[6 * i + 3] : glm::vec3(0, -20, -300 - float(i)), 1);
         platform.releaseAll();
         platform.hold(GLFW_KEY_W);
         if (step == frameTime) platform.hold(GLFW_KEY_SPACE);
@@ -214,7 +215,7 @@ TEST_F(Play, OneLongFrameThroughASlabOrOutOfTheStreetRestartsTheRunAndOneBesideI
         {{0.0f, 9.0f, -302.0f}, ahead, 0, true},               // through the hanging one at -310
         {{3.6f, 6.0f, -212.0f}, ahead, 0, false},              // just beside the standing one
         {{0.0f, 7.1f, -212.0f}, ahead, 0, false},              // just above it
-        {{0.0f, 1.0f, -230.0f}, ahead, 1.5707963f, true},      // up out of the street
+        {{0.0f, 1.0f, -230.0f}, ahead, glm::half_pi<float>(), true},      // up out of the street
         {{0.0f, 5.0f, -212.0f}, 0, 0, true},                   // back past the start
     };
     frame();
@@ -263,9 +264,9 @@ TEST_F(Play, TheSceneTurnsOpaqueInTheFrameAfterTransparencyModeEnds) {
 TEST_F(Play, AGamepadAlonePlaysARunAndTheNext) {
     GamepadState pad;
     platform.pad = pad;
-    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     frame();
-    EXPECT_EQ(countOf(::testing::internal::GetCapturedStdout(), "Gamepad connected: Scripted Pad\n"), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "kivo: gamepad connected: Scripted Pad\n");
     QuietConsole quiet;
     frame();
     const float fullTurn = float(2.5 * frameTime);  // radians a frame, the stick all the way over
@@ -301,11 +302,9 @@ TEST_F(Play, AGamepadAlonePlaysARunAndTheNext) {
         frame();
     }
     platform.pad.reset();
-    std::ostringstream said;
-    std::streambuf* const console = std::cout.rdbuf(said.rdbuf());
+    ::testing::internal::CaptureStderr();
     frame();
-    std::cout.rdbuf(console);
-    EXPECT_EQ(said.str(), "Gamepad disconnected: Scripted Pad\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "kivo: gamepad disconnected: Scripted Pad\n");
 }
 
 // What the mixer is asked to play, instead of playing it.
@@ -325,8 +324,8 @@ TEST_F(Play, ACoinASlabTheFinishAndANewBestEachSoundOnce) {
     frame();
     EXPECT_TRUE(sounds.heard.empty()) << "the first run's start";
     placeCat({-6, 5, -274});  // a coin on the way to the standing slab at -280, one beyond it
-    GameRaster::coins[0]->modelMatrix[3] = glm::vec4(-6, 5, -277, 1);
-    GameRaster::coins[1]->modelMatrix[3] = glm::vec4(-6, 5, -285, 1);
+    coinField->coins[0]->modelMatrix[3] = glm::vec4(-6, 5, -277, 1);
+    coinField->coins[1]->modelMatrix[3] = glm::vec4(-6, 5, -285, 1);
     platform.hold(GLFW_KEY_W);
     platform.hold(GLFW_KEY_SPACE);
     frame(0.5);
@@ -379,7 +378,7 @@ TEST_F(Play, LightTrailsTheCatByAFrameCameraSitsTenBehindAndBeadsFollow) {
     const glm::vec3 beads = 0.5f * glm::vec3(catChildA->modelMatrix[3] + catChildB->modelMatrix[3]);
     EXPECT_TRUE(closeTo(beads, catTranslation() + glm::vec3(0.0f, 1.2f, 0.0f), 1e-3f)) << "beads after the cat's move";
 
-    verticalAngle = -1.5707963f;  // looking straight down puts the camera right above the cat
+    verticalAngle = -glm::half_pi<float>();  // looking straight down puts the camera right above the cat
     platform.releaseAll();
     frame();
     frame();

@@ -195,7 +195,7 @@ TEST(SceneLifecycle, AssemblyLogsTheGridsAndCoinsAndShutdownReleasesEveryObject)
     std::set<std::string> left = liveObjects();
     for (const std::string& name : before) left.erase(name);
     EXPECT_EQ(left, std::set<std::string>()) << "shutdown left GL objects behind";
-    EXPECT_TRUE(GameRaster::coins.empty());
+    EXPECT_EQ(coinField, nullptr);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -8,7 +8,15 @@
 #include <cstdlib>
 
 #include "app/scene_setup.h"
+#include "app/window.h"
 #include "base/globals.h"
+#include "gpu/render_targets.h"
+#include "gpu/shader.h"
+#include "gpu/texture.h"
+#include "render/batches.h"
+#include "render/passes.h"
+#include "render/text2d.h"
+#include "scene/world.h"
 #include "tests/support/quiet_console.h"
 
 class GameWorldTest : public ::testing::Test {

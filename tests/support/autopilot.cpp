@@ -1,5 +1,7 @@
 #include "tests/support/autopilot.h"
 
+#include <GLFW/glfw3.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -8,6 +10,7 @@
 #include "base/globals.h"
 #include "play/input.h"
 #include "scene/cat.h"
+#include "scene/world.h"
 
 namespace {
 

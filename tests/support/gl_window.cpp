@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/startup.h"
+#include "app/window.h"
 #include "base/globals.h"
 
 bool openGlWindow(int width, int height, bool visible) {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <set>
 
-#include "base/globals.h"
 #include "base/platform.h"
 
 class ScriptedPlatform final : public Platform {
@@ -24,11 +23,11 @@ public:
 
     void hold(int glfwKey) {
         held_.insert(glfwKey);
-        noteKeyEvent(glfwKey, GLFW_PRESS);
+        noteKeyEvent(glfwKey, true);
     }
     void release(int glfwKey) {
         held_.erase(glfwKey);
-        noteKeyEvent(glfwKey, GLFW_RELEASE);
+        noteKeyEvent(glfwKey, false);
     }
     // Nothing held, nor pressed since the last frame.
     void releaseAll() {

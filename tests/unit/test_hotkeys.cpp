@@ -9,6 +9,7 @@
 #include "app/hotkeys.h"
 #include "play/settings_screen.h"
 #include "base/globals.h"
+#include "gpu/texture.h"
 
 namespace {
 

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 #include "base/globals.h"
 #include "play/ghost.h"
 #include "play/hud.h"
 #include "play/score.h"
+#include "tests/support/helpers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/temp_home.h"
 
@@ -174,6 +176,24 @@ TEST_F(Hud, ARunBeatingTheAllTimeBestIsKeptWithItsWayAndShown) {
     EXPECT_EQ(loadRecords()->score, 20.0);
     allTimeBest.reset();
     setenv("XDG_DATA_HOME", (useTemporaryHome() + "/data").c_str(), 1);
+}
+
+// The way is recorded at its own rate whatever the frames are: a frame of a
+// quarter of a second adds the samples that fall within it, on the straight
+// line the cat went.
+TEST(GhostWay, IsRecordedAtItsRateAtAnyFrameRate) {
+    for (const double frame : {1.0 / 60.0, 0.25}) {
+        SCOPED_TRACE(frame);
+        startWay({0, 5, -200});
+        for (int i = 1; i <= int(std::lround(2.0 / frame)); ++i) {
+            const double t = i == int(std::lround(2.0 / frame)) ? 2.0 : i * frame;
+            recordWay(t, {0, 5, float(-200.0 - 10.0 * t)});
+        }
+        const GhostWay& way = currentWay();
+        ASSERT_EQ(way.samples.size(), 61u) << "30 a second for 2 s, and the start";
+        for (size_t i = 0; i < way.samples.size(); ++i)
+            ASSERT_TRUE(closeTo(way.samples[i], {0, 5, float(-200.0 - 10.0 * double(i) / 30.0)}, 1e-3f)) << i;
+    }
 }
 
 }  // namespace

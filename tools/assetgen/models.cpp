@@ -11,6 +11,7 @@
 #include "models.h"
 
 #include <cmath>
+#include <glm/gtc/constants.hpp>
 #include <cstdio>
 #include <functional>
 
@@ -21,7 +22,7 @@
 namespace assetgen {
 namespace {
 
-constexpr float kPi = 3.14159265f;
+constexpr float kPi = glm::pi<float>();
 
 struct SurfacePoint {
     glm::vec3 position, normal;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <glm/gtc/constants.hpp>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -16,7 +17,7 @@
 namespace assetgen {
 namespace {
 
-constexpr float kPi = 3.14159265f;
+constexpr float kPi = glm::pi<float>();
 
 // Calls `shade(u, v, x, y)` for every pixel centre; u, v in (0, 1).
 void fill(Image& image, const std::function<Color(float, float, int, int)>& shade) {

@@ -15,7 +15,6 @@
 #include "base/records.h"
 #include "base/settings.h"
 #include "base/storage.h"
-#include "play/ghost.h"
 #include "tests/support/helpers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/temp_home.h"
@@ -272,24 +271,6 @@ TEST(GhostWay, IsFollowedBetweenItsSamplesAndStandsStillBeyondThem) {
     EXPECT_TRUE(closeTo(way.at(1.25 / 30.0), {0.75f, 5, -201.25f}));
     EXPECT_TRUE(closeTo(way.at(-1.0), {0, 5, -200}));
     EXPECT_TRUE(closeTo(way.at(10.0), {3, 5, -202}));
-}
-
-// The way is recorded at its own rate whatever the frames are: a frame of a
-// quarter of a second adds the samples that fall within it, on the straight
-// line the cat went.
-TEST(GhostWay, IsRecordedAtItsRateAtAnyFrameRate) {
-    for (const double frame : {1.0 / 60.0, 0.25}) {
-        SCOPED_TRACE(frame);
-        startWay({0, 5, -200});
-        for (int i = 1; i <= int(std::lround(2.0 / frame)); ++i) {
-            const double t = i == int(std::lround(2.0 / frame)) ? 2.0 : i * frame;
-            recordWay(t, {0, 5, float(-200.0 - 10.0 * t)});
-        }
-        const GhostWay& way = currentWay();
-        ASSERT_EQ(way.samples.size(), 61u) << "30 a second for 2 s, and the start";
-        for (size_t i = 0; i < way.samples.size(); ++i)
-            ASSERT_TRUE(closeTo(way.samples[i], {0, 5, float(-200.0 - 10.0 * double(i) / 30.0)}, 1e-3f)) << i;
-    }
 }
 
 }  // namespace
