@@ -3,7 +3,7 @@
 #include <GL/glew.h>
 
 #include "app/window.h"
-#include "base/globals.h"
+#include "gpu/gl_check.h"
 
 void setWindowHints() {
     // One sample a pixel: the scene is multisampled in a target of its own
@@ -13,6 +13,8 @@ void setWindowHints() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
+    // Where GL faults stop the program, the driver reports each one as it happens.
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, glChecksStop() ? GLFW_TRUE : GLFW_FALSE);
 }
 
 bool loadGlEntryPoints() {
@@ -28,5 +30,6 @@ bool loadGlEntryPoints() {
     // glewInit itself may leave GL_INVALID_ENUM behind on core-style queries.
     while (glGetError() != GL_NO_ERROR) {
     }
+    watchGlErrors();
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include "base/assets.h"
 #include "base/console.h"
+#include "gpu/gl_check.h"
 
 Shader* depthShader = nullptr;
 Shader* normalsShader = nullptr;
@@ -19,7 +20,8 @@ Shader* blurShader = nullptr;
 Shader* scaleUpShader = nullptr;
 Shader* ghostShader = nullptr;
 
-Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
+Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath)
+    : files(vertexShaderPath + " and " + fragmentShaderPath) {
     programHandle = glCreateProgram();
     if (programHandle == 0) {
         std::cout << "Didnt get a valid program Handle" << std::endl;
@@ -89,7 +91,9 @@ void Shader::link() {
 }
 
 GLint uniformLocation(const Shader* shader, const char* name) {
-    return glGetUniformLocation(shader->programHandle, name);
+    const GLint location = glGetUniformLocation(shader->programHandle, name);
+    if (location < 0) glFault("the program of " + shader->files + " has no uniform \"" + name + "\"");
+    return location;
 }
 
 void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix) {

@@ -15,6 +15,7 @@ public:
     GLuint programHandle = 0;         // read by every pass for glUseProgram and look-ups
     GLuint vertexShaderHandle = 0;
     GLuint fragmentShaderHandle = 0;
+    std::string files;                // "vertex.vert and fragment.frag", as messages name it
 
     Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath);
     ~Shader();  // deletes the program and both shader objects
@@ -29,7 +30,8 @@ private:
 // ---- Uniforms, looked up by name on the program at every use ---------------
 
 // Each setter needs `shader`'s program current. A name the program lacks
-// (location -1) is ignored, as GL itself does.
+// (location -1) is a fault of the code (gpu/gl_check.h): it stops the debug
+// builds, and a release build ignores it, as GL itself does.
 GLint uniformLocation(const Shader* shader, const char* name);
 void setMatrix(const Shader* shader, const char* name, const glm::mat4& matrix);  // untransposed
 void setFloat(const Shader* shader, const char* name, float value);

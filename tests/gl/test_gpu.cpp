@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "base/globals.h"
+#include "gpu/gl_check.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "tests/gl/world.h"
@@ -100,6 +101,29 @@ TEST(Textures, BindAppliesThePlayersCurrentFiltersOnItsUnit) {
     textureFilter = GL_LINEAR;
     mipmapFilter = GL_LINEAR_MIPMAP_LINEAR;
     glActiveTexture(GL_TEXTURE0);
+}
+
+// A GL fault is the code's: the debug and sanitizer builds stop at the call
+// that made it, naming it, and at a uniform the program lacks; a release
+// build says the first fault once and goes on.
+TEST_F(GamePrograms, AGlFaultStopsTheDebugBuildsAtItsCallAndIsSaidOnceInARelease) {
+    const auto badEnable = [] { glEnable(GLenum(0xBAD)); checkGlErrors("after the frame"); };
+    const auto missingUniform = [] {
+        glUseProgram(sceneShader->programHandle);
+        setFloat(sceneShader, "noSuchUniform", 1.0f);
+    };
+    if (glChecksStop()) {
+        EXPECT_DEATH(badEnable(), "GL error: GL_INVALID_ENUM in glEnable");
+        EXPECT_DEATH(missingUniform(), "normals2.frag has no uniform \"noSuchUniform\"");
+        return;
+    }
+    ::testing::internal::CaptureStderr();
+    badEnable();
+    missingUniform();
+    badEnable();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "kivo: GL_INVALID_ENUM after the frame; playing on (said once)\n");
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace
