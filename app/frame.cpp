@@ -5,6 +5,8 @@
 #include "app/window.h"
 #include "base/globals.h"
 #include "base/platform.h"
+#include "gpu/gl_check.h"
+#include "gpu/gl_state.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "play/frame_update.h"
@@ -88,13 +90,12 @@ void renderFrame() {
     }
     // The HUD and the pause screen lie on the picture, not in the scene: no
     // depth test.
-    glDisable(GL_DEPTH_TEST);
+    const GlSwitch onThePicture(GL_DEPTH_TEST, false);
     timed(passHud, drawHud);
     if (paused) {
         dimWindow(0.35f);
         drawPauseScreen();
     }
-    glEnable(GL_DEPTH_TEST);
 }
 
 bool runFrame(double& lastFrameTime) {
@@ -109,6 +110,7 @@ bool runFrame(double& lastFrameTime) {
     renderFrame();
 
     glfwSwapBuffers(window);
+    checkGlErrors("in a frame");
     // Keys pressed from here on count in the next frame. A paused frame waits
     // for the player's next event, or for a quarter of a second: the picture
     // stands still, and the machine need not work for it.

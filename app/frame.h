@@ -21,8 +21,8 @@ void resumeFrames(double& lastFrameTime);
 // at the window's own resolution, and the pause screen while paused.
 void renderFrame();
 
-// The state every visible pass of a frame draws with: back faces culled,
-// depth test on, alpha blending.
+// The state every visible pass of a frame starts from and leaves as it found
+// it (gpu/gl_state.h): back faces culled, depth test on, alpha blending.
 void setFrameState();
 
 // True while the frame goes through the motion-blur pass: W and Space held

@@ -2,6 +2,7 @@
 
 #include "base/globals.h"
 #include "gpu/buffer.h"
+#include "gpu/gl_state.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
@@ -34,15 +35,11 @@ void drawQuadTriangles() {
 // The quad over the whole viewport, as a picture of its own. The quad covers
 // every pixel whole and writes alpha 1, so blending and the depth test would
 // give the same picture; without them llvmpipe neither reads back nor tests
-// each pixel. Both are restored.
+// each pixel.
 void drawScreenQuad() {
-    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
-    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
+    const GlSwitch noBlending(GL_BLEND, false);
+    const GlSwitch noDepthTest(GL_DEPTH_TEST, false);
     drawQuadTriangles();
-    if (blending) glEnable(GL_BLEND);
-    if (depthTest) glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace
@@ -89,13 +86,8 @@ void dimWindow(float keep) {
     // The blending multiplies what the window holds by `keep`; the quad's own
     // colour counts for nothing, so any program that covers it will do.
     glUseProgram(scaleUpShader->programHandle);
-    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
+    const GlSwitch noDepthTest(GL_DEPTH_TEST, false);
+    const GlBlending darken(GL_ZERO, GL_CONSTANT_COLOR);
     glBlendColor(keep, keep, keep, 1.0f);
-    glBlendFunc(GL_ZERO, GL_CONSTANT_COLOR);
     drawQuadTriangles();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_BLEND);
-    if (depthTest) glEnable(GL_DEPTH_TEST);
 }

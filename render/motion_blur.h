@@ -29,6 +29,5 @@ void drawScaledUp();
 void drawBlurredFrame();
 
 // Darkens the window's picture to `keep` (0 .. 1) of its brightness, behind
-// what is drawn next (the pause). Leaves blending off, the blend function
-// the frame's, and the window bound.
+// what is drawn next (the pause). Leaves the window bound.
 void dimWindow(float keep);

@@ -8,6 +8,7 @@
 
 #include "base/globals.h"
 #include "gpu/buffer.h"
+#include "gpu/gl_state.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "render/quality.h"
@@ -291,8 +292,7 @@ void uploadParticles(int count) {
 }
 
 void renderParticles(int count) {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const GlBlending glow(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glUseProgram(particleShader->programHandle);
 
     coinTexture->bind(secondColorUnit);
@@ -314,7 +314,6 @@ void renderParticles(int count) {
     glDisableVertexAttribArray(cornerInput);
     glDisableVertexAttribArray(centreSizeInput);
     glDisableVertexAttribArray(colorInput);
-    glDisable(GL_BLEND);
 }
 
 void releaseParticles() {

@@ -78,8 +78,8 @@ void initParticles();
 
 // Births at the cat, one step, thinning for the quality level, upload and one
 // instanced draw with particleShader and coinTexture on unit 1. Leaves particleShader in use,
-// GL_TEXTURE1 active, blending off, attribute arrays 0 to 2 disabled and the
-// divisors of 1 and 2 at 1.
+// GL_TEXTURE1 active, attribute arrays 0 to 2 disabled and the divisors of 1
+// and 2 at 1.
 void drawParticles();
 
 // Orphans both stream buffers and uploads the first `count` entries of the

@@ -3,6 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "base/globals.h"
+#include "gpu/gl_state.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
@@ -141,19 +142,33 @@ void drawLitKind(const Kind& kind, WorldBatch& batch) {
     batch.draw();
 }
 
-// The next draws of `shader` keep only the kept side of `plane`, or all of
-// every triangle when there is none. The plane itself is reset too, not only
-// switched off: llvmpipe was seen clipping by a written distance anyway.
-void clipTo(const Shader* shader, std::optional<glm::vec4> plane) {
-    setVector(shader, "clipPlane", plane.value_or(glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)));
-    if (plane) glEnable(GL_CLIP_DISTANCE0);
-    else glDisable(GL_CLIP_DISTANCE0);
-}
-
 // What the street hides this frame, for the draws outside its box.
 std::optional<glm::vec4> hiddenByStreet() {
     return streetOcclusionPlane(cameraPosition, projectionMatrix * viewMatrix, transparency >= 1.0f);
 }
+
+// While it lives, the draws of `shader` keep only what the street does not
+// hide this frame (all of every triangle when it hides nothing). After, the
+// plane is reset as well as switched off: llvmpipe was seen clipping by a
+// written distance anyway.
+class StreetClip {
+public:
+    explicit StreetClip(const Shader* shader)
+        : shader_(shader), plane_(hiddenByStreet()), clipping_(GL_CLIP_DISTANCE0, plane_.has_value()) {
+        setPlane(plane_);
+    }
+    ~StreetClip() { setPlane(std::nullopt); }
+    StreetClip(const StreetClip&) = delete;
+    StreetClip& operator=(const StreetClip&) = delete;
+
+private:
+    void setPlane(std::optional<glm::vec4> plane) const {
+        setVector(shader_, "clipPlane", plane.value_or(glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)));
+    }
+    const Shader* shader_;
+    std::optional<glm::vec4> plane_;
+    GlSwitch clipping_;
+};
 
 }  // namespace
 
@@ -192,18 +207,15 @@ void renderShadowMap() {
 }
 
 void renderSkyBox() {
-    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
-    glDisable(GL_BLEND);
+    const GlSwitch opaqueStars(GL_BLEND, false);
     glUseProgram(skyboxShader->programHandle);
     setMatrix(skyboxShader, "projectionMatrix", projectionMatrix);
     setMatrix(skyboxShader, "viewMatrix", viewMatrix);
     starsTexture->bind(skyUnit);
     setTextureUnit(skyboxShader, "colorTexture", skyUnit);
     setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
-    clipTo(skyboxShader, hiddenByStreet());
+    const StreetClip clipped(skyboxShader);
     skyBox->draw();
-    clipTo(skyboxShader, std::nullopt);
-    if (blending) glEnable(GL_BLEND);
 }
 
 bool skyAfterScene() { return transparency >= 1.0f; }
@@ -212,9 +224,7 @@ void renderScene() {
     // Written with alpha 1, an object blends to exactly its own colour, so
     // while nothing is see-through blending is switched off: it would cost a
     // read and a blend of every covered sample for the same result.
-    const bool opaque = transparency >= 1.0f;
-    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
-    if (opaque) glDisable(GL_BLEND);
+    const GlSwitch blending(GL_BLEND, transparency < 1.0f);
 
     // The HUD's object count has always started from 2, not 0; the culled
     // rows and the coins are added to it below.
@@ -239,9 +249,10 @@ void renderScene() {
 
     // The houses stand beyond the walls, which hide their lower storeys.
     bindColorTexture(grassTexture, secondColorUnit);
-    clipTo(sceneShader, hiddenByStreet());
-    drawLitCulled(houseRow);
-    clipTo(sceneShader, std::nullopt);
+    {
+        const StreetClip clipped(sceneShader);
+        drawLitCulled(houseRow);
+    }
 
     // Every coin gets its uniforms, culled or not; only the draw is skipped.
     bindColorTexture(coinTexture, firstColorUnit);
@@ -252,22 +263,17 @@ void renderScene() {
 
     bindColorTexture(oldMetalTexture, firstColorUnit);
     drawLitKind(slabs(), *slabBatch);
-
-    if (opaque && blending) glEnable(GL_BLEND);
 }
 
 void renderGhost() {
     if (!ghostPosition) return;
     glm::mat4 ghost = theCat->modelMatrix;
     ghost[3] = glm::vec4(*ghostPosition, 1.0f);
-    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
-    glEnable(GL_BLEND);
-    glDepthMask(GL_FALSE);
+    const GlBlending glow(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const GlDepthWrites hidesNothing(false);
     glUseProgram(ghostShader->programHandle);
     setMatrix(ghostShader, "projectionMatrix", projectionMatrix);
     setMatrix(ghostShader, "viewMatrix", viewMatrix);
     setMatrix(ghostShader, "modelMatrix", ghost);
     theCat->draw();
-    glDepthMask(GL_TRUE);
-    if (!blending) glDisable(GL_BLEND);
 }

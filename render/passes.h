@@ -2,7 +2,7 @@
 //
 // Every pass looks its uniforms up by name at each use and draws in a fixed
 // order without sorting: with transparency below 1 that order is also the
-// blending order.
+// blending order. Each leaves the GL state as it found it (gpu/gl_state.h).
 #pragma once
 
 #include <glm/glm.hpp>
@@ -19,7 +19,7 @@ glm::mat4 lightViewMatrix();
 void renderShadowMap();
 
 // Draws the star-textured sky object with skyboxShader, without blending (the
-// stars are opaque); not counted. Leaves GL_BLEND as it found it.
+// stars are opaque); not counted.
 void renderSkyBox();
 
 // True when the sky goes after the lit scene: while nothing is see-through the
@@ -29,12 +29,12 @@ bool skyAfterScene();
 
 // Draws every lit object with sceneShader (which must be current), shadowed
 // through the shadow map, and sets `drawnObjectCount`. Blends only while
-// `transparency` is below 1; leaves GL_BLEND as it found it.
+// `transparency` is below 1.
 void renderScene();
 
 // The best run's ghost, where ghostPosition places it (none: nothing): the
 // cat's mesh, spinning as the cat does, as a see-through glow with
 // ghostShader. It goes after the scene and the sky, over what lies behind
 // it, writes no depth, so it hides nothing drawn after it, and is not
-// counted as drawn. Leaves ghostShader in use and GL_BLEND as it found it.
+// counted as drawn. Leaves ghostShader in use.
 void renderGhost();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gpu/buffer.h"
+#include "gpu/gl_state.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 
@@ -86,10 +87,10 @@ void Text2D::drawLines(const std::vector<TextLine>& lines) {
     pointVertexInput(glyphPositionInput, vertexBuffer, 2);
     pointVertexInput(glyphUvInput, uvBuffer, 2);
 
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDrawArrays(GL_TRIANGLES, 0, vertexCount_);
-    glDisable(GL_BLEND);
+    {
+        const GlBlending glyphs(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDrawArrays(GL_TRIANGLES, 0, vertexCount_);
+    }
     glDisableVertexAttribArray(glyphPositionInput);
     glDisableVertexAttribArray(glyphUvInput);
 }

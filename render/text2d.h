@@ -52,7 +52,7 @@ public:
     // one a line (each upload into a buffer that a draw not yet rasterised
     // reads makes llvmpipe finish that draw first). The caller has the text
     // program in use and the atlas bound where its sampler reads. Leaves
-    // blending off, attribute arrays 3 and 4 disabled and `uvBuffer` bound to
+    // attribute arrays 3 and 4 disabled and `uvBuffer` bound to
     // GL_ARRAY_BUFFER; lines without text change no GL state.
     virtual void drawLines(const std::vector<TextLine>& lines);
 
@@ -71,5 +71,5 @@ extern Text2D* text2D;
 // Draws `lines` over the bound target's viewport with textShader and the
 // font atlas, through text2D, in one draw call: what the HUD and the pause
 // screen show. Leaves textShader in use and fontTexture bound on the active
-// unit 0; blending and the depth test as Text2D::drawLines leaves them.
+// unit 0.
 void drawScreenText(const std::vector<TextLine>& lines);
