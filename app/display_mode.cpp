@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/window.h"
+#include "base/console.h"
 #include "base/globals.h"
 
 bool parseListNumber(const std::string& word, int& number) {
@@ -25,6 +26,8 @@ bool parseListNumber(const std::string& word, int& number) {
 }
 
 namespace {
+
+std::string sizeText(PixelSize size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
 
 // The largest width and the largest height among `modes`, each on its own;
 // `fallback` when there are none.
@@ -135,9 +138,8 @@ void openDefaultWindow() {
     const PixelSize fitted =
         fitWindowSize(wanted, {std::max(1, room.width - left - right), std::max(1, room.height - top - bottom)});
     if (fitted.width != wanted.width || fitted.height != wanted.height) {
-        std::cout << "The " << wanted.width << "x" << wanted.height << " window does not fit this " << room.width
-                  << "x" << room.height << " desktop: opening it at " << fitted.width << "x" << fitted.height << "."
-                  << std::endl;
+        report("the " + sizeText(wanted) + " window does not fit this " + sizeText(room) + " desktop: opening it at " +
+               sizeText(fitted));
         screenWidth = fitted.width;
         screenHeight = fitted.height;
         glfwSetWindowSize(window, screenWidth, screenHeight);
@@ -172,10 +174,9 @@ bool openNamedDisplay(const LaunchOptions& options) {
         if (!offered) {
             std::string offers;
             for (const PixelSize& mode : modes)
-                offers += (offers.empty() ? "" : ", ") + std::to_string(mode.width) + "x" + std::to_string(mode.height);
-            std::cerr << "kivo: '--fullscreen=" << asked.width << "x" << asked.height
-                      << "': the monitor has no such mode (it offers " << (offers.empty() ? "none" : offers) << ")"
-                      << std::endl;
+                offers += (offers.empty() ? "" : ", ") + sizeText(mode);
+            report("'--fullscreen=" + sizeText(asked) + "': the monitor has no such mode (it offers " +
+                   (offers.empty() ? "none" : offers) + ")");
             return false;
         }
         screenWidth = asked.width;

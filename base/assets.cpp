@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -13,7 +14,7 @@ std::string chosenFolder = ".";
 
 bool holdsAssets(const std::string& folder) {
     std::error_code error;
-    for (const char* name : {"Objekte", "Textur", "Shader", "Audio"})
+    for (const char* name : assetFolders)
         if (!fs::is_directory(fs::path(folder) / name, error)) return false;
     return true;
 }
@@ -23,6 +24,15 @@ std::string shown(const std::string& folder) {
     std::error_code error;
     std::string text = fs::absolute(folder, error).lexically_normal().string();
     if (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+// "a", "a and b", "a, b and c".
+template <typename Names>
+std::string listed(Names first, Names last) {
+    std::string text;
+    for (Names name = first; name != last; ++name)
+        text += (name == first ? "" : std::next(name) == last ? " and " : ", ") + std::string(*name);
     return text;
 }
 
@@ -57,12 +67,10 @@ bool assetReadable(const std::string& relative) { return std::ifstream(assetPath
 void reportAssetFailure(const std::string& headline, const std::string& relative, const std::string& reason) {
     std::string detail = "  " + shown(assetPath(relative)) + ": " + reason;
     if (!assetReadable(relative)) {
-        detail += "; looked for the game's folders Objekte, Textur, Shader and Audio in";
-        const std::vector<std::string> candidates = assetFolderCandidates();
-        for (size_t i = 0; i < candidates.size(); ++i) {
-            detail += i == 0 ? " " : i + 1 == candidates.size() ? " and " : ", ";
-            detail += shown(candidates[i]);
-        }
+        detail += "; looked for the game's folders " + listed(std::begin(assetFolders), std::end(assetFolders)) + " in";
+        std::vector<std::string> candidates = assetFolderCandidates();
+        for (std::string& candidate : candidates) candidate = shown(candidate);
+        detail += " " + listed(candidates.begin(), candidates.end());
     }
     std::fprintf(stderr, "%s\n%s\n", headline.c_str(), detail.c_str());
 }

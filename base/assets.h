@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// The folders the game reads its files from, as the build installs them.
+constexpr const char* assetFolders[] = {"Objekte", "Textur", "Shader", "Audio"};
+
 // The candidate folders in the order they are tried, for this executable.
 std::vector<std::string> assetFolderCandidates();
 

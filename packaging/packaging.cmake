@@ -6,9 +6,12 @@
 # the copyright and the changelog. With KIVO_GAMES_LAYOUT the game goes where
 # Debian keeps games instead: P/games/kivo and P/share/games/kivo.
 #
-# cpack -G DEB --config BUILD/CPackConfig.cmake then packs the same tree under
+# A Debian package is offered only by a build in the games layout:
+# cpack -G DEB --config BUILD/CPackConfig.cmake then packs that tree under
 # /usr, its library dependencies found by dpkg-shlibdeps, with the debug
-# symbols in a package of their own (scripts/package.sh builds it so).
+# symbols in a package of their own. scripts/package.sh configures such a
+# build with Debian's flags; any other build offers no package, since a
+# game outside the games layout is no package lintian accepts.
 
 include(GNUInstallDirs)
 option(KIVO_GAMES_LAYOUT "Install into games/ and share/games/kivo, as Debian packages games" OFF)
@@ -52,6 +55,9 @@ else()
   message(STATUS "help2man not found: no manual page (Debian package help2man)")
 endif()
 
+if(NOT KIVO_GAMES_LAYOUT)
+  return()
+endif()
 set(CPACK_PACKAGE_NAME kivo)
 set(CPACK_PACKAGE_VENDOR "KIVO developers")
 set(CPACK_PACKAGE_CONTACT ${KIVO_MAINTAINER})

@@ -29,13 +29,15 @@ const BoxFace cubeFaces[6] = {
     {faceNormals[5], {{-50, -350, 50}, {-50, -350, -150}, {-50, -450, -150}, {-50, -450, 50}}, {{0, 1}, {1, 1}, {1, 0}, {0, 0}}},
 };
 
+// A slab a unit thick under the street, its top the street's floor.
+constexpr float top = streetFloorY, bottom = streetFloorY - 1.0f;
 const BoxFace streetFaces[6] = {
-    {faceNormals[0], {{-500, -5.5f, -600}, {-500, -4.5f, -600}, {500, -4.5f, -600}, {500, -5.5f, -600}}, {{50, 0}, {50, 50}, {0, 50}, {0, 0}}},
-    {faceNormals[1], {{-500, -5.5f, 50}, {500, -5.5f, 50}, {500, -4.5f, 50}, {-500, -4.5f, 50}}, {{0, 0}, {50, 0}, {50, 50}, {0, 50}}},
-    {faceNormals[2], {{500, -4.5f, 50}, {500, -4.5f, -600}, {-500, -4.5f, -600}, {-500, -4.5f, 50}}, {{0, 0}, {50, 0}, {50, 50}, {0, 50}}},
-    {faceNormals[3], {{500, -5.5f, 50}, {-500, -5.5f, 50}, {-500, -5.5f, -600}, {500, -5.5f, -600}}, {{0, 0}, {50, 0}, {50, 50}, {0, 50}}},
-    {faceNormals[4], {{500, -4.5f, 50}, {500, -5.5f, 50}, {500, -5.5f, -600}, {500, -4.5f, -600}}, {{50, 50}, {50, 0}, {0, 0}, {0, 50}}},
-    {faceNormals[5], {{-80, -4.5f, 50}, {-80, -4.5f, -600}, {-80, -5.5f, -600}, {-80, -5.5f, 50}}, {{0, 50}, {50, 50}, {50, 0}, {0, 0}}},
+    {faceNormals[0], {{-500, bottom, -600}, {-500, top, -600}, {500, top, -600}, {500, bottom, -600}}, {{50, 0}, {50, 50}, {0, 50}, {0, 0}}},
+    {faceNormals[1], {{-500, bottom, 50}, {500, bottom, 50}, {500, top, 50}, {-500, top, 50}}, {{0, 0}, {50, 0}, {50, 50}, {0, 50}}},
+    {faceNormals[2], {{500, top, 50}, {500, top, -600}, {-500, top, -600}, {-500, top, 50}}, {{0, 0}, {50, 0}, {50, 50}, {0, 50}}},
+    {faceNormals[3], {{500, bottom, 50}, {-500, bottom, 50}, {-500, bottom, -600}, {500, bottom, -600}}, {{0, 0}, {50, 0}, {50, 50}, {0, 50}}},
+    {faceNormals[4], {{500, top, 50}, {500, bottom, 50}, {500, bottom, -600}, {500, top, -600}}, {{50, 50}, {50, 0}, {0, 0}, {0, 50}}},
+    {faceNormals[5], {{-80, top, 50}, {-80, top, -600}, {-80, bottom, -600}, {-80, bottom, 50}}, {{0, 50}, {50, 50}, {50, 0}, {0, 0}}},
 };
 
 // Fills an object's mesh vectors from a fixed box table.
@@ -100,7 +102,7 @@ house_left4::house_left4(glm::mat4& modelMatrix) : MeshObject(modelMatrix, scene
 mouse1::mouse1(glm::mat4& modelMatrix) : MeshObject(modelMatrix, normalsShader) {
     loadModel("Objekte/mouse/mouse_new.obj", 5.0f, 30.0f);
     upload();
-    this->modelMatrix = translated(this->modelMatrix, 135.0, -4.5, -200.0);
+    this->modelMatrix = translated(this->modelMatrix, 135.0, streetFloorY, -200.0);
     this->modelMatrix = rotatedDegrees(this->modelMatrix, 45.0f, glm::vec3(0.0f, 1.0f, 0.0f));
 }
 

@@ -91,7 +91,7 @@ TEST(ScreenFit, ThePictureFillsTheLargestCentredViewportOfItsShape) {
 TEST(AssetFolders, TheFirstFolderHoldingAllFourIsChosen) {
     TempDir dir;
     for (const char* tree : {"whole", "other"})
-        for (const char* folder : {"Objekte", "Textur", "Shader", "Audio"})
+        for (const char* folder : assetFolders)
             std::filesystem::create_directories(dir.root() / tree / folder);
     std::filesystem::create_directories(dir.root() / "partial" / "Shader");
     const std::string whole = dir.path("whole"), other = dir.path("other"), partial = dir.path("partial");

@@ -23,7 +23,7 @@ frames_pass || fail "no frame drawn"
 on_screen_wholly || fail "the window ($(client_box)) reaches beyond the $(screen_size) screen"
 read -r x y w h < <(client_box)
 read -r sw sh < <(screen_size)
-[ "$(grep -c "The 1600x1400 window does not fit this ${sw}x${sh} desktop: opening it at ${w}x${h}.$" "$WORK/stdout")" -eq 1 ] ||
+[ "$(grep -c "^kivo: the 1600x1400 window does not fit this ${sw}x${sh} desktop: opening it at ${w}x${h}$" "$WORK/stderr")" -eq 1 ] ||
   fail "no console line for the ${w}x${h} window"
 window_shot "$WORK/shot.png"
 picture_fits "$WORK/shot.png" "the window as it opened"

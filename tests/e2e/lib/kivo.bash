@@ -37,10 +37,11 @@ fail() {
   exit 1
 }
 
-# copy_game DIR: a private copy of the asset folders, for tests that break files.
+# copy_game DIR: a private copy of the asset folders, for tests that break
+# files: those the build laid out beside the game's bin/.
 copy_game() {
   mkdir -p "$1"
-  for folder in Objekte Textur Shader Audio; do cp -r "$folder" "$1/"; done
+  cp -rL "$(dirname "$KIVO")"/../share/kivo/* "$1/"
 }
 
 # no_sanitizer_report: the run's stderr holds no AddressSanitizer, LeakSanitizer
