@@ -1,24 +1,63 @@
-// One pass of the frame loop, shared by the game and the frame benchmark.
+// One pass of the frame loop, shared by the game, the GL tests and the frame
+// benchmark. This is the one place that tells the order of a frame.
+//
+// main() runs runFrame() until it returns false; while the window is
+// minimised it pauses the run and sleeps instead (app/window.h), and
+// resumeFrames() then starts the frame clock afresh. A frame, in order:
+//   1. the automatic quality takes the wall time since the last frame (not
+//      while paused) and may choose another level; deltaTime is the game
+//      clock's step since the last frame;
+//   2. processInput (play/input.h): the gamepad is read; the pause gate (P or
+//      Start, the focus lost, the first focus not yet had, the settings
+//      screen while paused) may end the frame's rules here with deltaTime 0;
+//      else the mouse and stick look, the finish line, W, Enter or A on the
+//      end screen, then the street limits, the slabs and the coins reached
+//      before the first slab hit with their sounds, a restart after a hit,
+//      and last the run's clock, the judgement of a run that just finished
+//      (its record kept, its sounds), the run's way recorded for a ghost, the
+//      best run's ghost placed, and the scene made opaque outside
+//      transparency mode;
+//   3. updateScene (play/frame_update.h): light, animations, the cat's beads,
+//      catPosition, camera and view matrix; the pointer held unless paused;
+//   4. renderFrame(): the render targets sized for the quality level, the
+//      shadow map, then the 3D content (sky and lit scene in the order
+//      skyAfterScene() says, the ghost, the particles) into the 4x
+//      multisampled scene target at the level's size, resolved and put into
+//      the single-sample window: copied at full, scaled up below; sprinting,
+//      the 3D content goes into the blur target instead and is smeared into
+//      the window. Last the HUD at the window's own resolution, and while
+//      paused the picture dimmed under the pause screen;
+//   5. the swap, a check for GL errors (gpu/gl_check.h), the frame's key
+//      presses forgotten, then window events, where the hotkeys' key
+//      callback runs (app/hotkeys.h): polled, or while paused waited for up
+//      to a quarter of a second, so a still picture costs the machine little;
+//   6. Escape, and previousViewProjection kept for the next frame's blur.
+//
+// The rules rely on one-frame lags:
+//   - catPosition is the cat's position as the previous frame's update
+//     copied it, before this frame's move: the rules judge where the cat
+//     was, one step behind it. The finish line and the street limits test
+//     that point; the coins and the slabs test the way from the point the
+//     previous frame tested (testedCatPosition) to it, so a long frame
+//     cannot carry the cat through a slab or past a coin.
+//   - The light is placed from that same copy before the update refreshes
+//     it, so it trails the cat by a frame.
+//   - The camera basis is built before this frame's mouse movement is read:
+//     a turn shows from the next frame on.
+//   - Hotkeys run after the frame is drawn and show from the next frame on.
 #pragma once
 
-// Runs one frame: the automatic quality, time step, input and game rules,
-// scene update, then renderFrame(); swaps, polls events (hotkeys run there),
-// stores this frame's view-projection for the next frame's blur.
-// `lastFrameTime` is the clock at the start of the previous frame and is
-// advanced. Returns false when Escape was held at the end of the frame.
+// Runs one frame as above. `lastFrameTime` is the game clock at the start of
+// the previous frame and is advanced. Returns false when Escape was held at
+// the end of the frame.
 bool runFrame(double& lastFrameTime);
 
 // After a wait without frames (a minimised window): the next frame's time
 // step starts now, and the automatic quality forgets the wait.
 void resumeFrames(double& lastFrameTime);
 
-// The drawing part of a frame, without input, update, swap or events: the
-// render targets sized for the quality level, the shadow map, the 3D content
-// into the multisampled scene target, resolved; then the picture into the
-// window: copied as it is at full quality, scaled up below full. While the
-// player sprints, the 3D content goes into the blur target instead, one
-// sample a pixel, and from there blurred into the window. Last the HUD on top
-// at the window's own resolution, and the pause screen while paused.
+// The drawing part of a frame (step 4 above), without input, update, swap or
+// events.
 void renderFrame();
 
 // The state every visible pass of a frame starts from and leaves as it found

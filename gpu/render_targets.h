@@ -1,10 +1,11 @@
-// The off-screen render targets: the shadow map (depth only, compared on
-// lookup); the scene target, 4x multisampled, into which every quality level
-// draws its 3D content; and the blur target, the scene resolved to one sample
-// a pixel, which the scale-up and the copy into the window read (while the
-// player sprints the scene is drawn straight into it, for the motion blur). Plus the full-screen quad the last two draw with. The scene and the
-// blur target always have one size: the window's picture at full quality,
-// less below (render/quality.h), changed only when the level or the window does.
+// The off-screen render targets (app/frame.h tells how a frame uses them):
+// the shadow map, depth only, compared on lookup; the scene target, 4x
+// multisampled, for the 3D content; and the blur target, one sample a
+// pixel, into which the scene target is resolved or, sprinting, the scene
+// drawn; plus the full-screen quad that reads it into the window. The scene
+// and the blur target always have one size: the window's picture at full
+// quality, less below (render/quality.h), changed only when the level or the
+// window does.
 #pragma once
 
 #include <GL/glew.h>

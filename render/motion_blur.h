@@ -1,10 +1,9 @@
-// The frame off-screen and into the window. Every quality level draws its 3D
-// content into the multisampled scene target, resolves it into the blur
-// target, and puts that image into the window, which has one sample a pixel:
-// copied as it is at full quality, or scaled up below full. While the player
-// sprints the content goes straight into the blur target instead, one sample
-// a pixel, and is smeared along each pixel's screen motion since the
-// previous frame: the smear reaches further than four samples would smooth.
+// The frame's picture off-screen and into the window (app/frame.h tells the
+// whole frame): starting the scene or the blur target, the copy at full
+// quality, the scale-up below it, and the motion blur, which smears each
+// pixel along its screen motion since the previous frame. Sprinting, the
+// scene goes into the blur target with one sample a pixel: the smear reaches
+// further than four samples would smooth.
 #pragma once
 
 // Binds the scene target at blurTargetSize and clears it, for the frame's 3D content.
