@@ -112,11 +112,11 @@ bool runFrame(double& lastFrameTime) {
     glfwSwapBuffers(window);
     checkGlErrors("in a frame");
     // Keys pressed from here on count in the next frame. A paused frame waits
-    // for the player's next event, or for a quarter of a second: the picture
-    // stands still, and the machine need not work for it.
+    // for the player's next press, or for a quarter of a second: the picture
+    // stands still and needs no redrawing meanwhile.
     forgetKeyPresses();
-    if (paused) glfwWaitEventsTimeout(0.25);
-    else glfwPollEvents();
+    if (paused) waitForPlayer(0.25);
+    else pollEvents();
     const bool escape = isKeyDown(GLFW_KEY_ESCAPE);
     previousViewProjection = projectionMatrix * viewMatrix;
     return !escape;

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
         fatalExit();
     }
     setWindowHints();
+    loadGamepadMappings();
 
     if (options.window || options.fullscreen) {
         if (!openNamedDisplay(options)) {

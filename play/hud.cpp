@@ -111,6 +111,7 @@ std::vector<HudLine> pauseScreenLines() {
     }
     lines.push_back({"P or Start: play on", 160, 245, 15});
     lines.push_back({"Arrows or D-pad: choose and change", 160, 225, 15});
+    lines.push_back({"Escape: quit the game", 160, 205, 15});
     return lines;
 }
 

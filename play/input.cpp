@@ -29,17 +29,21 @@ void centreCursor() { setCursor(screenWidth / 2, screenHeight / 2); }
 
 // ---- The gamepad -------------------------------------------------------------
 
+// The pad as this frame's rules read it (base/platform.h samples it). The
+// pad does nothing while the window lacks the focus: a player busy in
+// another window must not change or save the game's settings with it.
 struct Pad {
-    bool connected = false;
+    bool connected = false;  // as this frame read it; the last frame's, between readPad()s
     std::string name;
-    GamepadState now, before;  // this frame's and the last frame's
-    bool held(int button) const { return connected && now.buttons[button]; }
-    bool pressed(int button) const { return held(button) && !before.buttons[button]; }
+    bool obeyed = false;     // connected, with the window in focus
+    bool held(int button) const { return obeyed && padSample().state.buttons[button]; }
+    int presses(int button) const { return obeyed ? padPresses(button) : 0; }
+    bool pressed(int button) const { return presses(button) > 0; }
     // A trigger pulled past halfway; -1 is free, 1 all the way.
-    bool pulled(int trigger) const { return connected && now.axes[trigger] > 0.0f; }
+    bool pulled(int trigger) const { return obeyed && padSample().state.axes[trigger] > 0.0f; }
     // A stick's axis beyond the dead zone, scaled to reach 1 all the same.
     float stick(int axis) const {
-        const float value = connected ? now.axes[axis] : 0.0f;
+        const float value = obeyed ? padSample().state.axes[axis] : 0.0f;
         if (std::fabs(value) < stickDeadZone) return 0.0f;
         return (value - std::copysign(stickDeadZone, value)) / (1.0f - stickDeadZone);
     }
@@ -48,18 +52,15 @@ Pad pad;
 bool hadFocus = false;     // the window had the focus in the last frame
 bool everFocused = false;  // it has had the focus since the game started
 
-// Reads this frame's gamepad; a pad that comes or goes says so on the console.
+// Samples this frame's gamepad; a pad that comes or goes says so on the console.
 void readPad() {
-    std::string name;
-    GamepadState state;
-    const bool connected = readGamepad(name, state);
-    if (connected && !pad.connected) report("gamepad connected: " + name);
-    if (!connected && pad.connected) report("gamepad disconnected: " + pad.name);
-    // A pad that has just come presses nothing it already holds.
-    pad.before = connected && pad.connected ? pad.now : state;
-    pad.now = state;
-    pad.connected = connected;
-    pad.name = name;
+    samplePad();
+    const PadSample& now = padSample();
+    if (now.connected && !pad.connected) report("gamepad connected: " + now.name);
+    if (!now.connected && pad.connected) report("gamepad disconnected: " + pad.name);
+    pad.connected = now.connected;
+    pad.name = now.name;
+    pad.obeyed = now.connected && windowFocused();
 }
 
 bool runHeld() { return isKeyDown(GLFW_KEY_W) || pad.pulled(GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER) || pad.held(GLFW_GAMEPAD_BUTTON_A); }
@@ -77,7 +78,7 @@ void resume() {
 // The settings screen of the pause: arrow keys or the D-pad, every press a
 // step, however many fall within one of the pause's slow frames.
 void useSettingsScreen() {
-    auto presses = [](int key, int button) { return keyPresses(key) + (pad.pressed(button) ? 1 : 0); };
+    auto presses = [](int key, int button) { return keyPresses(key) + pad.presses(button); };
     chooseSettingLine(presses(GLFW_KEY_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_DOWN) -
                       presses(GLFW_KEY_UP, GLFW_GAMEPAD_BUTTON_DPAD_UP));
     const int right = presses(GLFW_KEY_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT);

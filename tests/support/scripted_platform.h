@@ -2,6 +2,7 @@
 // whatever the test says, so the real game rules can be driven frame by frame.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <set>
 
@@ -15,6 +16,8 @@ public:
     double cursorAtY = 0.0;
     bool hasFocus = true;
     std::optional<GamepadState> pad;  // a connected gamepad's state; none: no gamepad
+    int padId = 0;                    // which joystick it is
+    std::function<void()> duringWait; // what happens while a paused frame waits for the player
 
     ScriptedPlatform() { setPlatform(this); }
     ~ScriptedPlatform() override { setPlatform(nullptr); }
@@ -52,11 +55,16 @@ public:
     double now() override { return clock; }
     double wallNow() override { return wallClock ? *wallClock : steadySeconds(); }
     bool focused() override { return hasFocus; }
-    bool gamepad(std::string& name, GamepadState& state) override {
+    bool gamepad(int& id, std::string& name, GamepadState& state) override {
         if (!pad) return false;
+        id = padId;
         name = "Scripted Pad";
         state = *pad;
         return true;
+    }
+    void pollEvents() override {}
+    void waitForPlayer(double) override {
+        if (duringWait) duringWait();
     }
 
 private:
