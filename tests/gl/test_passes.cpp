@@ -308,7 +308,9 @@ TEST_F(Passes, LowerQualitiesDrawTheSceneSmallerKeepTheHudSharpAndSimulateAlike)
         const std::vector<unsigned char> hud = readPixels(0, 0, screenWidth / 3, screenHeight / 10);
         int white = 0;
         for (size_t i = 0; i < hud.size(); i += 4) white += hud[i] > 200 && hud[i + 1] > 200 && hud[i + 2] > 200;
-        return Seen{std::vector<Particle>(particles, particles + maxParticles), white};
+        std::vector<Particle> pool;
+        for (int slot = 0; slot < maxParticles; ++slot) pool.push_back(particleInSlot(slot));
+        return Seen{pool, white};
     };
     const Seen full = run(QualityLevel::full);
     EXPECT_EQ(blurTargetSize.width, screenWidth);
