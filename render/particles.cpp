@@ -30,6 +30,10 @@
 //    that carry the upper digit beside the particle's index. Wider spans (a
 //    camera crossing the origin, which this game never has) fall back to a
 //    comparison sort.
+//
+// The step writes the instance arrays and never reads them, so drawParticles
+// hands it the mapped stream buffers and nothing is copied on the way to
+// the GPU.
 #include "render/particles.h"
 
 #include <algorithm>
@@ -421,11 +425,50 @@ void initParticles() {
     glBufferData(GL_ARRAY_BUFFER, maxParticles * 4 * sizeof(GLubyte), nullptr, GL_STREAM_DRAW);
 }
 
+namespace {
+
+// Maps the whole of stream buffer `buffer` for writing, its old contents
+// given up (so the driver can hand out fresh storage rather than wait for
+// last frame's draw to finish reading), with the written part to be named
+// by flushStreamBuffer. Null if it cannot be mapped.
+void* mapStreamBuffer(GLuint buffer, GLsizeiptr size) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    return glMapBufferRange(GL_ARRAY_BUFFER, 0, size,
+                            GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT | GL_MAP_FLUSH_EXPLICIT_BIT);
+}
+
+// Ends the mapping of `buffer`, of which the first `written` bytes were
+// written. False if the contents were lost while mapped (the GL may do that,
+// for example when the screen mode changes).
+bool flushStreamBuffer(GLuint buffer, GLsizeiptr written) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    if (written > 0) glFlushMappedBufferRange(GL_ARRAY_BUFFER, 0, written);
+    return glUnmapBuffer(GL_ARRAY_BUFFER) == GL_TRUE;
+}
+
+}  // namespace
+
 void drawParticles() {
     spawnParticles(particleBirthCount(deltaTime), glm::vec3(theCat->modelMatrix[3]));
-    const int drawn = stepParticles(deltaTime, cameraPosition, particlePositionSizeData, particleColorData,
-                                    qualityParameters(qualityLevel).particleStride);
-    uploadParticles(drawn);
+    const int stride = qualityParameters(qualityLevel).particleStride;
+    constexpr GLsizeiptr positionBytes = maxParticles * 4 * sizeof(GLfloat);
+    constexpr GLsizeiptr colorBytes = maxParticles * 4 * sizeof(GLubyte);
+
+    // The step writes the instances straight into the stream buffers.
+    void* positionSize = mapStreamBuffer(particlePositionBuffer, positionBytes);
+    void* color = positionSize ? mapStreamBuffer(particleColorBuffer, colorBytes) : nullptr;
+    int drawn = 0;
+    if (color) {
+        drawn = stepParticles(deltaTime, cameraPosition, static_cast<float*>(positionSize),
+                              static_cast<unsigned char*>(color), stride);
+        const bool kept = flushStreamBuffer(particlePositionBuffer, drawn * 4 * sizeof(GLfloat));
+        if (!flushStreamBuffer(particleColorBuffer, drawn * 4 * sizeof(GLubyte)) || !kept) drawn = 0;
+    } else {
+        // No mapping to be had: the step goes through the client arrays.
+        if (positionSize) flushStreamBuffer(particlePositionBuffer, 0);
+        drawn = stepParticles(deltaTime, cameraPosition, particlePositionSizeData, particleColorData, stride);
+        uploadParticles(drawn);
+    }
     renderParticles(drawn);
 }
 

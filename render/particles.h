@@ -32,8 +32,10 @@ struct Particle {
 };
 
 extern int lastUsedParticle;               // where the next free-slot search starts
-extern float* particlePositionSizeData;    // x, y, z, size per drawn particle; made by initParticles
-extern unsigned char* particleColorData;   // r, g, b, a per drawn particle; made by initParticles
+// x, y, z, size and r, g, b, a per drawn particle: made by initParticles,
+// used only when the stream buffers cannot be mapped.
+extern float* particlePositionSizeData;
+extern unsigned char* particleColorData;
 extern GLuint particleBillboardBuffer;     // the quad's 4 corners
 extern GLuint particlePositionBuffer;      // per instance x, y, z, size (stream)
 extern GLuint particleColorBuffer;         // per instance r, g, b, a (stream)
@@ -89,14 +91,15 @@ int stepParticles(float deltaTime, glm::vec3 cameraPosition, float* positionSize
 // buffers. Needs a current context.
 void initParticles();
 
-// Births at the cat, one step thinned for the quality level, upload and one
-// instanced draw with particleShader and coinTexture on unit 1. Leaves particleShader in use,
+// Births at the cat, one step thinned for the quality level, written
+// straight into the mapped stream buffers, and one instanced draw with
+// particleShader and coinTexture on unit 1. Leaves particleShader in use,
 // GL_TEXTURE1 active, blending off, attribute arrays 0 to 2 disabled and the
 // divisors of 1 and 2 at 1.
 void drawParticles();
 
 // Orphans both stream buffers and uploads the first `count` entries of the
-// client arrays.
+// client arrays: the way in when the buffers cannot be mapped.
 void uploadParticles(int count);
 
 // The draw itself: blend state, program, texture, uniforms, attributes and
