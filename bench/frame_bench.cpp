@@ -172,11 +172,6 @@ double medianOf(const std::vector<FrameSample>& samples, Field field) {
     return median(values);
 }
 
-int liveParticleCount() {
-    return static_cast<int>(
-        std::count_if(std::begin(particles), std::end(particles), [](const Particle& p) { return p.life > 0.0f; }));
-}
-
 // Writes the back buffer (the frame just drawn) to a 24-bit PNG.
 bool saveBackBuffer(const std::string& path, int width, int height) {
     FIBITMAP* image = FreeImage_Allocate(width, height, 24);

@@ -2,8 +2,6 @@
 
 #include <ctime>
 
-#include "render/particles.h"
-
 double millisecondsBetween(BenchClock::time_point from, BenchClock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
@@ -17,19 +15,19 @@ double processCpuMilliseconds() {
 namespace {
 
 // The particle pass does its CPU half (births, step, ordering, array fill)
-// first and then uploads, starting with a bind of the position buffer. The
+// first, writing into its mapped stream buffers, and then unmaps them. The
 // pass has no hook of its own in between, so the benchmark wraps GLEW's
-// glBindBuffer entry point and notes the time of that first bind.
-PFNGLBINDBUFFERPROC realBindBuffer = nullptr;
-bool watchingUpload = false;
-BenchClock::time_point uploadStart;
+// glUnmapBuffer entry point and notes the time of the pass's first unmap.
+PFNGLUNMAPBUFFERPROC realUnmapBuffer = nullptr;
+bool watchingStep = false;
+BenchClock::time_point stepEnd;
 
-void GLAPIENTRY bindBufferNotingUpload(GLenum target, GLuint buffer) {
-    if (watchingUpload && target == GL_ARRAY_BUFFER && buffer == particlePositionBuffer) {
-        uploadStart = BenchClock::now();
-        watchingUpload = false;
+GLboolean GLAPIENTRY unmapBufferNotingStep(GLenum target) {
+    if (watchingStep) {
+        stepEnd = BenchClock::now();
+        watchingStep = false;
     }
-    realBindBuffer(target, buffer);
+    return realUnmapBuffer(target);
 }
 
 }  // namespace
@@ -40,12 +38,12 @@ FrameTimer::FrameTimer(bool isolate) : isolate_(isolate) {
         glGenQueries(1, &shadedQuery_);
         glGenQueries(1, &verticesQuery_);
     }
-    realBindBuffer = glBindBuffer;
-    glBindBuffer = bindBufferNotingUpload;
+    realUnmapBuffer = glUnmapBuffer;
+    glUnmapBuffer = unmapBufferNotingStep;
 }
 
 FrameTimer::~FrameTimer() {
-    glBindBuffer = realBindBuffer;
+    glUnmapBuffer = realUnmapBuffer;
     glDeleteQueries(1, &shadedQuery_);
     glDeleteQueries(1, &verticesQuery_);
     for (Slot& slot : slots_) glDeleteQueries(2 * framePassCount, slot.queries.data());
@@ -94,7 +92,7 @@ void FrameTimer::begin(FramePass pass) {
     startCounting();
     glQueryCounter(current_->queries[2 * pass], GL_TIMESTAMP);
     current_->issued[pass] = true;
-    watchingUpload = pass == passParticles;
+    watchingStep = pass == passParticles;
     ++openPasses_;
     passStart_[pass] = BenchClock::now();
 }
@@ -110,10 +108,10 @@ void FrameTimer::end(FramePass pass) {
     }
     const BenchClock::time_point now = BenchClock::now();
     sample_.passCpu[pass] = millisecondsBetween(passStart_[pass], now);
-    if (pass == passParticles && !watchingUpload) {
-        sample_.particleCpu = millisecondsBetween(passStart_[pass], uploadStart);
+    if (pass == passParticles && !watchingStep) {
+        sample_.particleCpu = millisecondsBetween(passStart_[pass], stepEnd);
     }
-    watchingUpload = false;
+    watchingStep = false;
     // The HUD goes last, on top of the finished picture.
     if (--openPasses_ > 0) return;
     if (pass == passHud && frameDrawn) frameDrawn(frame_);

@@ -25,7 +25,7 @@ double processCpuMilliseconds();
 struct FrameSample {
     double frame = 0.0;           // wall clock of the whole frame, swap and event poll included
     double inputAndUpdate = 0.0;  // processInput + updateScene (up to the first pass)
-    double particleCpu = -1.0;    // births, step, ordering and array fill
+    double particleCpu = -1.0;    // births, mapping, step, ordering and array fill
     std::array<double, framePassCount> passCpu{};  // steady clock from the pass's begin to its end
     std::array<double, framePassCount> passWork{}; // with --isolate: CPU time of all the process's
                                                    // threads (llvmpipe's rasterisers included)

@@ -272,6 +272,16 @@ TEST_F(Passes, TheGhostOfTheBestRunIsDrawnPaleBlueWhereItsWayLeads) {
     (void)withoutRight;
 }
 
+// The particles go straight into mapped stream buffers; without a mapping
+// they go through the client arrays, and a mapping that lost its contents
+// draws none that frame.
+GLvoid* GLAPIENTRY noMapping(GLenum, GLintptr, GLsizeiptr, GLbitfield) { return nullptr; }
+PFNGLUNMAPBUFFERPROC realUnmapBuffer = nullptr;
+GLboolean GLAPIENTRY unmapLosingContents(GLenum target) {
+    realUnmapBuffer(target);
+    return GL_FALSE;
+}
+
 TEST_F(Passes, TheCatTrailsAGlowOfParticles) {
     look(courseStartYaw, -0.3f);
     // Warm pixels: red over green over blue, like the trail (and the gold cat and coins).
@@ -284,9 +294,32 @@ TEST_F(Passes, TheCatTrailsAGlowOfParticles) {
     };
     const int without = warm();
     EXPECT_GT(without, 100) << "the gold cat in the middle";
-    deltaTime = 1.0f / 60.0f;  // 160 births a frame at the cat, each frame's step moving them on
-    for (int frame = 0; frame < 30; ++frame) renderFrame();
-    EXPECT_GT(warm(), without + 300);
+    const PFNGLMAPBUFFERRANGEPROC realMapBufferRange = glMapBufferRange;
+    realUnmapBuffer = glUnmapBuffer;
+    const struct {
+        const char* buffers;
+        PFNGLMAPBUFFERRANGEPROC map;
+        PFNGLUNMAPBUFFERPROC unmap;
+        bool glows;
+    } cases[] = {{"mapped", realMapBufferRange, realUnmapBuffer, true},
+                 {"not to be mapped", noMapping, realUnmapBuffer, true},
+                 {"losing their contents", realMapBufferRange, unmapLosingContents, false}};
+    const std::vector<float> nothing(4 * maxParticles, 0.0f);  // billboards of size 0
+    for (const auto& c : cases) {
+        resetParticlePool();
+        glBindBuffer(GL_ARRAY_BUFFER, particlePositionBuffer);
+        glBufferData(GL_ARRAY_BUFFER, nothing.size() * sizeof(float), nothing.data(), GL_STREAM_DRAW);
+        glMapBufferRange = c.map;
+        glUnmapBuffer = c.unmap;
+        deltaTime = 1.0f / 60.0f;  // 160 births a frame at the cat, each frame's step moving them on
+        for (int frame = 0; frame < 30; ++frame) renderFrame();
+        const int seen = warm();
+        glMapBufferRange = realMapBufferRange;
+        glUnmapBuffer = realUnmapBuffer;
+        if (c.glows) EXPECT_GT(seen, without + 300) << "buffers " << c.buffers;
+        else EXPECT_LT(seen, without + 30) << "buffers " << c.buffers;
+        EXPECT_EQ(liveParticleCount(), 31 * 160) << "buffers " << c.buffers;
+    }
     deltaTime = 0.0f;
 }
 
@@ -308,7 +341,9 @@ TEST_F(Passes, LowerQualitiesDrawTheSceneSmallerKeepTheHudSharpAndSimulateAlike)
         const std::vector<unsigned char> hud = readPixels(0, 0, screenWidth / 3, screenHeight / 10);
         int white = 0;
         for (size_t i = 0; i < hud.size(); i += 4) white += hud[i] > 200 && hud[i + 1] > 200 && hud[i + 2] > 200;
-        return Seen{std::vector<Particle>(particles, particles + maxParticles), white};
+        std::vector<Particle> pool;
+        for (int slot = 0; slot < maxParticles; ++slot) pool.push_back(particleInSlot(slot));
+        return Seen{pool, white};
     };
     const Seen full = run(QualityLevel::full);
     EXPECT_EQ(blurTargetSize.width, screenWidth);
