@@ -18,11 +18,18 @@ Mix_Chunk* effects[int(Sound::count)] = {};
 const char* const effectFiles[int(Sound::count)] = {"Audio/coin.wav", "Audio/hit.wav", "Audio/finish.wav",
                                                     "Audio/best.wav"};
 
+// A burst of coins takes what channels there are; a hit, the finish and a
+// new best are heard all the same, each on a channel of its own that
+// Mix_PlayChannel(-1) never takes.
+constexpr int mixerChannels = 16;
+constexpr int ownChannel[int(Sound::count)] = {-1, 0, 1, 2};  // coin, hit, finish, newBest
+constexpr int reservedChannels = 3;
+
 int mixerVolume(int percent) { return percent * MIX_MAX_VOLUME / 100; }
 
 struct MixerOutput final : SoundOutput {
     void play(Sound sound) override {
-        if (Mix_Chunk* chunk = effects[int(sound)]) Mix_PlayChannel(-1, chunk, 0);
+        if (Mix_Chunk* chunk = effects[int(sound)]) Mix_PlayChannel(ownChannel[int(sound)], chunk, 0);
     }
     void setVolumes(int musicPercent, int effectsPercent) override {
         Mix_VolumeMusic(mixerVolume(musicPercent));
@@ -42,6 +49,8 @@ bool openAudio() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    Mix_AllocateChannels(mixerChannels);
+    Mix_ReserveChannels(reservedChannels);
     audioOpen = true;
     mixer.setVolumes(musicVolume, effectsVolume);
     setSoundOutput(&mixer);

@@ -94,6 +94,22 @@ TEST(Audio, EachSoundIsHeardOverTheMusicAtTheEffectsVolume) {
     musicVolume = 100, effectsVolume = 100;
 }
 
+// However many coins ring at once, the finish and a new best are heard: by
+// 0.6 s after a burst the coins have rung out, and these two still ring.
+TEST(Audio, TheFinishAndANewBestAreHeardOverABurstOfCoins) {
+    musicVolume = 0;
+    for (const Sound sound : {Sound::finish, Sound::newBest}) {
+        DiskAudio audio;
+        playMusic("Audio/ffxiii.WAV");
+        loadSoundEffects();
+        const std::uintmax_t at = audio.written();
+        for (int coin = 0; coin < 20; ++coin) playSound(Sound::coin);
+        playSound(sound);
+        EXPECT_GT(audio.loudSamples(at + std::uintmax_t(0.6 * bytesPerSecond)), 500) << int(sound);
+    }
+    musicVolume = 100;
+}
+
 // Two lines each: what failed, then the path tried and why; for a missing
 // file also where the game looked.
 TEST(Audio, AMissingOrBrokenMusicFileIsReportedAndTheGamePlaysOnInSilence) {
