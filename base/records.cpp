@@ -10,6 +10,7 @@
 namespace {
 
 const KeptFormat recordsFormat{"records", "playing on without the records",
+                               "trying again at the next finish and at exit",
                                16 * 1024 * 1024,  // bytes: an hour of way is about 3 MB
                                recordsVersion, {"best"}};
 
@@ -106,7 +107,7 @@ Loaded readRecords(const std::string& path, Records& records) {
 bool saveRun(const std::string& path, const Record& run, std::optional<Record>& better) {
     const FileLock lock(path, lockPatience);
     if (lock.state() == FileLock::State::busy) {
-        reportOnce(path + ".lock", path + ": " + lock.problem() + "; the run is saved at the next finish or at exit");
+        reportOnce(path + ".lock", path + ": " + lock.problem() + "; trying again at the next finish and at exit");
         return false;
     }
     Records kept;

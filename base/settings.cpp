@@ -7,6 +7,7 @@ namespace {
 
 const KeptFormat settingsFormat{"settings",
                                 "playing on with the default settings",
+                                "playing on without saving settings",
                                 64 * 1024,  // bytes: a settings file is a few hundred
                                 settingsVersion,
                                 {"quality", "ghost", "mouseSensitivity", "invertY", "musicVolume", "effectsVolume"}};

@@ -343,7 +343,7 @@ bool saveKept(const std::string& path, const KeptFormat& format, const std::stri
                                  "): a crash of the system may still undo the save");
         return true;
     }
-    reportOnce(file, "cannot save " + path + ": " + problem + "; playing on without saving " + format.what);
+    reportOnce(file, "cannot save " + path + ": " + problem + "; " + format.unsaved);
     return false;
 }
 

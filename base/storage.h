@@ -50,8 +50,9 @@ using UnknownKeys = std::vector<std::pair<std::string, std::string>>;
 
 // One kind of kept file.
 struct KeptFormat {
-    const char* what;               // "settings": named in "playing on without saving settings"
+    const char* what;               // "settings": in "keeping settings this game does not know"
     const char* without;            // how the game goes on without the file: "playing on with the default settings"
+    const char* unsaved;            // how it goes on when a save fails: "playing on without saving settings"
     size_t limit;                   // bytes: the game reads no larger file and writes none
     int version;                    // the format version it reads and writes; a later one is left alone
     std::vector<std::string> keys;  // the top-level keys it knows, besides "version"
