@@ -8,6 +8,7 @@
 #include "base/assets.h"
 #include "base/globals.h"
 #include "base/sound.h"
+#include "base/wave_file.h"
 
 namespace {
 
@@ -65,9 +66,10 @@ void playMusic(const char* path) {
     if (!readable) reportAssetFailure(std::string("Failed to load music: ") + path, path, "cannot be opened");
     if (!openAudio() || !readable) return;
     // Only an open device can decode, so a broken file shows here.
-    music = Mix_LoadMUS(assetPath(path).c_str());
+    const std::string problem = waveFileProblem(assetPath(path));
+    music = problem.empty() ? Mix_LoadMUS(assetPath(path).c_str()) : nullptr;
     if (!music) {
-        reportAssetFailure(std::string("Failed to load music: ") + path, path, Mix_GetError());
+        reportAssetFailure(std::string("Failed to load music: ") + path, path, problem.empty() ? Mix_GetError() : problem);
         return;
     }
     Mix_PlayMusic(music, -1);
@@ -82,8 +84,10 @@ void loadSoundEffects() {
             continue;
         }
         if (!openAudio()) return;
-        effects[sound] = Mix_LoadWAV(assetPath(path).c_str());
-        if (!effects[sound]) reportAssetFailure("Failed to load sound: " + path, path, Mix_GetError());
+        const std::string problem = waveFileProblem(assetPath(path));
+        effects[sound] = problem.empty() ? Mix_LoadWAV(assetPath(path).c_str()) : nullptr;
+        if (!effects[sound])
+            reportAssetFailure("Failed to load sound: " + path, path, problem.empty() ? Mix_GetError() : problem);
     }
 }
 

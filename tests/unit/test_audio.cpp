@@ -116,8 +116,12 @@ TEST(Audio, AMissingOrBrokenMusicFileIsReportedAndTheGamePlaysOnInSilence) {
     TempDir dir;
     setenv("SDL_AUDIODRIVER", "dummy", 1);  // a device that plays into nothing
     const std::string missing = dir.path("none.wav"), broken = dir.write("broken.wav", "RIFF, but not music\n");
+    const std::string found = std::filesystem::absolute("tests/fuzz/regressions/sound/").string();
     const std::pair<std::string, std::string> cases[] = {
-        {missing, ": cannot be opened; looked for the game's folders "}, {broken, ": Bad WAV file"}};
+        {missing, ": cannot be opened; looked for the game's folders "},
+        {broken, ": not a WAV file"},
+        {found + "no-channels.wav", ": 0 channels"},  // the mixer divided by zero
+        {found + "data-of-4-gigabytes.wav", ": cut short: a chunk of 4294967104 bytes"}};
     for (const auto& [path, reason] : cases) {
         ::testing::internal::CaptureStderr();
         playMusic(path.c_str());
