@@ -1,5 +1,5 @@
 // A save that fails at any step, on a disk that is full, over its quota or
-// failing: the old file stays whole, no temporary file is left, one line is
+// failing, or in a folder that cannot be written: the old file stays whole, no temporary file is left, one line is
 // said, and the game plays on and saves once it can. The calls fail through
 // fault_shim.c, linked in; the full disk is a real one.
 #include <gtest/gtest.h>
@@ -80,7 +80,7 @@ TEST(Faults, ASaveThatFailsAtAnyStepLosesNothing) {
         {"read", "left as it is and not saved over", oldFile, false},
     };
     for (const Step& step : steps)
-        for (const int error : {ENOSPC, EIO, EDQUOT})
+        for (const int error : {ENOSPC, EIO, EDQUOT, EACCES})  // the last: a folder that cannot be written
             for (Kept kept : {Kept{false, ""}, Kept{true, ""}}) {
                 if (!kept.records && std::string(step.name) == "lock") continue;  // settings take no lock
                 SCOPED_TRACE(testing::Message() << step.name << " failing with " << std::strerror(error) << ", "

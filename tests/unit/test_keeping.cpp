@@ -156,9 +156,12 @@ TEST_F(Keeping, WhatTheGameWritesItReadsBack) {
 
 TEST_F(Keeping, ARecordComesBackAsKeptWithItsWayAndTheKeysThisGameDoesNotKnow) {
     EXPECT_FALSE(loadRecords());
-    write(recordsFile, "{\"version\": 1, \"trophies\": [1, {\"a\": 2}], \"best\": {\"score\": 30}}");
+    write(recordsFile, "{\"version\": 1, \"trophies\": [1, {\"a\": 2}], \"best\": {\"score\": 30, \"horse\": 1}}");
+    const std::string before = read(recordsFile);
     EXPECT_EQ(loadRecords()->score, 30.0) << "a key left out, the ghost included, keeps its default";
     bool kept = false;
+    keepRecord(aRun(40.0), kept);
+    EXPECT_EQ(read(recordsFile), before) << "a worse run leaves the best as it was";
     const Record run = aRun(12.34, 500);
     keepRecord(run, kept);
     EXPECT_TRUE(kept);
