@@ -28,6 +28,10 @@ const Json& member(const Json& object, const char* key) {
 
 bool finiteNumber(const Json& value) { return value.is_number() && std::isfinite(value.get<double>()); }
 
+// A coordinate a float holds, to the millimetre the file keeps; beyond what
+// a float holds at all, the cast would be undefined.
+bool coordinate(const Json& value) { return finiteNumber(value) && std::abs(value.get<double>()) <= 1e9; }
+
 // The run in `best` into `run`, or false with `problem` set.
 bool takeRun(const Json& best, Record& run, std::string& problem) {
     auto fail = [&problem](const std::string& what) {
@@ -74,8 +78,8 @@ bool takeRun(const Json& best, Record& run, std::string& problem) {
     if (samples.is_null()) return true;
     run.way.samples.reserve(samples.size() / 3);
     for (size_t i = 0; i < samples.size(); i += 3) {
-        if (!finiteNumber(samples[i]) || !finiteNumber(samples[i + 1]) || !finiteNumber(samples[i + 2]))
-            return fail("the ghost's samples must be numbers");
+        if (!coordinate(samples[i]) || !coordinate(samples[i + 1]) || !coordinate(samples[i + 2]))
+            return fail("the ghost's samples must be numbers from -1e9 to 1e9");
         run.way.samples.emplace_back(samples[i].get<float>(), samples[i + 1].get<float>(), samples[i + 2].get<float>());
     }
     return true;

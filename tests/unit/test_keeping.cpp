@@ -217,6 +217,8 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
          "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": "
          "{\"sampleRate\": 30, \"sampleCount\": 100000, \"samples\": [0, 5, -200]}}}",
          "declares 100000 samples but holds 3 numbers"},
+        {"a sample beyond what a float holds", true,
+         "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": {\"samples\": [0, 5, -2e91]}}}", "samples must be numbers"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
