@@ -5,7 +5,10 @@
 
 #include <assimp/Importer.hpp>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <glm/gtc/matrix_transform.hpp>
+#include <sstream>
 
 #include "base/assets.h"
 #include "gpu/shader.h"
@@ -32,6 +35,37 @@ std::string meshProblem(const aiScene* scene) {
         if (face.mNumIndices != 3) return "first mesh holds a face that is not a triangle";
         for (unsigned int k = 0; k < 3; ++k)
             if (face.mIndices[k] >= mesh->mNumVertices) return "first mesh has an index out of range";
+    }
+    return {};
+}
+
+// Why a face, line or point of the OBJ file at `path` names a vertex, texture
+// coordinate or normal not defined before it (or no number at all); empty
+// when none does. Assimp's reader throws on such a file after it has built
+// part of the scene, and leaks that part, so such a file never reaches it.
+std::string objIndexProblem(const std::string& path) {
+    std::ifstream file(path);
+    long defined[3] = {0, 0, 0};  // v, vt, vn so far
+    const char* const kinds[3] = {"vertex", "texture coordinate", "normal"};
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream words(line);
+        std::string word;
+        words >> word;
+        const int defines = word == "v" ? 0 : word == "vt" ? 1 : word == "vn" ? 2 : -1;
+        if (defines >= 0) ++defined[defines];
+        if (word != "f" && word != "l" && word != "p") continue;
+        for (std::string corner; words >> corner;) {
+            std::istringstream parts(corner);
+            int kind = 0;
+            for (std::string part; std::getline(parts, part, '/') && kind < 3; ++kind) {
+                if (part.empty()) continue;
+                char* end = nullptr;
+                const long index = std::strtol(part.c_str(), &end, 10);
+                if (*end != '\0') return "a face index '" + part + "' that is not a number";
+                if (index == 0 || index > defined[kind] || -index > defined[kind])
+                    return "a face names " + std::string(kinds[kind]) + " " + part + " of " + std::to_string(defined[kind]);
+            }
+        }
     }
     return {};
 }
@@ -78,6 +112,10 @@ void loadModel(const std::string& path, float positionScale, float uvScale,
     // Assimp's own message for a missing file is vague; say it plainly.
     if (!assetReadable(path)) {
         reportModelFailure(path, "cannot be opened");
+        return;
+    }
+    if (const std::string problem = objIndexProblem(assetPath(path)); !problem.empty()) {
+        reportModelFailure(path, problem);
         return;
     }
     Assimp::Importer importer;
