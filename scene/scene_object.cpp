@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <glm/gtc/matrix_transform.hpp>
+#include <iterator>
 #include <sstream>
 
 #include "base/assets.h"
@@ -44,10 +45,19 @@ std::string meshProblem(const aiScene* scene) {
 // when none does. Assimp's reader throws on such a file after it has built
 // part of the scene, and leaks that part, so such a file never reaches it.
 std::string objIndexProblem(const std::string& path) {
-    std::ifstream file(path);
+    std::ifstream file(path, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(file), {});
+    // Lines as Assimp splits them: a backslash before the end joins the
+    // next, and a carriage return, a form feed or a zero byte ends one too.
+    for (size_t at = 0; (at = text.find('\\', at)) != std::string::npos; ++at)
+        if (text.compare(at + 1, 1, "\n") == 0 || text.compare(at + 1, 2, "\r\n") == 0)
+            text.replace(at, text[at + 1] == '\n' ? 2 : 3, " ");
+    for (char& c : text)
+        if (c == '\r' || c == '\f' || c == '\0') c = '\n';
     long defined[3] = {0, 0, 0};  // v, vt, vn so far
     const char* const kinds[3] = {"vertex", "texture coordinate", "normal"};
-    for (std::string line; std::getline(file, line);) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
         std::istringstream words(line);
         std::string word;
         words >> word;
