@@ -40,10 +40,12 @@ std::string meshProblem(const aiScene* scene) {
     return {};
 }
 
-// Why a face, line or point of the OBJ file at `path` names a vertex, texture
-// coordinate or normal not defined before it (or no number at all); empty
-// when none does. Assimp's reader throws on such a file after it has built
-// part of the scene, and leaks that part, so such a file never reaches it.
+// Why the OBJ file at `path` could make Assimp's reader stray, or empty when
+// it cannot: a vertex, texture coordinate or normal that is not as many
+// numbers as Assimp takes for one, or a face, line or point that names one not
+// defined before it. The reader throws on such an index after it has built
+// part of the scene, and leaks that part, so such a file never reaches it;
+// what this game's files never hold is refused rather than guessed at.
 std::string objIndexProblem(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::string text(std::istreambuf_iterator<char>(file), {});
@@ -54,26 +56,37 @@ std::string objIndexProblem(const std::string& path) {
             text.replace(at, text[at + 1] == '\n' ? 2 : 3, " ");
     for (char& c : text)
         if (c == '\r' || c == '\f' || c == '\0') c = '\n';
-    long defined[3] = {0, 0, 0};  // v, vt, vn so far
     const char* const kinds[3] = {"vertex", "texture coordinate", "normal"};
+    long defined[3] = {0, 0, 0};  // of each kind so far
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream words(line);
         std::string word;
         words >> word;
-        const int defines = word == "v" ? 0 : word == "vt" ? 1 : word == "vn" ? 2 : -1;
-        if (defines >= 0) ++defined[defines];
+        const int kind = word == "v" ? 0 : word == "vt" ? 1 : word == "vn" ? 2 : -1;
+        if (kind >= 0) {
+            int numbers = 0;
+            for (std::string number; words >> number; ++numbers) {
+                char* end = nullptr;
+                std::strtod(number.c_str(), &end);
+                if (*end != '\0') return std::string("a ") + kinds[kind] + " '" + line + "' that is not numbers";
+            }
+            const bool fits = kind == 0 ? numbers == 3 || numbers == 4 || numbers == 6
+                                        : kind == 1 ? numbers == 2 || numbers == 3 : numbers == 3;
+            if (!fits) return std::string("a ") + kinds[kind] + " of " + std::to_string(numbers) + " numbers";
+            ++defined[kind];
+        }
         if (word != "f" && word != "l" && word != "p") continue;
         for (std::string corner; words >> corner;) {
             std::istringstream parts(corner);
-            int kind = 0;
-            for (std::string part; std::getline(parts, part, '/') && kind < 3; ++kind) {
-                if (part.empty()) continue;
+            int part = 0;
+            for (std::string index; std::getline(parts, index, '/'); ++part) {
+                if (index.empty() && part > 0 && part < 3) continue;
                 char* end = nullptr;
-                const long index = std::strtol(part.c_str(), &end, 10);
-                if (*end != '\0') return "a face index '" + part + "' that is not a number";
-                if (index == 0 || index > defined[kind] || -index > defined[kind])
-                    return "a face names " + std::string(kinds[kind]) + " " + part + " of " + std::to_string(defined[kind]);
+                const long number = std::strtol(index.c_str(), &end, 10);
+                if (part > 2 || index.empty() || *end != '\0') return "a face corner '" + corner + "' that is not v/vt/vn";
+                if (number == 0 || number > defined[part] || -number > defined[part])
+                    return "a face names " + std::string(kinds[part]) + " " + index + " of " + std::to_string(defined[part]);
             }
         }
     }
