@@ -41,42 +41,46 @@ std::string meshProblem(const aiScene* scene) {
 }
 
 // Why the OBJ file at `path` could make Assimp's reader stray, or empty when
-// it cannot: a vertex, texture coordinate or normal that is not as many
-// numbers as Assimp takes for one, or a face, line or point that names one not
-// defined before it. The reader throws on such an index after it has built
-// part of the scene, and leaks that part, so such a file never reaches it;
-// what this game's files never hold is refused rather than guessed at.
+// it cannot. The reader throws on a face that names a vertex it does not
+// have after it has built part of the scene, and leaks that part; which
+// lines it counts as vertices is its own (a line is taken by its first
+// letter, a backslash anywhere joins the next line, a cstype block hides
+// what is in it, only spaces and tabs part words). So a file reaches it only when every line is one this
+// check reads as the reader does: blank, a comment, o, g, s, usemtl or
+// mtllib; v of 3, 4 or 6 numbers, vt of 2 or 3, vn of 3; and f, l or p of
+// corners v, v/vt, v//vn or v/vt/vn that name ones defined before them.
 std::string objIndexProblem(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::string text(std::istreambuf_iterator<char>(file), {});
-    // Lines as Assimp splits them: a backslash before the end joins the
-    // next, and a carriage return, a form feed or a zero byte ends one too.
-    for (size_t at = 0; (at = text.find('\\', at)) != std::string::npos; ++at)
-        if (text.compare(at + 1, 1, "\n") == 0 || text.compare(at + 1, 2, "\r\n") == 0)
-            text.replace(at, text[at + 1] == '\n' ? 2 : 3, " ");
+    if (text.find_first_of("\\\v") != std::string::npos) return "a backslash or a vertical tab";
     for (char& c : text)
-        if (c == '\r' || c == '\f' || c == '\0') c = '\n';
+        if (c == '\r' || c == '\f' || c == '\0') c = '\n';  // each ends a line for the reader
     const char* const kinds[3] = {"vertex", "texture coordinate", "normal"};
     long defined[3] = {0, 0, 0};  // of each kind so far
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream words(line);
         std::string word;
-        words >> word;
+        if (!(words >> word) || word[0] == '#') continue;
+        if (line[0] == ' ' || line[0] == '\t') return "an indented line '" + line + "'";
         const int kind = word == "v" ? 0 : word == "vt" ? 1 : word == "vn" ? 2 : -1;
         if (kind >= 0) {
             int numbers = 0;
             for (std::string number; words >> number; ++numbers) {
                 char* end = nullptr;
                 std::strtod(number.c_str(), &end);
-                if (*end != '\0') return std::string("a ") + kinds[kind] + " '" + line + "' that is not numbers";
+                if (*end != '\0' || std::string("0123456789+-").find(number[0]) == std::string::npos)
+                    return std::string("a ") + kinds[kind] + " '" + line + "' that is not numbers";
             }
-            const bool fits = kind == 0 ? numbers == 3 || numbers == 4 || numbers == 6
-                                        : kind == 1 ? numbers == 2 || numbers == 3 : numbers == 3;
-            if (!fits) return std::string("a ") + kinds[kind] + " of " + std::to_string(numbers) + " numbers";
+            if (kind == 0 ? numbers != 3 && numbers != 4 && numbers != 6 : kind == 1 ? numbers != 2 && numbers != 3 : numbers != 3)
+                return std::string("a ") + kinds[kind] + " of " + std::to_string(numbers) + " numbers";
             ++defined[kind];
+            continue;
         }
-        if (word != "f" && word != "l" && word != "p") continue;
+        if (word != "f" && word != "l" && word != "p") {
+            if (word == "o" || word == "g" || word == "s" || word == "usemtl" || word == "mtllib") continue;
+            return "a line '" + line + "' that this game's models never hold";
+        }
         for (std::string corner; words >> corner;) {
             std::istringstream parts(corner);
             int part = 0;

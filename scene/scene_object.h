@@ -31,10 +31,10 @@ public:
 
 // Reads the first mesh of a model file with the game's import flags, scales
 // positions by `positionScale` and texture coordinates by `uvScale`.
-// A file that is missing, unreadable, has a vertex that is not 3, 4 or 6
-// numbers (a texture coordinate 2 or 3, a normal 3) or a face that names one
-// it does not define, holds no mesh or whose first mesh is not made of
-// triangles is reported ("Failed to load model: " and the path,
+// A file that is missing, unreadable, holds a line the game's models never
+// hold or a face that names a vertex it does not define (see
+// objIndexProblem in the source), holds no mesh or whose first mesh is not
+// made of triangles is reported ("Failed to load model: " and the path,
 // base/assets.h) and leaves the four vectors empty (the object then draws
 // nothing). `path` is relative to the game's asset folder.
 void loadModel(const std::string& path, float positionScale, float uvScale,
