@@ -20,6 +20,7 @@ tests=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev fonts-dejavu-core libsndfile1-dev
   xdotool imagemagick x11-utils openbox mesa-utils jq
+  clang libclang-rt-14-dev
 )
 case ${1:-all} in
   game) wanted=("${game[@]}") ;;

@@ -8,6 +8,7 @@
 #include "base/assets.h"
 #include "base/globals.h"
 #include "base/sound.h"
+#include "base/wave_file.h"
 
 namespace {
 
@@ -18,11 +19,18 @@ Mix_Chunk* effects[int(Sound::count)] = {};
 const char* const effectFiles[int(Sound::count)] = {"Audio/coin.wav", "Audio/hit.wav", "Audio/finish.wav",
                                                     "Audio/best.wav"};
 
+// A burst of coins takes what channels there are; a hit, the finish and a
+// new best are heard all the same, each on a channel of its own that
+// Mix_PlayChannel(-1) never takes.
+constexpr int mixerChannels = 16;
+constexpr int ownChannel[int(Sound::count)] = {-1, 0, 1, 2};  // coin, hit, finish, newBest
+constexpr int reservedChannels = 3;
+
 int mixerVolume(int percent) { return percent * MIX_MAX_VOLUME / 100; }
 
 struct MixerOutput final : SoundOutput {
     void play(Sound sound) override {
-        if (Mix_Chunk* chunk = effects[int(sound)]) Mix_PlayChannel(-1, chunk, 0);
+        if (Mix_Chunk* chunk = effects[int(sound)]) Mix_PlayChannel(ownChannel[int(sound)], chunk, 0);
     }
     void setVolumes(int musicPercent, int effectsPercent) override {
         Mix_VolumeMusic(mixerVolume(musicPercent));
@@ -42,6 +50,8 @@ bool openAudio() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    Mix_AllocateChannels(mixerChannels);
+    Mix_ReserveChannels(reservedChannels);
     audioOpen = true;
     mixer.setVolumes(musicVolume, effectsVolume);
     setSoundOutput(&mixer);
@@ -56,9 +66,10 @@ void playMusic(const char* path) {
     if (!readable) reportAssetFailure(std::string("Failed to load music: ") + path, path, "cannot be opened");
     if (!openAudio() || !readable) return;
     // Only an open device can decode, so a broken file shows here.
-    music = Mix_LoadMUS(assetPath(path).c_str());
+    const std::string problem = waveFileProblem(assetPath(path));
+    music = problem.empty() ? Mix_LoadMUS(assetPath(path).c_str()) : nullptr;
     if (!music) {
-        reportAssetFailure(std::string("Failed to load music: ") + path, path, Mix_GetError());
+        reportAssetFailure(std::string("Failed to load music: ") + path, path, problem.empty() ? Mix_GetError() : problem);
         return;
     }
     Mix_PlayMusic(music, -1);
@@ -73,8 +84,10 @@ void loadSoundEffects() {
             continue;
         }
         if (!openAudio()) return;
-        effects[sound] = Mix_LoadWAV(assetPath(path).c_str());
-        if (!effects[sound]) reportAssetFailure("Failed to load sound: " + path, path, Mix_GetError());
+        const std::string problem = waveFileProblem(assetPath(path));
+        effects[sound] = problem.empty() ? Mix_LoadWAV(assetPath(path).c_str()) : nullptr;
+        if (!effects[sound])
+            reportAssetFailure("Failed to load sound: " + path, path, problem.empty() ? Mix_GetError() : problem);
     }
 }
 

@@ -5,8 +5,9 @@
 #pragma once
 
 // Opens the sound device (44100 Hz, signed 16-bit, stereo) and starts `path`
-// playing in an endless loop; returns at once. A file that is missing, or
-// that the open device cannot decode, is reported ("Failed to load music: "
+// playing in an endless loop; returns at once. A file that is missing, that
+// is no WAV the mixer may read (base/wave_file.h), or that the open device
+// cannot decode, is reported ("Failed to load music: "
 // and the path, base/assets.h) and the game plays on without music.
 void playMusic(const char* path);
 

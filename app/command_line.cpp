@@ -40,8 +40,7 @@ std::optional<float> parseSensitivity(const std::string& text) {
     if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return std::nullopt;
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !(value >= minMouseSensitivity && value <= maxMouseSensitivity)) return std::nullopt;
-    return static_cast<float>(value);
+    return *end == '\0' ? keptSensitivity(value) : std::nullopt;
 }
 
 LaunchOptions failure(std::string error) {

@@ -22,6 +22,7 @@
 #include "base/console.h"
 #include "base/globals.h"
 #include "base/platform.h"
+#include "base/records.h"
 #include "play/input.h"
 
 int main(int argc, char** argv) {
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
         if (!runFrame(lastFrameTime)) break;
     }
 
+    savePendingRecords();  // a record that another game's lock or a full disk held back
     deleteScene();
     glfwTerminate();
     return 0;

@@ -111,6 +111,7 @@ void loadGamepadMappings() {
     switch (readBounded(file, mappingsLimit, text, problem)) {
         case ReadOutcome::missing: return;
         case ReadOutcome::tooLarge: report(file + ": larger than 1 MiB; its gamepad mappings are not read"); return;
+        case ReadOutcome::notAFile: report(file + ": not a plain file; its gamepad mappings are not read"); return;
         case ReadOutcome::failed: report(file + ": " + problem + "; its gamepad mappings are not read"); return;
         case ReadOutcome::read: addMappings(text, file); return;
     }

@@ -5,65 +5,129 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "base/console.h"
 #include "base/course.h"
-#include "base/storage.h"
-
-using Json = nlohmann::ordered_json;
 
 namespace {
 
-constexpr size_t recordsLimit = 16 * 1024 * 1024;  // bytes: an hour of way is about 3 MB
+const KeptFormat recordsFormat{"records", "playing on without the records",
+                               "trying again at the next finish and at exit",
+                               16 * 1024 * 1024,  // bytes: an hour of way is about 3 MB
+                               recordsVersion, {"best"}};
+
+constexpr double lockPatience = 2.0;  // seconds another game may hold the records before a run waits for later
+
+// A run a finish could not save: saved at the next finish or at exit.
+std::optional<Record> pending;
+
+// The value of `key` in `object`, null when it is left out; never a copy.
+const Json& member(const Json& object, const char* key) {
+    static const Json none;
+    const auto found = object.find(key);
+    return found == object.end() ? none : *found;
+}
 
 bool finiteNumber(const Json& value) { return value.is_number() && std::isfinite(value.get<double>()); }
 
-// The run in `best`, or none with `problem` set.
-std::optional<Record> parseRun(const Json& best, std::string& problem) {
+// A coordinate a float holds, to the millimetre the file keeps; beyond what
+// a float holds at all, the cast would be undefined.
+bool coordinate(const Json& value) { return finiteNumber(value) && std::abs(value.get<double>()) <= 1e9; }
+
+// The run in `best` into `run`, or false with `problem` set.
+bool takeRun(const Json& best, Record& run, std::string& problem) {
     auto fail = [&problem](const std::string& what) {
         problem = what;
-        return std::nullopt;
+        return false;
     };
     if (!best.is_object()) return fail("\"best\" must be an object");
-    Record run;
-    const Json& score = best.value("score", Json());
-    const Json& time = best.value("time", Json());
-    const Json& coins = best.value("coins", Json());
-    const Json& date = best.value("date", Json());
+    const Json& score = member(best, "score");
+    const Json& time = member(best, "time");
+    const Json& coins = member(best, "coins");
+    const Json& date = member(best, "date");
     if (!finiteNumber(score)) return fail("the best run's score must be a number");
-    if (!finiteNumber(time) || time.get<double>() < 0.0) return fail("the best run's time must be a number of seconds, 0 or more");
-    if (!coins.is_number_integer() || coins.get<long long>() < 0 || coins.get<long long>() > coinsPerLayout)
+    if (!time.is_null() && (!finiteNumber(time) || time.get<double>() < 0.0))
+        return fail("the best run's time must be a number of seconds, 0 or more");
+    if (!coins.is_null() &&
+        (!coins.is_number_integer() || coins.get<long long>() < 0 || coins.get<long long>() > coinsPerLayout))
         return fail("the best run's coins must be a whole number from 0 to " + std::to_string(coinsPerLayout));
-    if (!date.is_string() || date.get<std::string>().size() > 32) return fail("the best run's date must be a short text");
+    if (!date.is_null() && (!date.is_string() || date.get<std::string>().size() > 32))
+        return fail("the best run's date must be a short text");
     run.score = score.get<double>();
-    run.time = time.get<double>();
-    run.coins = static_cast<int>(coins.get<long long>());
-    run.date = date.get<std::string>();
+    run.time = time.is_null() ? 0.0 : time.get<double>();
+    run.coins = coins.is_null() ? 0 : static_cast<int>(coins.get<long long>());
+    run.date = date.is_null() ? "" : date.get<std::string>();
 
-    const Json& ghost = best.value("ghost", Json());
-    if (!ghost.is_object()) return fail("the best run has no ghost");
-    const Json& rate = ghost.value("sampleRate", Json());
-    const Json& count = ghost.value("sampleCount", Json());
-    const Json& samples = ghost.value("samples", Json());
-    if (!finiteNumber(rate) || rate.get<double>() < 1.0 || rate.get<double>() > 1000.0)
+    const Json& ghost = member(best, "ghost");
+    if (ghost.is_null()) return true;  // a run without its way: no ghost races
+    if (!ghost.is_object()) return fail("the best run's ghost must be an object");
+    const Json& rate = member(ghost, "sampleRate");
+    const Json& count = member(ghost, "sampleCount");
+    const Json& samples = member(ghost, "samples");
+    if (!rate.is_null() && (!finiteNumber(rate) || rate.get<double>() < 1.0 || rate.get<double>() > 1000.0))
         return fail("the ghost's sample rate must be 1 to 1000 a second");
-    if (!count.is_number_integer() || count.get<long long>() < 0 || count.get<unsigned long long>() > maxGhostSamples)
-        return fail("the ghost's sample count must be a whole number from 0 to " + std::to_string(maxGhostSamples));
+    if (!samples.is_null() && (!samples.is_array() || samples.size() % 3 != 0))
+        return fail("the ghost's samples must be a list of x, y, z");
+    if (samples.size() / 3 > maxGhostSamples)
+        return fail("the ghost holds more than " + std::to_string(maxGhostSamples) + " samples");
     // The declared count is only compared with what the file holds, never
-    // used to make room before that.
-    if (!samples.is_array() || samples.size() != 3 * count.get<size_t>())
-        return fail("the ghost declares " + count.dump() + " samples but holds " +
-                    (samples.is_array() ? std::to_string(samples.size()) + " numbers" : "none"));
-    run.way.sampleRate = rate.get<double>();
+    // used to make room.
+    if (!count.is_null() && (!count.is_number_integer() || count.get<long long>() < 0 ||
+                             count.get<unsigned long long>() != samples.size() / 3))
+        return fail("the ghost declares " + count.dump() + " samples but holds " + std::to_string(samples.size()) +
+                    " numbers");
+    if (!rate.is_null()) run.way.sampleRate = rate.get<double>();
+    if (samples.is_null()) return true;
     run.way.samples.reserve(samples.size() / 3);
     for (size_t i = 0; i < samples.size(); i += 3) {
-        if (!finiteNumber(samples[i]) || !finiteNumber(samples[i + 1]) || !finiteNumber(samples[i + 2]))
-            return fail("the ghost's samples must be numbers");
+        if (!coordinate(samples[i]) || !coordinate(samples[i + 1]) || !coordinate(samples[i + 2]))
+            return fail("the ghost's samples must be numbers from -1e9 to 1e9");
         run.way.samples.emplace_back(samples[i].get<float>(), samples[i + 1].get<float>(), samples[i + 2].get<float>());
     }
-    return run;
+    return true;
+}
+
+bool takeRecords(const Json& file, Records& records, std::string& problem) {
+    const Json& best = member(file, "best");
+    if (best.is_null()) return true;
+    records.best.emplace();
+    return takeRun(best, *records.best, problem);
 }
 
 // A millimetre is precision enough for a way, and keeps the file a third as large.
 double toMillimetres(float coordinate) { return std::round(double(coordinate) * 1000.0) / 1000.0; }
+
+// The records file at `path`, read into `records`.
+Loaded readRecords(const std::string& path, Records& records) {
+    records = Records{};
+    const Loaded loaded = loadKept(path, recordsFormat, records.unknown, [&](const Json& file, std::string& problem) {
+        return takeRecords(file, records, problem);
+    });
+    if (loaded != Loaded::taken) records = Records{};
+    return loaded;
+}
+
+// Saves `run` as the best unless the file, read again under the lock, holds a
+// better one, which `better` then is. False when the run could not be saved
+// now: another game holds the lock, or the disk refuses.
+bool saveRun(const std::string& path, const Record& run, std::optional<Record>& better) {
+    const FileLock lock(path, lockPatience);
+    if (lock.state() == FileLock::State::busy) {
+        reportOnce(path + ".lock", path + ": " + lock.problem() + "; trying again at the next finish and at exit");
+        return false;
+    }
+    Records kept;
+    if (readRecords(path, kept) == Loaded::leftAlone) return true;  // said; never saved over
+    if (kept.best && &betterRecord(*kept.best, run) == &*kept.best) {
+        better = std::move(kept.best);
+        return true;
+    }
+    kept.best = run;
+    if (!saveKept(path, recordsFormat, recordsText(kept))) return false;
+    if (lock.state() == FileLock::State::unavailable)
+        reportOnce(path + ".lock", path + ": saved without the lock (" + lock.problem() +
+                             "): a game finishing at the same moment could keep the worse run");
+    return true;
+}
 
 }  // namespace
 
@@ -80,32 +144,19 @@ glm::vec3 GhostWay::at(double seconds) const {
     return glm::mix(samples[before], samples[before + 1], along);
 }
 
-bool parseRecords(const std::string& text, std::optional<Record>& best, std::string& problem) {
-    best.reset();
-    const Json file = Json::parse(text, nullptr, false);
-    if (file.is_discarded() || !file.is_object()) {
-        problem = "not a JSON object";
-        return false;
-    }
-    const auto version = file.find("version");
-    if (version == file.end() || !version->is_number_integer()) {
-        problem = "no format version";
-        return false;
-    }
-    if (version->get<long long>() != recordsVersion) {
-        problem = "format version " + version->dump() + ", which this game cannot read";
-        return false;
-    }
-    const auto found = file.find("best");
-    if (found == file.end()) return true;
-    best = parseRun(*found, problem);
-    return best.has_value();
+Verdict parseRecords(const std::string& text, Records& records, std::string& problem) {
+    records = Records{};
+    const Verdict verdict = parseKept(text, recordsFormat, records.unknown, problem, [&](const Json& file, std::string& why) {
+        return takeRecords(file, records, why);
+    });
+    if (verdict != Verdict::taken) records = Records{};
+    return verdict;
 }
 
-std::string recordsText(const std::optional<Record>& best) {
+std::string recordsText(const Records& records) {
     Json file;
     file["version"] = recordsVersion;
-    if (best) {
+    if (const std::optional<Record>& best = records.best) {
         Json samples = Json::array();
         for (const glm::vec3& p : best->way.samples) {
             samples.push_back(toMillimetres(p.x));
@@ -124,7 +175,7 @@ std::string recordsText(const std::optional<Record>& best) {
         run["ghost"] = std::move(ghost);
         file["best"] = std::move(run);
     }
-    return file.dump(2) + "\n";
+    return keptText(file, records.unknown);
 }
 
 const Record& betterRecord(const Record& kept, const Record& challenger) {
@@ -140,47 +191,45 @@ std::string todaysDate() {
     return text;
 }
 
-namespace {
-
-// The best run the file at `path` keeps; a file that cannot be read is set aside.
-std::optional<Record> readRecords(const std::string& path) {
-    std::string text, problem;
-    std::optional<Record> best;
-    switch (readBounded(path, recordsLimit, text, problem)) {
-        case ReadOutcome::missing: return std::nullopt;
-        case ReadOutcome::tooLarge: problem = "larger than " + std::to_string(recordsLimit >> 20) + " MiB"; break;
-        case ReadOutcome::failed: break;
-        case ReadOutcome::read:
-            if (parseRecords(text, best, problem)) return best;
-            break;
-    }
-    setAside(path, problem, "playing on without the records");
-    return std::nullopt;
-}
-
-}  // namespace
-
 std::optional<Record> loadRecords() {
     const std::optional<std::string> path = recordsPath();
     if (!path) {
-        reportOnce("records", "kivo: neither XDG_DATA_HOME nor HOME names a folder: records are not kept");
+        reportOnce("records", "neither XDG_DATA_HOME nor HOME names a folder: records are not kept");
         return std::nullopt;
     }
-    return readRecords(*path);
+    Records records;
+    readRecords(*path, records);
+    return records.best;
 }
 
 Record keepRecord(const Record& run, bool& runKept) {
     runKept = true;
     const std::optional<std::string> path = recordsPath();
     if (!path) return run;  // said when they were loaded
-    const FileLock lock(*path);
-    const std::optional<Record> kept = readRecords(*path);
-    if (kept && &betterRecord(*kept, run) == &*kept) {
-        runKept = false;
-        return *kept;
+    // A run that waits to be saved goes first, unless this one beats it.
+    runKept = !pending || &betterRecord(*pending, run) == &run;
+    const Record candidate = runKept ? run : *pending;
+    std::optional<Record> better;
+    if (saveRun(*path, candidate, better)) {
+        pending.reset();
+    } else {
+        pending = candidate;
     }
-    std::string problem;
-    if (!writeAtomically(*path, recordsText(run), problem))
-        reportOnce(*path, "kivo: cannot save " + *path + ": " + problem + "; playing on without saving records");
-    return run;
+    if (!better) return candidate;
+    runKept = false;
+    return *better;
+}
+
+void savePendingRecords() {
+    const std::optional<std::string> path = recordsPath();
+    if (!pending || !path) return;
+    std::optional<Record> better;
+    if (saveRun(*path, *pending, better)) {
+        pending.reset();
+        return;
+    }
+    char score[32];
+    std::snprintf(score, sizeof score, "%.2f", pending->score);
+    report(*path + ": the run of score " + score + " could not be kept");
+    pending.reset();
 }

@@ -1,25 +1,16 @@
 #include "base/settings.h"
 
 #include <cmath>
-#include <cstdio>
 #include <nlohmann/json.hpp>
-
-#include "base/storage.h"
-
-using Json = nlohmann::ordered_json;
 
 namespace {
 
-constexpr size_t settingsLimit = 64 * 1024;  // bytes: a settings file is a few hundred
-
-const char* const knownKeys[] = {"version", "quality", "ghost", "mouseSensitivity", "invertY", "musicVolume",
-                                 "effectsVolume"};
-
-bool known(const std::string& key) {
-    for (const char* name : knownKeys)
-        if (key == name) return true;
-    return false;
-}
+const KeptFormat settingsFormat{"settings",
+                                "playing on with the default settings",
+                                "playing on without saving settings",
+                                64 * 1024,  // bytes: a settings file is a few hundred
+                                settingsVersion,
+                                {"quality", "ghost", "mouseSensitivity", "invertY", "musicVolume", "effectsVolume"}};
 
 // Reads the key `name` of `file`, if there, into `value` through `take`,
 // which returns false for a value of the wrong kind; `expected` says which.
@@ -39,52 +30,51 @@ bool wholePercent(const Json& value, int& percent) {
     return true;
 }
 
+bool takeSettings(const Json& file, Settings& settings, std::string& problem) {
+    return readKey(file, "quality", "one of \"auto\", \"full\", \"balanced\", \"low\"", problem,
+                   [&](const Json& v) {
+                       const std::optional<QualitySetting> quality =
+                           v.is_string() ? parseQualitySetting(v.get<std::string>()) : std::nullopt;
+                       if (quality) settings.quality = *quality;
+                       return quality.has_value();
+                   }) &&
+           readKey(file, "ghost", "true or false", problem,
+                   [&](const Json& v) { return v.is_boolean() && (settings.ghost = v.get<bool>(), true); }) &&
+           readKey(file, "mouseSensitivity", "a number from 0.1 to 10", problem,
+                   [&](const Json& v) {
+                       const std::optional<float> factor =
+                           v.is_number() ? keptSensitivity(v.get<double>()) : std::nullopt;
+                       if (factor) settings.mouseSensitivity = *factor;
+                       return factor.has_value();
+                   }) &&
+           readKey(file, "invertY", "true or false", problem,
+                   [&](const Json& v) { return v.is_boolean() && (settings.invertY = v.get<bool>(), true); }) &&
+           readKey(file, "musicVolume", "a whole percentage, 0 to 100", problem,
+                   [&](const Json& v) { return wholePercent(v, settings.musicVolume); }) &&
+           readKey(file, "effectsVolume", "a whole percentage, 0 to 100", problem,
+                   [&](const Json& v) { return wholePercent(v, settings.effectsVolume); });
+}
+
+// Hundredths, as a person would write them: 1.2, not 1.2000000476837158.
+double hundredths(double factor) { return std::round(factor * 100.0) / 100.0; }
+
 }  // namespace
 
-std::optional<Settings> parseSettings(const std::string& text, std::string& problem) {
-    const Json file = Json::parse(text, nullptr, false);
-    if (file.is_discarded() || !file.is_object()) {
-        problem = "not a JSON object";
-        return std::nullopt;
-    }
-    const auto version = file.find("version");
-    if (version == file.end() || !version->is_number_integer()) {
-        problem = "no format version";
-        return std::nullopt;
-    }
-    if (version->get<long long>() != settingsVersion) {
-        problem = "format version " + version->dump() + ", which this game cannot read";
-        return std::nullopt;
-    }
-    Settings settings;
-    const bool valid =
-        readKey(file, "quality", "one of \"auto\", \"full\", \"balanced\", \"low\"", problem,
-                [&](const Json& v) {
-                    const std::optional<QualitySetting> quality =
-                        v.is_string() ? parseQualitySetting(v.get<std::string>()) : std::nullopt;
-                    if (quality) settings.quality = *quality;
-                    return quality.has_value();
-                }) &&
-        readKey(file, "ghost", "true or false", problem,
-                [&](const Json& v) { return v.is_boolean() && (settings.ghost = v.get<bool>(), true); }) &&
-        readKey(file, "mouseSensitivity", "a number from 0.1 to 10", problem,
-                [&](const Json& v) {
-                    if (!v.is_number()) return false;
-                    const double factor = v.get<double>();
-                    if (!(factor >= minMouseSensitivity && factor <= maxMouseSensitivity)) return false;
-                    settings.mouseSensitivity = static_cast<float>(factor);
-                    return true;
-                }) &&
-        readKey(file, "invertY", "true or false", problem,
-                [&](const Json& v) { return v.is_boolean() && (settings.invertY = v.get<bool>(), true); }) &&
-        readKey(file, "musicVolume", "a whole percentage, 0 to 100", problem,
-                [&](const Json& v) { return wholePercent(v, settings.musicVolume); }) &&
-        readKey(file, "effectsVolume", "a whole percentage, 0 to 100", problem,
-                [&](const Json& v) { return wholePercent(v, settings.effectsVolume); });
-    if (!valid) return std::nullopt;
-    for (const auto& [key, value] : file.items())
-        if (!known(key)) settings.unknown.emplace_back(key, value.dump());
-    return settings;
+std::optional<float> keptSensitivity(double factor) {
+    // In one type and at the file's precision: 0.1 is the float 0.1f's
+    // neighbour in double, and the file writes hundredths.
+    const double kept = hundredths(factor);
+    if (!(kept >= hundredths(minMouseSensitivity) && kept <= hundredths(maxMouseSensitivity))) return std::nullopt;
+    return static_cast<float>(kept);
+}
+
+Verdict parseSettings(const std::string& text, Settings& settings, std::string& problem) {
+    settings = Settings{};
+    const Verdict verdict = parseKept(text, settingsFormat, settings.unknown, problem, [&](const Json& file, std::string& why) {
+        return takeSettings(file, settings, why);
+    });
+    if (verdict != Verdict::taken) settings = Settings{};
+    return verdict;
 }
 
 std::string settingsText(const Settings& settings) {
@@ -92,45 +82,26 @@ std::string settingsText(const Settings& settings) {
     file["version"] = settingsVersion;
     file["quality"] = qualityName(settings.quality);
     file["ghost"] = settings.ghost;
-    // Rounded to what a person would write: 1.2, not 1.2000000476837158.
-    file["mouseSensitivity"] = std::round(double(settings.mouseSensitivity) * 100.0) / 100.0;
+    file["mouseSensitivity"] = hundredths(settings.mouseSensitivity);
     file["invertY"] = settings.invertY;
     file["musicVolume"] = settings.musicVolume;
     file["effectsVolume"] = settings.effectsVolume;
-    for (const auto& [key, value] : settings.unknown) file[key] = Json::parse(value, nullptr, false);
-    return file.dump(2) + "\n";
+    return keptText(file, settings.unknown);
 }
 
 Settings loadSettings() {
     const std::optional<std::string> path = settingsPath();
     if (!path) {
-        reportOnce("settings", "kivo: neither XDG_CONFIG_HOME nor HOME names a folder: settings are not kept");
+        reportOnce("settings", "neither XDG_CONFIG_HOME nor HOME names a folder: settings are not kept");
         return {};
     }
-    std::string text, problem;
-    switch (readBounded(*path, settingsLimit, text, problem)) {
-        case ReadOutcome::missing: return {};
-        case ReadOutcome::tooLarge: problem = "larger than " + std::to_string(settingsLimit / 1024) + " KiB"; break;
-        case ReadOutcome::failed: break;
-        case ReadOutcome::read:
-            if (std::optional<Settings> settings = parseSettings(text, problem)) {
-                std::string names;
-                for (const auto& entry : settings->unknown) names += (names.empty() ? "'" : ", '") + entry.first + "'";
-                if (!names.empty())
-                    std::fprintf(stderr, "kivo: %s: keeping settings this game does not know as they are: %s\n",
-                                 path->c_str(), names.c_str());
-                return *settings;
-            }
-            break;
-    }
-    setAside(*path, problem, "playing on with the default settings");
-    return {};
+    Settings settings;
+    const Loaded loaded = loadKept(*path, settingsFormat, settings.unknown,
+                                   [&](const Json& file, std::string& why) { return takeSettings(file, settings, why); });
+    return loaded == Loaded::taken ? settings : Settings{};
 }
 
 void saveSettings(const Settings& settings) {
     const std::optional<std::string> path = settingsPath();
-    if (!path) return;  // said when they were loaded
-    std::string problem;
-    if (!writeAtomically(*path, settingsText(settings), problem))
-        reportOnce(*path, "kivo: cannot save " + *path + ": " + problem + "; playing on without saving settings");
+    if (path) saveKept(*path, settingsFormat, settingsText(settings));  // no path: said when they were loaded
 }

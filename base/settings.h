@@ -13,16 +13,16 @@
 //
 // A key left out keeps its default. Keys this game does not know (a later
 // game's, or a typo) are kept as they are when the file is written again,
-// and named once on stderr. A file that breaks the format is set aside
-// (base/storage.h) and the defaults hold.
+// and named once on stderr. A file that breaks the format is set aside and
+// the defaults hold; one of a later format version is left alone
+// (base/storage.h).
 #pragma once
 
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "base/quality.h"
+#include "base/storage.h"
 
 struct Settings {
     QualitySetting quality = QualitySetting::automatic;
@@ -31,22 +31,26 @@ struct Settings {
     bool invertY = false;           // moving the mouse up looks down
     int musicVolume = 100;          // percent
     int effectsVolume = 100;        // percent
-    // Keys this game does not know, each with its value as JSON text, in file order.
-    std::vector<std::pair<std::string, std::string>> unknown;
+    UnknownKeys unknown;            // keys this game does not know
 };
 
 constexpr int settingsVersion = 1;
 constexpr float minMouseSensitivity = 0.1f, maxMouseSensitivity = 10.0f;
 
-// The settings `text` holds, or none with `problem` saying what breaks the
-// format (not JSON, a wrong type, a value out of range, another version).
-std::optional<Settings> parseSettings(const std::string& text, std::string& problem);
+// `factor` as the file keeps it, to the hundredth, when that lies from 0.1
+// to 10; none otherwise. The file and the command line both take it so.
+std::optional<float> keptSensitivity(double factor);
+
+// Reads `text` into `settings` (the defaults where it leaves a key out);
+// `problem` says what breaks the format (not JSON, a wrong type, a value out
+// of range) or which later version it is.
+Verdict parseSettings(const std::string& text, Settings& settings, std::string& problem);
 
 // The file's text for `settings`, unknown keys included.
 std::string settingsText(const Settings& settings);
 
 // The saved settings, or the defaults when there are none or they cannot be
-// read (which is said on stderr, the file set aside).
+// read (which is said on stderr).
 Settings loadSettings();
 
 // Saves `settings`; a failure is said once on stderr and the game plays on.

@@ -1,4 +1,4 @@
-// One GL 2D texture decoded from an image file with FreeImage.
+// One GL 2D texture decoded from an image file with FreeImage (gpu/image.h).
 //
 // A file that cannot be read or decoded is reported ("Failed to load
 // texture: " and the path, base/assets.h) and gives a texture without an

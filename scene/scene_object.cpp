@@ -5,7 +5,11 @@
 
 #include <assimp/Importer.hpp>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <glm/gtc/matrix_transform.hpp>
+#include <iterator>
+#include <sstream>
 
 #include "base/assets.h"
 #include "gpu/buffer.h"
@@ -33,6 +37,63 @@ std::string meshProblem(const aiScene* scene) {
         if (face.mNumIndices != 3) return "first mesh holds a face that is not a triangle";
         for (unsigned int k = 0; k < 3; ++k)
             if (face.mIndices[k] >= mesh->mNumVertices) return "first mesh has an index out of range";
+    }
+    return {};
+}
+
+// Why the OBJ file at `path` could make Assimp's reader stray, or empty when
+// it cannot. The reader throws on a face that names a vertex it does not
+// have after it has built part of the scene, and leaks that part; which
+// lines it counts as vertices is its own (a line is taken by its first
+// letter, a backslash anywhere joins the next line, a cstype block hides
+// what is in it, only spaces and tabs part words). So a file reaches it only when every line is one this
+// check reads as the reader does: blank, a comment, o, g, s, usemtl or
+// mtllib; v of 3, 4 or 6 numbers, vt of 2 or 3, vn of 3; and f, l or p of
+// corners v, v/vt, v//vn or v/vt/vn that name ones defined before them.
+std::string objIndexProblem(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(file), {});
+    if (text.find_first_of("\\\v") != std::string::npos) return "a backslash or a vertical tab";
+    for (char& c : text)
+        if (c == '\r' || c == '\f' || c == '\0') c = '\n';  // each ends a line for the reader
+    const char* const kinds[3] = {"vertex", "texture coordinate", "normal"};
+    long defined[3] = {0, 0, 0};  // of each kind so far
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string word;
+        if (!(words >> word) || word[0] == '#') continue;
+        if (line[0] == ' ' || line[0] == '\t') return "an indented line '" + line + "'";
+        const int kind = word == "v" ? 0 : word == "vt" ? 1 : word == "vn" ? 2 : -1;
+        if (kind >= 0) {
+            int numbers = 0;
+            for (std::string number; words >> number; ++numbers) {
+                char* end = nullptr;
+                std::strtod(number.c_str(), &end);
+                if (*end != '\0' || std::string("0123456789+-").find(number[0]) == std::string::npos)
+                    return std::string("a ") + kinds[kind] + " '" + line + "' that is not numbers";
+            }
+            if (kind == 0 ? numbers != 3 && numbers != 4 && numbers != 6 : kind == 1 ? numbers != 2 && numbers != 3 : numbers != 3)
+                return std::string("a ") + kinds[kind] + " of " + std::to_string(numbers) + " numbers";
+            ++defined[kind];
+            continue;
+        }
+        if (word != "f" && word != "l" && word != "p") {
+            if (word == "o" || word == "g" || word == "s" || word == "usemtl" || word == "mtllib") continue;
+            return "a line '" + line + "' that this game's models never hold";
+        }
+        for (std::string corner; words >> corner;) {
+            std::istringstream parts(corner);
+            int part = 0;
+            for (std::string index; std::getline(parts, index, '/'); ++part) {
+                if (index.empty() && part > 0 && part < 3) continue;
+                char* end = nullptr;
+                const long number = std::strtol(index.c_str(), &end, 10);
+                if (part > 2 || index.empty() || *end != '\0') return "a face corner '" + corner + "' that is not v/vt/vn";
+                if (number == 0 || number > defined[part] || -number > defined[part])
+                    return "a face names " + std::string(kinds[part]) + " " + index + " of " + std::to_string(defined[part]);
+            }
+        }
     }
     return {};
 }
@@ -70,6 +131,10 @@ void loadModel(const std::string& path, float positionScale, float uvScale,
     // Assimp's own message for a missing file is vague; say it plainly.
     if (!assetReadable(path)) {
         reportModelFailure(path, "cannot be opened");
+        return;
+    }
+    if (const std::string problem = objIndexProblem(assetPath(path)); !problem.empty()) {
+        reportModelFailure(path, problem);
         return;
     }
     Assimp::Importer importer;

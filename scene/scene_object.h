@@ -32,8 +32,10 @@ public:
 
 // Reads the first mesh of a model file with the game's import flags, scales
 // positions by `positionScale` and texture coordinates by `uvScale`.
-// A file that is missing, unreadable, holds no mesh or whose first mesh is
-// not made of triangles is reported ("Failed to load model: " and the path,
+// A file that is missing, unreadable, holds a line the game's models never
+// hold or a face that names a vertex it does not define (see
+// objIndexProblem in the source), holds no mesh or whose first mesh is not
+// made of triangles is reported ("Failed to load model: " and the path,
 // base/assets.h) and leaves the four vectors empty (the object then draws
 // nothing). `path` is relative to the game's asset folder.
 void loadModel(const std::string& path, float positionScale, float uvScale,

@@ -4,13 +4,17 @@
 # file must read as a whole file holding one of the values the game saved,
 # and the next start must take it without a word. A kill that lands within a
 # save, between the temporary file and the rename, leaves that file behind
-# (the next save removes it): their count shows the kills hit the saves. Runs
-# on a small screen of its own.
+# (the next save removes it): their count shows the kills hit the saves.
+# Then kills in the very middle of a write: the fault shim, preloaded, kills
+# the game halfway through its first write of the settings, and the file
+# must be the one before it (a save that wrote over the file in place would
+# leave half a file). Runs on a small screen of its own.
 #
-#   tests/durability.sh KIVO [KILLS]     (KILLS: KIVO_KILLS, default 30)
+#   tests/durability.sh KIVO FAULT_SHIM [KILLS]     (KILLS: KIVO_KILLS, default 30)
 KIVO_SCREEN_SIZE=320x240
 source "$(dirname "$0")/e2e/lib/kivo.bash"
-kills=${2:-${KIVO_KILLS:-30}}
+shim=$(realpath "${2:?usage: tests/durability.sh KIVO FAULT_SHIM [KILLS]}")
+kills=${3:-${KIVO_KILLS:-30}}
 settings=$XDG_CONFIG_HOME/kivo/settings.json
 
 # settings_whole: the settings file reads as the game writes it.
@@ -38,4 +42,16 @@ settings_whole || fail "no settings saved in $kills kills"
 leftovers=$(find "$(dirname "$settings")" -name '.settings.json.*.tmp' | wc -l)
 [ "$leftovers" -le 1 ] || fail "$leftovers temporary files left behind"
 echo "$kills kills while saving, $within of them within a save: every settings file whole ($(jq -r .quality "$settings") at the end)"
+
+for kill in 1 2 3; do
+  cp "$settings" "$WORK/before"
+  ASAN_OPTIONS=${ASAN_OPTIONS:-}:verify_asan_link_order=0 LD_PRELOAD=$shim KIVO_FAULT="write kill" start_kivo /dev/null . --window=160x140 --quality=low
+  focus_window || fail "write kill $kill: no window"
+  poll 60 layouts_at_least 2 || fail "write kill $kill: the game did not run"
+  xdo key F6
+  wait_exit 30
+  [ "$KIVO_STATUS" -eq 137 ] || fail "write kill $kill: the game was not killed in the write (status $KIVO_STATUS)"
+  cmp -s "$settings" "$WORK/before" || fail "write kill $kill: the settings changed: $(head -c 300 "$settings")"
+done
+echo "3 kills halfway through a write: the settings file before each stayed whole"
 echo "ok"

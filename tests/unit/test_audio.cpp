@@ -94,14 +94,34 @@ TEST(Audio, EachSoundIsHeardOverTheMusicAtTheEffectsVolume) {
     musicVolume = 100, effectsVolume = 100;
 }
 
+// However many coins ring at once, the finish and a new best are heard: by
+// 0.6 s after a burst the coins have rung out, and these two still ring.
+TEST(Audio, TheFinishAndANewBestAreHeardOverABurstOfCoins) {
+    musicVolume = 0;
+    for (const Sound sound : {Sound::finish, Sound::newBest}) {
+        DiskAudio audio;
+        playMusic("Audio/ffxiii.WAV");
+        loadSoundEffects();
+        const std::uintmax_t at = audio.written();
+        for (int coin = 0; coin < 20; ++coin) playSound(Sound::coin);
+        playSound(sound);
+        EXPECT_GT(audio.loudSamples(at + std::uintmax_t(0.6 * bytesPerSecond)), 500) << int(sound);
+    }
+    musicVolume = 100;
+}
+
 // Two lines each: what failed, then the path tried and why; for a missing
 // file also where the game looked.
 TEST(Audio, AMissingOrBrokenMusicFileIsReportedAndTheGamePlaysOnInSilence) {
     TempDir dir;
     setenv("SDL_AUDIODRIVER", "dummy", 1);  // a device that plays into nothing
     const std::string missing = dir.path("none.wav"), broken = dir.write("broken.wav", "RIFF, but not music\n");
+    const std::string found = std::filesystem::absolute("tests/fuzz/regressions/sound/").string();
     const std::pair<std::string, std::string> cases[] = {
-        {missing, ": cannot be opened; looked for the game's folders "}, {broken, ": Bad WAV file"}};
+        {missing, ": cannot be opened; looked for the game's folders "},
+        {broken, ": not a WAV file"},
+        {found + "no-channels.wav", ": 0 channels"},  // the mixer divided by zero
+        {found + "data-of-4-gigabytes.wav", ": cut short: a chunk of 4294967104 bytes"}};
     for (const auto& [path, reason] : cases) {
         ::testing::internal::CaptureStderr();
         playMusic(path.c_str());

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "app/command_line.h"
+#include "base/settings.h"
 #include "tests/support/helpers.h"
 
 namespace {
@@ -101,6 +102,26 @@ TEST(CommandLine, TheUsageListsEveryOptionInTheFormItIsTaken) {
     const std::string version = versionText();
     ASSERT_EQ(std::sscanf(version.c_str(), "KIVO %d.%d.%d%n", &major, &minor, &patch, &end), 3) << version;
     EXPECT_EQ(version.substr(end), "\n") << "one line: KIVO and the version";
+}
+
+// The file and the command line take the same factors, to the hundredth the
+// file keeps: the documented ends included.
+TEST(MouseSensitivity, IsTakenAlikeFromTheFileAndTheCommandLine) {
+    const std::pair<const char*, float> cases[] = {
+        {"0.1", 0.1f}, {"10", 10.0f}, {"0.104", 0.1f}, {"2.5", 2.5f}, {"0.09", 0.0f}, {"10.01", 0.0f}};
+    for (const auto& [text, factor] : cases) {
+        SCOPED_TRACE(text);
+        Settings settings;
+        std::string problem;
+        const Verdict verdict =
+            parseSettings(std::string("{\"version\": 1, \"mouseSensitivity\": ") + text + "}", settings, problem);
+        const LaunchOptions options = parseCommandLine({std::string("--sensitivity=") + text});
+        EXPECT_EQ(verdict == Verdict::taken, factor > 0.0f) << problem;
+        EXPECT_EQ(options.sensitivity.has_value(), factor > 0.0f) << options.error;
+        if (factor > 0.0f) {
+            EXPECT_EQ(std::make_pair(settings.mouseSensitivity, *options.sensitivity), std::make_pair(factor, factor));
+        }
+    }
 }
 
 }  // namespace
