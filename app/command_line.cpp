@@ -26,13 +26,12 @@ std::optional<PixelSize> parseSize(const std::string& text) {
     return PixelSize{width, height};
 }
 
-// A whole number from 0 to 100, nothing else.
+// A volume's whole percentage, digits only.
 std::optional<int> parsePercent(const std::string& text) {
     if (text.empty() || text.size() > 3) return std::nullopt;
     for (char c : text)
         if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
-    const int value = std::stoi(text);
-    return value <= 100 ? std::optional<int>(value) : std::nullopt;
+    return keptVolume(std::stoi(text));
 }
 
 // A decimal number within the settings' range of mouse sensitivity.

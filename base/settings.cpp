@@ -23,11 +23,9 @@ bool readKey(const Json& file, const char* name, const char* expected, std::stri
 }
 
 bool wholePercent(const Json& value, int& percent) {
-    if (!value.is_number()) return false;
-    const double number = value.get<double>();
-    if (!(number >= 0.0 && number <= 100.0) || number != std::floor(number)) return false;
-    percent = static_cast<int>(number);
-    return true;
+    const std::optional<int> kept = value.is_number() ? keptVolume(value.get<double>()) : std::nullopt;
+    if (kept) percent = *kept;
+    return kept.has_value();
 }
 
 bool takeSettings(const Json& file, Settings& settings, std::string& problem) {
@@ -66,6 +64,11 @@ std::optional<float> keptSensitivity(double factor) {
     const double kept = hundredths(factor);
     if (!(kept >= hundredths(minMouseSensitivity) && kept <= hundredths(maxMouseSensitivity))) return std::nullopt;
     return static_cast<float>(kept);
+}
+
+std::optional<int> keptVolume(double percent) {
+    if (!(percent >= 0.0 && percent <= maxVolume) || percent != std::floor(percent)) return std::nullopt;
+    return static_cast<int>(percent);
 }
 
 Verdict parseSettings(const std::string& text, Settings& settings, std::string& problem) {

@@ -41,6 +41,11 @@ constexpr float minMouseSensitivity = 0.1f, maxMouseSensitivity = 10.0f;
 // to 10; none otherwise. The file and the command line both take it so.
 std::optional<float> keptSensitivity(double factor);
 
+// A volume, in whole percent from 0 (silent) to maxVolume; none otherwise.
+// The file, the command line and the settings screen all keep to it.
+constexpr int maxVolume = 100;
+std::optional<int> keptVolume(double percent);
+
 // Reads `text` into `settings` (the defaults where it leaves a key out);
 // `problem` says what breaks the format (not JSON, a wrong type, a value out
 // of range) or which later version it is.

@@ -67,13 +67,13 @@ void changeInvertY(bool inverted) {
 }
 
 void changeMusicVolume(int percent) {
-    musicVolume = savedSettings.musicVolume = std::clamp(percent, 0, 100);
+    musicVolume = savedSettings.musicVolume = std::clamp(percent, 0, maxVolume);
     setSoundVolumes(musicVolume, effectsVolume);
     saveSettings(savedSettings);
 }
 
 void changeEffectsVolume(int percent) {
-    effectsVolume = savedSettings.effectsVolume = std::clamp(percent, 0, 100);
+    effectsVolume = savedSettings.effectsVolume = std::clamp(percent, 0, maxVolume);
     setSoundVolumes(musicVolume, effectsVolume);
     saveSettings(savedSettings);
 }
