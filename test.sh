@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs what KIVO needs, builds it twice and runs its tests on a virtual
-# screen (Xvfb), saying as it goes what it does and where the logs are:
+# Installs what KIVO needs, builds it three times and runs its tests on a
+# virtual screen (Xvfb), saying as it goes what it does and where the logs are:
 #
 #   1. the Release build: the logic and GL tests, the committed assets against
 #      the asset tool, the frame benchmark's smoke run, the game killed while
-#      it saves, and the Debian package built and checked by Debian's own tools;
-#   2. the build with AddressSanitizer and UndefinedBehaviorSanitizer: the
-#      logic and GL tests again, and the real game driven end to end;
-#   3. the fuzz targets, a few seconds each (scripts/fuzz.sh).
+#      it saves;
+#   2. the Debian package, built from the game alone and checked by Debian's
+#      own tools: a stage of its own, since it builds the game again and may
+#      install packages, which would slow the kill test beside it;
+#   3. the build with AddressSanitizer and UndefinedBehaviorSanitizer, compiled
+#      file by file so that a missing include shows (the Release build's
+#      unity build would hide it): the logic and GL tests again, and the real
+#      game driven end to end;
+#   4. the fuzz targets, a few seconds each (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib.bash
@@ -15,7 +20,9 @@ start=$SECONDS
 
 release_build
 echo "== Release tests"
-on_screen ctest --test-dir "$build" --output-on-failure -j2 -LE e2e
+on_screen ctest --test-dir "$build" --output-on-failure -j2 -LE 'e2e|package'
+
+stage "the Debian package" ctest --test-dir "$build" --output-on-failure -L package
 
 sanitizer_build
 echo "== sanitizer tests"

@@ -101,7 +101,7 @@ void renderFrame() {
 bool runFrame(double& lastFrameTime) {
     followAutomaticQuality();
     const double now = clockNow();
-    deltaTime = float(now - lastFrameTime);
+    frameSeconds = deltaTime = float(now - lastFrameTime);
     lastFrameTime = now;
 
     processInput();  // a paused frame's step becomes 0: nothing moves

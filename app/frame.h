@@ -5,8 +5,8 @@
 // minimised it pauses the run and sleeps instead (app/window.h), and
 // resumeFrames() then starts the frame clock afresh. A frame, in order:
 //   1. the automatic quality takes the wall time since the last frame (not
-//      while paused) and may choose another level; deltaTime is the game
-//      clock's step since the last frame;
+//      while paused) and may choose another level; frameSeconds is the game
+//      clock's step since the last frame, and deltaTime starts as it;
 //   2. processInput (play/input.h): the gamepad is read; the pause gate (P or
 //      Start, the focus lost, the first focus not yet had, the settings
 //      screen while paused) may end the frame's rules here with deltaTime 0;
@@ -70,7 +70,7 @@ bool sprintBlurActive();
 
 // Draws the frame's 3D content into the bound framebuffer, with the frame
 // state set: sky and lit scene (the sky last while nothing is see-through),
-// then the particles.
+// then the ghost and the particles.
 void drawFrameContent();
 
 // The passes of a frame, for timing them, in the order they run. Resolve:

@@ -11,6 +11,7 @@
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "play/input.h"
 #include "render/batches.h"
 #include "render/text2d.h"
 #include "render/particles.h"
@@ -128,7 +129,7 @@ void initScene() {
     loadTextures();
     playMusic("Audio/ffxiii.WAV");
     loadSoundEffects();
-    gameStartTime = clockNow();
+    startFirstRun();
 
     glDepthFunc(GL_LESS);
     createShadowMapTarget();

@@ -4,7 +4,7 @@
 // Builds everything the game uses, in a fixed order: shader programs, the coin
 // field with its first layout, every scene object, the text renderer and the
 // frustum tester, the projection, the textures, the music, the initial render
-// settings, the render targets and the particle buffers. Needs `window`, the
+// settings, the first run (play/input.h), the render targets and the particle buffers. Needs `window`, the
 // chosen screen size and a current context with GLEW loaded.
 void initScene();
 

@@ -10,6 +10,7 @@ int screenWidth = defaultWindowSize.width;
 int screenHeight = defaultWindowSize.height;
 Viewport windowViewport{0, 0, defaultWindowSize.width, defaultWindowSize.height};
 bool windowFilled = true;
+float frameSeconds = 0.0f;
 float deltaTime = 0.0f;
 glm::mat4 previousViewProjection(1.0f);
 

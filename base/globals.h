@@ -48,7 +48,9 @@ extern int screenHeight;                 // picture's size for the projection an
 extern Viewport windowViewport;          // where the picture lies in the window's framebuffer: the
                                          // largest of screenWidth x screenHeight's shape, centred
 extern bool windowFilled;                // windowViewport is the whole framebuffer: no bars
-extern float deltaTime;                  // seconds between the starts of the last two frames
+extern float frameSeconds;               // seconds between the starts of the last two frames
+extern float deltaTime;                  // the step this frame's rules and update take: frameSeconds,
+                                         // or 0 in a frame that takes none (play/input.h)
 extern glm::mat4 previousViewProjection; // projection * view at the end of the previous frame
 
 // ---- Camera and light -------------------------------------------------------
@@ -74,7 +76,9 @@ extern bool paused;                      // P, Start or the focus lost: the run 
 extern double pausedSince;               // clock seconds when the pause began
 extern std::optional<glm::vec3> testedCatPosition;  // catPosition as the rules last tested it;
                                                     // none until a run's first test
-extern bool recenterCursor;              // next frame puts the cursor back in the centre first
+extern bool recenterCursor;              // next frame puts the cursor back in the centre first; set
+                                         // by the rules and by the pointer entering the window
+                                         // (app/window.cpp), cleared by the look
 extern bool newBestScore;                // the finished run set a new best score; cleared when the
                                          // cat moves again
 extern float catSpeed;                   // units per second

@@ -33,9 +33,10 @@ void chooseQuality(QualitySetting setting);
 
 // Chooses the level for the `automatic` setting from the wall time of the
 // frames: once a second of frames has gone by, it steps down while their
-// median exceeds 40 ms and back up while it stays under 20 ms. A level it
-// had to leave again right after stepping up to it is not tried for 30 s,
-// so it does not swing between two levels. A machine that holds 60 frames
+// median exceeds 40 ms and back up while it stays under 20 ms. A step down
+// within 2 s of a step up is a swing: after one it steps up to no level at
+// all for the next 30 s of frames (paused frames are not observed), so it
+// does not swing between two levels. A machine that holds 60 frames
 // a second at full never leaves full.
 class AutoQuality {
 public:

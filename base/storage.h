@@ -21,7 +21,9 @@
 // and the game goes on without it. A file the game cannot judge (of a later
 // format version, not a plain file, or one that cannot be read) is left as it
 // is and never saved over during this start. Every trouble is one line on
-// stderr, said once per file and start.
+// stderr: each setting aside says where the file went, since each is a file
+// of its own for the player to find; any other trouble is said once per file
+// and start.
 #pragma once
 
 #include <functional>

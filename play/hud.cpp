@@ -67,7 +67,8 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
         objectCountMessageTime = kMessageSeconds;
     }
 
-    if (showFrameRate) lines.push_back({"Framerate: " + fixedText(1.0f / deltaTime), 10, 70, 20});
+    // The rate frames come at, paused or not: a paused frame takes no step.
+    if (showFrameRate) lines.push_back({"Framerate: " + fixedText(1.0f / frameSeconds), 10, 70, 20});
     if (qualityLevel != QualityLevel::full) {
         const bool automatic = qualitySetting == QualitySetting::automatic;
         lines.push_back({std::string("Quality: ") + qualityName(qualityLevel) + (automatic ? " (auto)" : ""), 10, 220, 15});

@@ -89,6 +89,12 @@ void useSettingsScreen() {
 
 }  // namespace
 
+void startFirstRun() {
+    hadFocus = everFocused = false;
+    playTime = 0.0;
+    gameStartTime = clockNow();
+}
+
 void pauseRun() {
     if (paused) return;
     paused = true;

@@ -22,7 +22,8 @@ constexpr float mouseTurnPerPixel = mouseSpeed * (1.0f / 60.0f);  // radians
 // `cameraDirection` (unit length), `cameraRight` (horizontal) and `cameraUp`.
 void updateCameraBasis();
 
-// The game rules of one frame; runs first in every frame, before updateScene.
+// The game rules of one frame; runs in every frame before updateScene, after
+// the automatic quality's look at the frame time (app/frame.h tells the frame).
 // While paused (and in the frames that pause and go on), only the pause and
 // its settings screen are handled, and deltaTime becomes 0, so the cat, the
 // coins, the particles and the run's clock stand still. Otherwise it ends
@@ -30,6 +31,10 @@ void updateCameraBasis();
 // run that finished in this frame (play/score.h), and the scene made opaque
 // while transparency mode is off.
 void processInput();
+
+// The first run, as the window opens: its clock, at 0, waits for the
+// window's first focus. Scene assembly calls it.
+void startFirstRun();
 
 // Pauses the run, as P does (a minimised window, say); nothing when paused.
 void pauseRun();

@@ -110,13 +110,16 @@ void setLitPlacement(const glm::mat4& model) {
     setMatrix(sceneShader, "modelMatrix", model);
 }
 
-// An object that is always drawn and not counted.
+// An object that is never culled nor counted; its draw is skipped only where
+// none of it can land in the picture.
 void drawLit(MeshObject* object) {
     setLitPlacement(object->modelMatrix);
     if (mayLand(object, viewMatrix)) meshOf(object)->draw();
 }
 
-// An object under the culling test; counted when drawn.
+// An object under the culling test; counted when it passes the test, drawn
+// or not: the count is what culling let through, and skipping what cannot
+// land must change it no more than it changes a pixel.
 void drawLitCulled(MeshObject* object) {
     setLitPlacement(object->modelMatrix);
     if (outsideView(object)) return;
@@ -125,7 +128,7 @@ void drawLitCulled(MeshObject* object) {
 }
 
 // The objects of one kind under the culling test: in one draw below full
-// quality, else one each; counted alike.
+// quality, else one each; counted alike, as drawLitCulled counts.
 void drawLitKind(const Kind& kind, WorldBatch& batch) {
     if (!qualityParameters(qualityLevel).onePerKind) {
         for (MeshObject* object : kind.objects) drawLitCulled(object);
@@ -254,7 +257,8 @@ void renderScene() {
         drawLitCulled(houseRow);
     }
 
-    // Every coin gets its uniforms, culled or not; only the draw is skipped.
+    // At full quality every coin gets its placement, culled or not, and only
+    // its draw is skipped; below it, one draw places those culling let through.
     bindColorTexture(coinTexture, firstColorUnit);
     drawLitKind(coins(), *coinBatch);
 

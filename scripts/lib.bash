@@ -49,10 +49,13 @@ game_build() {
 }
 
 # sanitizer_build [TARGET...]: the AddressSanitizer and UndefinedBehaviorSanitizer
-# build in build-sanitize, and the environment its programs run with.
+# build in build-sanitize, and the environment its programs run with. It
+# compiles file by file: a unity build lets a file use what another file of
+# its batch included, so only one of the two builds may hide a missing include.
 sanitizer_build() {
   ./setup.sh
-  stage "configuring the sanitizer build" cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_SANITIZE=ON
+  stage "configuring the sanitizer build" cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_SANITIZE=ON \
+    -DCMAKE_UNITY_BUILD=OFF
   compile build-sanitize "$@"
   sanitizer_environment
 }

@@ -86,8 +86,9 @@ TEST(ScreenFit, ThePictureFillsTheLargestCentredViewportOfItsShape) {
     }
 }
 
-// The working directory first, then an installed tree beside the binary,
-// then the source tree; one that lacks a folder does not count.
+// Of the candidates (the working directory, then share/kivo and
+// share/games/kivo beside the binary's folder), the first that holds all
+// four folders; one that lacks a folder does not count.
 TEST(AssetFolders, TheFirstFolderHoldingAllFourIsChosen) {
     TempDir dir;
     for (const char* tree : {"whole", "other"})

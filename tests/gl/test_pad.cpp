@@ -1,7 +1,8 @@
 // The gamepad in the frame loop: every press counts, even one made while a
 // paused frame waits; without the focus it does nothing; another pad taking
 // the place of an unplugged one presses nothing it holds; and the player's
-// own mappings are read, a file that holds none said in one line.
+// own mappings are read, a file that holds none said in one line. And the
+// frame loop's own focus: a window that opens without it keeps its run still.
 #include <gtest/gtest.h>
 
 #include <GLFW/glfw3.h>
@@ -101,6 +102,20 @@ TEST_F(Pad, AnotherPadTakingThePlaceOfAnUnpluggedOnePressesNothingItHolds) {
     platform.pad = pad;
     frames(1);
     EXPECT_TRUE(paused) << "pressed on the pad in use, it pauses";
+}
+
+// The frame loop of a window that opens behind another one: nobody can play
+// the run yet, so its clock waits for the first focus, and starts there.
+using FrameLoop = Pad;
+TEST_F(FrameLoop, AWindowOpenedWithoutTheFocusStartsTheRunsClockAtTheFirstFocus) {
+    platform.hasFocus = false;
+    startFirstRun();
+    frames(30);
+    EXPECT_EQ(playTime, 0.0);
+    EXPECT_FALSE(paused) << "a focus never had is no focus lost";
+    platform.hasFocus = true;
+    frames(6);
+    EXPECT_NEAR(playTime, 6.0 / 60.0, 1e-9);
 }
 
 TEST(GamepadMappings, AreReadFromTheEnvironmentAndTheFileAndNoneIsSaidOnce) {

@@ -158,7 +158,8 @@ std::set<std::string> liveObjects() {
     const Kind kinds[] = {{"texture", glIsTexture, glGenTextures, glDeleteTextures},
                           {"buffer", glIsBuffer, glGenBuffers, glDeleteBuffers},
                           {"vertex array", glIsVertexArray, glGenVertexArrays, glDeleteVertexArrays},
-                          {"framebuffer", glIsFramebuffer, glGenFramebuffers, glDeleteFramebuffers}};
+                          {"framebuffer", glIsFramebuffer, glGenFramebuffers, glDeleteFramebuffers},
+                          {"renderbuffer", glIsRenderbuffer, glGenRenderbuffers, glDeleteRenderbuffers}};
     std::set<std::string> live;
     auto scan = [&live](const char* kind, PFNGLISPROGRAMPROC exists, GLuint fresh) {
         for (GLuint name = 1; name < std::max(fresh, 4096u); ++name)

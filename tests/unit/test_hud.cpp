@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         gameOver = showFrameRate = transparencyEnabled = newBestScore = false;
         gameStartTime = 100.0;
-        deltaTime = 0.02f;
+        deltaTime = frameSeconds = 0.02f;
         drawnObjectCount = 0;
         playTime = runScore = 0.0;
         bestScore = 10000.0;
@@ -66,6 +66,10 @@ TEST_F(Hud, PlayingFrameShowsEverySlotInOrderAndTheClockCutNotRounded) {
         {"Coins: 10", 10, 10, 20},
     };
     EXPECT_EQ(frame(112.3456789, 10), expected);
+    // A paused frame takes no step, yet frames still come.
+    deltaTime = 0.0f;
+    frameSeconds = 0.25f;
+    EXPECT_TRUE(shows(112.0, "Framerate: 4.000000"));
     for (const auto& [seconds, shown] : {std::pair{7.999, "Time: 7.99"}, {123.456, "Time: 123.4"}, {0.999999, "Time: 0.99"}}) {
         playTime = seconds;
         EXPECT_TRUE(shows(150.0, shown)) << shown;
