@@ -82,6 +82,55 @@ if [ "${1:-}" = "--pause" ]; then
   exit
 fi
 
+# --views DIR, on a virtual screen: each debug view (F7) of the real game as
+# its own screenshot key (F12) saved it, into DIR/view-NAME.png. Each picture
+# is waited for as a file, never for a fixed time: F12 takes the frame after
+# the keys before it have been seen, so the view chosen last is the one in
+# the picture, and a picture taken also tells that frames have passed. The
+# blur's motion is taken sprinting from the start, the depth views walking;
+# the culling view comes with culling on (F8) and its camera frozen while
+# the view was turned a quarter to the left, so the course ahead lies
+# outside the frozen frustum.
+if [ "${1:-}" = "--views" ]; then
+  pictures=$HOME/Pictures/kivo
+  taken=0
+  # snap [NAME]: F12 and the new file, moved to DIR/view-NAME.png (none: dropped).
+  snap() {
+    xdotool key F12
+    taken=$((taken + 1))
+    poll 120 bash -c "[ \$(ls '$pictures' 2>/dev/null | wc -l) -ge $taken ]"
+    local newest
+    newest=$(ls -t "$pictures" | head -n 1)
+    if [ -n "${1:-}" ]; then cp "$pictures/$newest" "$dir/view-$1.png"; fi
+  }
+  # turn PIXELS: the pointer moved left (negative) or right in 15 steps, and
+  # two frames drawn since, so the camera has turned.
+  turn() {
+    for _ in $(seq 15); do xdotool mousemove_relative -- "$(($1 / 15))" 0; sleep 0.05; done
+    snap; snap
+  }
+  dir=$2
+  "./$build/bin/kivo" --window=1600x1400 --quality=full </dev/null >/dev/null 2>&1 &
+  pid=$!
+  focus_window
+  snap  # the first frame has restarted the run
+  xdotool key F7 key F7 key F7 keydown w keydown space
+  sleep 1
+  snap motion
+  xdotool keyup space key F7 key F7 key F7
+  sleep 1
+  snap shadow
+  xdotool key F7
+  snap depth
+  xdotool keyup w
+  turn -2400  # a quarter turn: 0.04 / 60 radians a pixel
+  xdotool key F8 key F7 key F7
+  turn 2400
+  snap culling
+  escape_until_gone $pid
+  exit
+fi
+
 # --desktop FILE, on a virtual 1920x1080 screen: openbox, and the game as it
 # opens there, a few seconds into the first run.
 if [ "${1:-}" = "--desktop" ]; then
