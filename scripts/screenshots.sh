@@ -11,6 +11,8 @@
 #                               with a window manager (openbox)
 #   docs/screenshot-ghost.png   the real game racing the ghost of a record run
 #   docs/screenshot-pause.png   the real game paused, on the settings screen
+#   docs/view-shadow.png, view-depth.png, view-motion.png, view-culling.png
+#                               the real game's debug views (F7), saved by F12
 #
 # The cat flies the course on the play test's autopilot with a fixed game
 # step, so the same frames show the same places on every run (coins and
@@ -154,6 +156,7 @@ on_screen "$0" --look-up "$shots/up.png"
 on_screen 1920x1080 "$0" --desktop "$shots/desktop.png"
 on_screen "$0" --ghost "$shots/ghost.png"
 on_screen "$0" --pause "$shots/pause.png"
+on_screen "$0" --views "$shots"
 
 # Frames at 60 per second of game time, counted from 1.
 start=40         # 0.65 s in: the first slab ahead, the trail just begun
@@ -182,8 +185,9 @@ while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
 # dithered colours instead.
 limit=614400
 mkdir -p docs
-for name in start course sprint end up desktop ghost pause; do
+for name in start course sprint end up desktop ghost pause view-shadow view-depth view-motion view-culling; do
   out="docs/screenshot-$name.png"
+  [[ $name = view-* ]] && out="docs/$name.png"
   size=800x700
   [ "$name" = desktop ] && size=960x540
   convert "$shots/$name.png" -resize "$size" -strip "$out"
