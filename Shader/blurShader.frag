@@ -11,6 +11,7 @@ uniform sampler2D depthBlurTexture;
 uniform mat4 vpInverse;   // this frame's (projection * view)^-1
 uniform mat4 vpPrevious;  // last frame's projection * view
 uniform float deltaT;     // seconds since last frame
+uniform bool showMotion;  // the debug view: the smear itself, not the smeared picture
 
 out vec4 fragColor;
 
@@ -41,6 +42,14 @@ void main() {
     // houses towards the edges streak.
     vec2 fromCentre = (screenUv - 0.5) * vec2(size.x / size.y, 1.0);
     motionPixels *= smoothstep(0.06, 0.3, length(fromCentre));
+
+    if (showMotion) {
+        // The hue says which way, the brightness how far (of the longest smear).
+        float hue = atan(motionPixels.y, motionPixels.x) / 6.2831853 + 0.5;
+        vec3 rainbow = clamp(abs(fract(hue + vec3(0.0, 2.0, 1.0) / 3.0) * 6.0 - 3.0) - 1.0, 0.0, 1.0);
+        fragColor = vec4(rainbow * min(length(motionPixels) / maxPixels, 1.0), 1.0);
+        return;
+    }
 
     if (length(motionPixels) < MIN_SMEAR_PIXELS) {
         fragColor = vec4(sharp, 1.0);

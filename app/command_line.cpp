@@ -142,7 +142,7 @@ std::string usageText() {
            "sprints, Start pauses, A starts the next run, the D-pad sets the settings.\n"
            "Hotkeys: 1/2 light, F9 transparency (3/4 more/less), F2 frame rate,\n"
            "F3 wireframe, F4 texture sampling, F5 mip-mapping, F6 quality, F8 frustum\n"
-           "culling, G ghost of the best run.\n";
+           "culling, G ghost of the best run, F7 debug views, F12 screenshot.\n";
 }
 
 std::string versionText() { return std::string("KIVO ") + KIVO_VERSION + "\n"; }

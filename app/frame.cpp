@@ -2,7 +2,9 @@
 
 #include <optional>
 
+#include "app/screenshot.h"
 #include "app/window.h"
+#include "base/debug_view.h"
 #include "base/globals.h"
 #include "base/platform.h"
 #include "gpu/gl_check.h"
@@ -12,6 +14,7 @@
 #include "play/frame_update.h"
 #include "play/hud.h"
 #include "play/input.h"
+#include "render/debug_views.h"
 #include "render/motion_blur.h"
 #include "render/particles.h"
 #include "render/passes.h"
@@ -36,6 +39,32 @@ void followAutomaticQuality() {
         qualityLevel = autoQuality.observe(now - *previousFrameStart);
     previousFrameStart = now;
 }
+
+// World units the depth views shade, from white at the eye to black: the
+// light hangs 30 above the street; the camera sees the street's next stretch.
+constexpr float shadowDepthShown = 60.0f;
+constexpr float sceneDepthShown = 150.0f;
+
+// While it lives in the culling view, the frame is drawn from above the cat
+// (the culling still tests the frozen camera); then the camera is back.
+class OverviewCamera {
+public:
+    explicit OverviewCamera(bool on) : view_(viewMatrix), position_(cameraPosition) {
+        if (!on) return;
+        viewMatrix = overviewMatrix(catPosition);
+        cameraPosition = overviewPosition(catPosition);
+    }
+    ~OverviewCamera() {
+        viewMatrix = view_;
+        cameraPosition = position_;
+    }
+    OverviewCamera(const OverviewCamera&) = delete;
+    OverviewCamera& operator=(const OverviewCamera&) = delete;
+
+private:
+    glm::mat4 view_;
+    glm::vec3 position_;
+};
 
 template <typename Draw>
 void timed(FramePass pass, Draw draw) {
@@ -70,24 +99,31 @@ void drawFrameContent() {
 
 void renderFrame() {
     applyQualityLevel(qualityLevel);
+    const OverviewCamera overview(debugView == DebugView::culling);
     timed(passShadow, renderShadowMap);
 
     // Sprinting, the scene goes straight into the blur target, whose depth
     // tells the blur how far each pixel moved; otherwise it is multisampled
-    // and resolved.
-    const bool blur = sprintBlurActive();
+    // and resolved. The views of the scene's depth and of the blur's motion
+    // show that target's depth, so they take the sprint's path too.
+    const bool depthView = debugView == DebugView::sceneDepth;
+    const bool blur = sprintBlurActive() || depthView || debugView == DebugView::blurMotion;
     if (blur) startBlurTarget();
     else startSceneTarget();
     setFrameState();
     drawFrameContent();
+    if (debugView == DebugView::culling) drawCullingLines();
 
-    if (blur) {
+    if (depthView) {
+        drawDepthPicture(blurDepthTexture, sceneDepthShown);
+    } else if (blur) {
         timed(passBlur, drawBlurredFrame);
     } else {
         timed(passResolve, [] { resolveSceneTarget(); });
         if (qualityLevel == QualityLevel::full) timed(passCopy, copySceneToWindow);
         else timed(passScaleUp, drawScaledUp);
     }
+    if (debugView == DebugView::shadowMap) drawDepthPicture(shadowMapTexture, shadowDepthShown);
     // The HUD and the pause screen lie on the picture, not in the scene: no
     // depth test.
     const GlSwitch onThePicture(GL_DEPTH_TEST, false);
@@ -108,6 +144,11 @@ bool runFrame(double& lastFrameTime) {
     updateScene(deltaTime);
     holdPointer(!paused);
     renderFrame();
+    // What is about to be shown, HUD and all, before the swap leaves the back buffer undefined.
+    if (screenshotWanted) {
+        screenshotWanted = false;
+        takeScreenshot();
+    }
 
     glfwSwapBuffers(window);
     checkGlErrors("in a frame");

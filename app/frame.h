@@ -25,8 +25,13 @@
 //      multisampled scene target at the level's size, resolved and put into
 //      the single-sample window: copied at full, scaled up below; sprinting,
 //      the 3D content goes into the blur target instead and is smeared into
-//      the window. Last the HUD at the window's own resolution, and while
-//      paused the picture dimmed under the pause screen;
+//      the window. A debug view (F7, base/debug_view.h) shows a target in
+//      place of the picture: the shadow map over it; the scene's depth or the
+//      blur's motion from the blur target, which the 3D content then goes
+//      into as sprinting; or the culling's spheres over the content, drawn
+//      from above the cat. Last the HUD at the window's own resolution, and
+//      while paused the picture dimmed under the pause screen; F12's
+//      screenshot is read back then, before the swap;
 //   5. the swap, a check for GL errors (gpu/gl_check.h), the frame's key
 //      presses forgotten, then window events, where the hotkeys' key
 //      callback runs (app/hotkeys.h): polled, or while paused waited for up

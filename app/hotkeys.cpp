@@ -1,5 +1,7 @@
 #include "app/hotkeys.h"
 
+#include "app/screenshot.h"
+#include "base/debug_view.h"
 #include "base/globals.h"
 #include "base/platform.h"
 #include "gpu/texture.h"
@@ -132,6 +134,12 @@ GLenum applyHotkey(int key, int action) {
         case GLFW_KEY_F6:
             changeQuality(nextQualitySetting(qualitySetting));
             post(settingMessage, settingMessageTime, std::string("Quality: ") + qualityName(qualitySetting));
+            break;
+        case GLFW_KEY_F7:
+            stepDebugView();  // the HUD names the view while it is on
+            break;
+        case GLFW_KEY_F12:
+            screenshotWanted = true;
             break;
         case GLFW_KEY_G:
             changeGhost(!ghostEnabled);

@@ -14,6 +14,7 @@
 #include "play/input.h"
 #include "render/batches.h"
 #include "render/text2d.h"
+#include "render/debug_views.h"
 #include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
@@ -56,6 +57,8 @@ void buildPrograms() {
     blurShader = new Shader("Shader/blurShader.vert", "Shader/blurShader.frag");
     scaleUpShader = new Shader("Shader/blurShader.vert", "Shader/scaleUp.frag");
     ghostShader = new Shader("Shader/ghost.vert", "Shader/ghost.frag");
+    depthViewShader = new Shader("Shader/blurShader.vert", "Shader/depthView.frag");
+    lineShader = new Shader("Shader/lines.vert", "Shader/lines.frag");
 }
 
 // Every scene object, each from the identity and its own start transform;
@@ -141,7 +144,7 @@ void deleteScene() {
     // A program still in use would only be flagged for deletion.
     glUseProgram(0);
     for (Shader** shader : {&normalsShader, &sceneShader, &skyboxShader, &textShader, &depthShader,
-                            &particleShader, &blurShader, &scaleUpShader, &ghostShader})
+                            &particleShader, &blurShader, &scaleUpShader, &ghostShader, &depthViewShader, &lineShader})
         release(*shader);
 
     release(cubeA);
@@ -172,6 +175,7 @@ void deleteScene() {
     release(text2D);
     release(frustumCuller);
     releaseParticles();
+    releaseDebugViews();
     // Not strictly needed before the context goes, but a clean shutdown makes
     // real leaks stand out in the sanitizer runs.
     releaseRenderTargets();

@@ -271,6 +271,60 @@ std::optional<std::string> xdgFolder(const char* value, const char* home, const 
     return std::nullopt;
 }
 
+std::optional<std::string> picturesFolder() {
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') return std::nullopt;
+    std::string folder = (fs::path(home) / "Pictures").string();
+    const std::optional<std::string> config = xdgFolder(std::getenv("XDG_CONFIG_HOME"), home, ".config");
+    std::string dirs, problem;
+    if (config && readBounded((fs::path(*config) / "user-dirs.dirs").string(), 64 * 1024, dirs, problem) ==
+                      ReadOutcome::read) {
+        // Lines of the form XDG_PICTURES_DIR="$HOME/Pictures" or ="/absolute/path".
+        const std::string key = "XDG_PICTURES_DIR=\"";
+        for (size_t at = dirs.find(key); at != std::string::npos; at = dirs.find(key, at + 1)) {
+            if (at != 0 && dirs[at - 1] != '\n') continue;
+            const size_t start = at + key.size(), end = dirs.find('"', start);
+            if (end == std::string::npos) break;
+            std::string value = dirs.substr(start, end - start);
+            if (value.rfind("$HOME", 0) == 0) value = home + value.substr(5);
+            if (!value.empty() && value[0] == '/') folder = value;
+        }
+    }
+    return (fs::path(folder) / "kivo").string();
+}
+
+std::string pictureName(const std::tm& when, int take) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "kivo-%Y-%m-%d_%H-%M-%S", &when);
+    return std::string(stamp) + (take > 1 ? "-" + std::to_string(take) : "") + ".png";
+}
+
+std::optional<std::string> writeNewPicture(const std::string& folder, const std::tm& when, const std::string& content,
+                                           std::string& problem) {
+    problem.clear();
+    if (!makeFolders(folder, problem)) return std::nullopt;
+    constexpr int maxTakes = 1000;  // a second of pictures, and more than a frame loop can take
+    for (int take = 1; take <= maxTakes; ++take) {
+        const std::string path = (fs::path(folder) / pictureName(when, take)).string();
+        const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (descriptor < 0 && errno == EEXIST) continue;
+        if (descriptor < 0) {
+            problem = systemError();
+            return std::nullopt;
+        }
+        const bool written = writeAll(descriptor, content) && ::fsync(descriptor) == 0;
+        if (!written) problem = systemError();
+        if (::close(descriptor) != 0 && written) problem = systemError();
+        if (!problem.empty()) {
+            ::unlink(path.c_str());  // no half a picture left behind
+            return std::nullopt;
+        }
+        return path;
+    }
+    problem = "every name of this second is taken";
+    return std::nullopt;
+}
+
 std::optional<std::string> settingsPath() { return keptFile("XDG_CONFIG_HOME", ".config", "settings.json"); }
 std::optional<std::string> recordsPath() { return keptFile("XDG_DATA_HOME", ".local/share", "records.json"); }
 

@@ -26,6 +26,7 @@
 // and start.
 #pragma once
 
+#include <ctime>
 #include <functional>
 #include <nlohmann/json_fwd.hpp>
 #include <optional>
@@ -39,6 +40,22 @@ using Json = nlohmann::ordered_json;
 // absolute path, else `fallback` below `home` (an absolute HOME), else none.
 // A relative path in either is no path at all, as the XDG rules say.
 std::optional<std::string> xdgFolder(const char* value, const char* home, const char* fallback);
+
+// Where screenshots go: the pictures folder the XDG user-dirs file
+// ($XDG_CONFIG_HOME/user-dirs.dirs, as `xdg-user-dir PICTURES` reads it)
+// names, else ~/Pictures, with a kivo/ folder of the game's own; none without
+// a usable HOME.
+std::optional<std::string> picturesFolder();
+
+// "kivo-YYYY-MM-DD_HH-MM-SS.png" for `when`; the `take`th of that second
+// (from 2 on) ends "-2.png", "-3.png".
+std::string pictureName(const std::tm& when, int take);
+
+// Writes `content` into a new file in `folder` (made when missing), named by
+// pictureName() with the first take that is not there yet: an existing file
+// is never opened. Returns its path; none with `problem` saying why.
+std::optional<std::string> writeNewPicture(const std::string& folder, const std::tm& when, const std::string& content,
+                                           std::string& problem);
 
 // $XDG_CONFIG_HOME/kivo/settings.json (~/.config/kivo/settings.json when the
 // variable is unset) and $XDG_DATA_HOME/kivo/records.json

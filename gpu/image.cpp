@@ -94,3 +94,23 @@ std::optional<Image> decodeImage(const std::string& path, std::string& problem) 
     }
     return image;
 }
+
+std::string encodePng(const Image& image) {
+    const unsigned pitch = (image.width * 3 + 3) / 4 * 4;
+    if (!image.colour || image.pixels.size() < size_t(pitch) * image.height) return {};
+    // The raw bits are taken as they lie in memory: blue, green, red, rows bottom first.
+    FIBITMAP* bitmap =
+        FreeImage_ConvertFromRawBits(const_cast<BYTE*>(image.pixels.data()), int(image.width), int(image.height),
+                                     int(pitch), 24, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    if (!bitmap) return {};
+    std::string bytes;
+    FIMEMORY* memory = FreeImage_OpenMemory();
+    if (memory && FreeImage_SaveToMemory(FIF_PNG, bitmap, memory, PNG_DEFAULT)) {
+        BYTE* data = nullptr;
+        DWORD size = 0;
+        if (FreeImage_AcquireMemory(memory, &data, &size)) bytes.assign(reinterpret_cast<char*>(data), size);
+    }
+    if (memory) FreeImage_CloseMemory(memory);
+    FreeImage_Unload(bitmap);
+    return bytes;
+}

@@ -20,3 +20,7 @@ struct Image {
 
 // The image in the file at `path`, or none with `problem` saying why.
 std::optional<Image> decodeImage(const std::string& path, std::string& problem);
+
+// `image` (colour) as the bytes of a PNG file; empty when FreeImage cannot
+// encode it.
+std::string encodePng(const Image& image);

@@ -19,6 +19,8 @@ Shader* particleShader = nullptr;
 Shader* blurShader = nullptr;
 Shader* scaleUpShader = nullptr;
 Shader* ghostShader = nullptr;
+Shader* depthViewShader = nullptr;
+Shader* lineShader = nullptr;
 
 Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath)
     : files(vertexShaderPath + " and " + fragmentShaderPath) {

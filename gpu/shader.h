@@ -69,3 +69,5 @@ extern Shader* particleShader;  // the trail's billboards
 extern Shader* blurShader;      // the motion blur
 extern Shader* scaleUpShader;   // below full quality: the scene scaled up into the window
 extern Shader* ghostShader;     // the best run's ghost
+extern Shader* depthViewShader; // the debug views of the shadow map and the scene's depth
+extern Shader* lineShader;      // the culling view's spheres and frustum

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/debug_view.h"
 #include "base/globals.h"
 #include "base/platform.h"
 #include "play/score.h"
@@ -72,6 +73,12 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
     if (qualityLevel != QualityLevel::full) {
         const bool automatic = qualitySetting == QualitySetting::automatic;
         lines.push_back({std::string("Quality: ") + qualityName(qualityLevel) + (automatic ? " (auto)" : ""), 10, 220, 15});
+    }
+
+    if (debugView != DebugView::off) {
+        std::string name = debugViewName(debugView);
+        if (debugView == DebugView::culling && !frustumCullingEnabled) name += " (F8: culling is off)";
+        lines.push_back({name, 10, int(hudUnits.y) - 25, 15});
     }
 
     const MessageSlot slots[] = {

@@ -18,7 +18,7 @@ using HudLine = TextLine;
 // coins taken in the current run: the lines to draw, in drawing order. Reads
 // gameOver, gameStartTime, playTime, runScore, bestScore, newBestScore,
 // allTimeBest, newAllTimeRecord,
-// frameSeconds, showFrameRate, transparencyEnabled, drawnObjectCount and the
+// frameSeconds, showFrameRate, debugView, transparencyEnabled, drawnObjectCount and the
 // quality (a line names the level whenever it is not full); writes its own
 // two status lines and stamps and empties the four timed message slots.
 std::vector<HudLine> hudFrame(double now, int collectedCount);

@@ -1,5 +1,6 @@
 #include "render/motion_blur.h"
 
+#include "base/debug_view.h"
 #include "base/globals.h"
 #include "gpu/buffer.h"
 #include "gpu/gl_state.h"
@@ -78,7 +79,24 @@ void drawBlurredFrame() {
     setMatrix(blurShader, "vpInverse", glm::inverse(projectionMatrix * viewMatrix));
     setMatrix(blurShader, "vpPrevious", previousViewProjection);
     setFloat(blurShader, "deltaT", deltaTime);
+    glUniform1i(uniformLocation(blurShader, "showMotion"), debugView == DebugView::blurMotion);
     drawScreenQuad();
+}
+
+void drawDepthPicture(GLuint depthTexture, float shownDistance) {
+    startWindowPicture();
+    glUseProgram(depthViewShader->programHandle);
+    bindSampler(depthViewShader, "depthTexture", firstColorUnit, depthTexture);
+    GLint compareMode = GL_NONE;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, &compareMode);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+    // The planes of a perspective projection, from its third and fourth columns.
+    const float a = projectionMatrix[2][2], b = projectionMatrix[3][2];
+    setFloat(depthViewShader, "nearPlane", b / (a - 1.0f));
+    setFloat(depthViewShader, "farPlane", b / (a + 1.0f));
+    setFloat(depthViewShader, "shownDistance", shownDistance);
+    drawScreenQuad();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, compareMode);
 }
 
 void dimWindow(float keep) {

@@ -6,6 +6,8 @@
 // further than four samples would smooth.
 #pragma once
 
+#include <GL/glew.h>
+
 // Binds the scene target at blurTargetSize and clears it, for the frame's 3D content.
 void startSceneTarget();
 
@@ -26,6 +28,13 @@ void drawScaledUp();
 // Leaves the window bound, blurShader in use, blurDepthTexture on the
 // active unit 1 and blurColorTexture on unit 0.
 void drawBlurredFrame();
+
+// The debug views of depth (base/debug_view.h): `depthTexture`, written
+// through projectionMatrix, linearised into grey over the window's picture,
+// white near and black from `shownDistance` world units on. A texture that
+// compares on lookup (the shadow map) is read as plain depth meanwhile.
+// Leaves the window bound, depthViewShader in use, the texture on unit 0.
+void drawDepthPicture(GLuint depthTexture, float shownDistance);
 
 // Darkens the window's picture to `keep` (0 .. 1) of its brightness, behind
 // what is drawn next (the pause). Leaves the window bound.

@@ -2,6 +2,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "base/debug_view.h"
 #include "base/globals.h"
 #include "gpu/gl_state.h"
 #include "gpu/render_targets.h"
@@ -21,14 +22,7 @@ using vesk::scene::MeshObject;
 
 namespace {
 
-// With culling on (F8), whether `object` lies wholly outside the camera's
-// view. Both passes ask the camera, not the light: a caster out of view
-// casts no shadow while culling is on.
-bool outsideView(const MeshObject* object) {
-    return frustumCullingEnabled &&
-           !frustumCuller->isSphereVisible(projectionMatrix, viewMatrix, object->modelMatrix,
-                                           object->boundingCenter, object->boundingRadius);
-}
+bool outsideView(const MeshObject* object) { return culledThisFrame(object); }
 
 // Whether any of `object` can land in the picture of a pass that sees the
 // world through projectionMatrix and `view`: false only when its bounding
@@ -174,6 +168,21 @@ private:
 };
 
 }  // namespace
+
+glm::mat4 cullingViewMatrix() { return debugView == DebugView::culling ? frozenCamera.view : viewMatrix; }
+
+bool culledThisFrame(const MeshObject* object) {
+    return frustumCullingEnabled &&
+           !frustumCuller->isSphereVisible(projectionMatrix, cullingViewMatrix(), object->modelMatrix,
+                                           object->boundingCenter, object->boundingRadius);
+}
+
+std::vector<MeshObject*> culledKinds() {
+    std::vector<MeshObject*> objects{houseRow, corridorObject};
+    objects.insert(objects.end(), coinField->coins.begin(), coinField->coins.end());
+    objects.insert(objects.end(), std::begin(grids), std::end(grids));
+    return objects;
+}
 
 glm::mat4 shadowBiasMatrix() {
     return glm::mat4(0.5f, 0.0f, 0.0f, 0.0f,

@@ -6,6 +6,23 @@
 #pragma once
 
 #include <glm/glm.hpp>
+#include <vector>
+
+namespace vesk::scene {
+class MeshObject;
+}
+
+// The camera view the culling tests against: the frame's, or in the culling
+// view (base/debug_view.h) the one frozen on entering it.
+glm::mat4 cullingViewMatrix();
+
+// With culling on (F8), whether `object` lies wholly outside the culling
+// camera's view. Both passes ask the camera, not the light: a caster out of
+// view casts no shadow while culling is on.
+bool culledThisFrame(const vesk::scene::MeshObject* object);
+
+// Every object under the culling test: the house row, the walls, the coins, the slabs.
+std::vector<vesk::scene::MeshObject*> culledKinds();
 
 // Maps light clip coordinates in [-1, 1] to shadow-map coordinates and depth in [0, 1].
 glm::mat4 shadowBiasMatrix();

@@ -11,6 +11,8 @@
 #                               with a window manager (openbox)
 #   docs/screenshot-ghost.png   the real game racing the ghost of a record run
 #   docs/screenshot-pause.png   the real game paused, on the settings screen
+#   docs/view-shadow.png, view-depth.png, view-motion.png, view-culling.png
+#                               the real game's debug views (F7), saved by F12
 #
 # The cat flies the course on the play test's autopilot with a fixed game
 # step, so the same frames show the same places on every run (coins and
@@ -82,6 +84,55 @@ if [ "${1:-}" = "--pause" ]; then
   exit
 fi
 
+# --views DIR, on a virtual screen: each debug view (F7) of the real game as
+# its own screenshot key (F12) saved it, into DIR/view-NAME.png. Each picture
+# is waited for as a file, never for a fixed time: F12 takes the frame after
+# the keys before it have been seen, so the view chosen last is the one in
+# the picture, and a picture taken also tells that frames have passed. The
+# blur's motion is taken sprinting from the start, the depth views walking;
+# the culling view comes with culling on (F8) and its camera frozen while
+# the view was turned a quarter to the left, so the course ahead lies
+# outside the frozen frustum.
+if [ "${1:-}" = "--views" ]; then
+  pictures=$HOME/Pictures/kivo
+  taken=0
+  # snap [NAME]: F12 and the new file, moved to DIR/view-NAME.png (none: dropped).
+  snap() {
+    xdotool key F12
+    taken=$((taken + 1))
+    poll 120 bash -c "[ \$(ls '$pictures' 2>/dev/null | wc -l) -ge $taken ]"
+    local newest
+    newest=$(ls -t "$pictures" | head -n 1)
+    if [ -n "${1:-}" ]; then cp "$pictures/$newest" "$dir/view-$1.png"; fi
+  }
+  # turn PIXELS: the pointer moved left (negative) or right in 15 steps, and
+  # two frames drawn since, so the camera has turned.
+  turn() {
+    for _ in $(seq 15); do xdotool mousemove_relative -- "$(($1 / 15))" 0; sleep 0.05; done
+    snap; snap
+  }
+  dir=$2
+  "./$build/bin/kivo" --window=1600x1400 --quality=full </dev/null >/dev/null 2>&1 &
+  pid=$!
+  focus_window
+  snap  # the first frame has restarted the run
+  xdotool key F7 key F7 key F7 keydown w keydown space
+  sleep 1
+  snap motion
+  xdotool keyup space key F7 key F7 key F7
+  sleep 1
+  snap shadow
+  xdotool key F7
+  snap depth
+  xdotool keyup w
+  turn -2400  # a quarter turn: 0.04 / 60 radians a pixel
+  xdotool key F8 key F7 key F7
+  turn 2400
+  snap culling
+  escape_until_gone $pid
+  exit
+fi
+
 # --desktop FILE, on a virtual 1920x1080 screen: openbox, and the game as it
 # opens there, a few seconds into the first run.
 if [ "${1:-}" = "--desktop" ]; then
@@ -105,6 +156,7 @@ on_screen "$0" --look-up "$shots/up.png"
 on_screen 1920x1080 "$0" --desktop "$shots/desktop.png"
 on_screen "$0" --ghost "$shots/ghost.png"
 on_screen "$0" --pause "$shots/pause.png"
+on_screen "$0" --views "$shots"
 
 # Frames at 60 per second of game time, counted from 1.
 start=40         # 0.65 s in: the first slab ahead, the trail just begun
@@ -133,8 +185,9 @@ while [ $(((end - 1) / 60 % 2)) -ne 0 ]; do end=$((end + 1)); done
 # dithered colours instead.
 limit=614400
 mkdir -p docs
-for name in start course sprint end up desktop ghost pause; do
+for name in start course sprint end up desktop ghost pause view-shadow view-depth view-motion view-culling; do
   out="docs/screenshot-$name.png"
+  [[ $name = view-* ]] && out="docs/$name.png"
   size=800x700
   [ "$name" = desktop ] && size=960x540
   convert "$shots/$name.png" -resize "$size" -strip "$out"

@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/debug_view.h"
+#include "base/globals.h"
 #include "base/records.h"
 #include "base/settings.h"
 #include "base/storage.h"
@@ -409,3 +411,63 @@ TEST(GhostWay, IsFollowedBetweenItsSamplesAndStandsStillBeyondThem) {
 }
 
 }  // namespace
+
+TEST(DebugViews, F7CyclesThroughEveryViewBackToOffAndFreezesTheCullingCamera) {
+    const DebugView order[] = {DebugView::shadowMap, DebugView::sceneDepth, DebugView::blurMotion,
+                               DebugView::culling, DebugView::off};
+    const char* names[] = {"View: shadow map", "View: scene depth", "View: blur motion", "View: culling", ""};
+    debugView = DebugView::off;
+    frozenCamera = {};
+    for (int i = 0; i < 5; ++i) {
+        viewMatrix = glm::mat4(float(i + 1));
+        stepDebugView();
+        EXPECT_EQ(debugView, order[i]);
+        EXPECT_STREQ(debugViewName(debugView), names[i]);
+        // Frozen on entering the culling view only, and kept after it.
+        EXPECT_EQ(frozenCamera.view[0][0], i < 3 ? 1.0f : 4.0f) << i;
+    }
+}
+
+TEST(Screenshots, GoToTheXdgPicturesFolderAndNeverOverAnEarlierOne) {
+    TempDir dir;
+    const std::string home = dir.path("home");
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", dir.path("config").c_str(), 1);
+    struct Case {
+        const char* dirs;  // user-dirs.dirs; null: none
+        std::string folder;
+    };
+    const Case cases[] = {
+        {nullptr, home + "/Pictures/kivo"},
+        {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", home + "/Bilder/kivo"},
+        {"# XDG_PICTURES_DIR=\"/no\"\nXDG_DESKTOP_DIR=\"$HOME/D\"\nXDG_PICTURES_DIR=\"/srv/pics\"\n", "/srv/pics/kivo"},
+        {"XDG_PICTURES_DIR=\"relative\"\n", home + "/Pictures/kivo"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(dir.path("config/user-dirs.dirs"));
+        if (c.dirs) dir.write("config/user-dirs.dirs", c.dirs);
+        EXPECT_EQ(picturesFolder(), c.folder) << (c.dirs ? c.dirs : "(none)");
+    }
+
+    std::tm when{};
+    when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 9, when.tm_hour = 14, when.tm_min = 5, when.tm_sec = 7;
+    const std::string folder = dir.path("shots/kivo");
+    dir.write("shots/kivo/kivo-2026-12-09_14-05-07-2.png", "earlier");
+    std::string problem;
+    const std::vector<std::string> expected = {"kivo-2026-12-09_14-05-07.png", "kivo-2026-12-09_14-05-07-3.png"};
+    for (const std::string& name : expected)
+        EXPECT_EQ(writeNewPicture(folder, when, "png", problem), folder + "/" + name) << problem;
+    std::ifstream earlier(folder + "/kivo-2026-12-09_14-05-07-2.png");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(earlier), {}), "earlier");
+
+    if (geteuid() != 0) {  // root writes anywhere
+        ::chmod(folder.c_str(), 0500);
+        EXPECT_FALSE(writeNewPicture(folder, when, "png", problem));
+        EXPECT_NE(problem.find("Permission denied"), std::string::npos) << problem;
+        ::chmod(folder.c_str(), 0700);
+    }
+    EXPECT_FALSE(writeNewPicture(dir.write("plain", "x") + "/kivo", when, "png", problem));
+    EXPECT_FALSE(problem.empty());
+    setenv("HOME", useTemporaryHome().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (useTemporaryHome() + "/config").c_str(), 1);
+}

@@ -9,6 +9,8 @@
 
 #include "app/frame.h"
 #include "app/hotkeys.h"
+#include "app/screenshot.h"
+#include "base/debug_view.h"
 #include "play/settings_screen.h"
 #include "base/course.h"
 #include "gpu/render_targets.h"
@@ -617,6 +619,85 @@ TEST(WireframeKey, F3PressesToggleLinesAndFillForBothFaces) {
         glGetIntegerv(GL_POLYGON_MODE, modes);
         EXPECT_TRUE(modes[0] == expected && modes[1] == expected) << "after action " << action;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The debug views (F7), each drawn from the frame's own targets: the picture
+// between the HUD's lines, which lie below and in the top strip.
+TEST_F(Passes, EachDebugViewShowsWhatItsTargetHolds) {
+    coinField->clear();
+    look(courseStartYaw, 0.0f);
+    const int bottom = screenHeight * 42 / 100, top = screenHeight * 8 / 10;
+    auto picture = [&](DebugView view) {
+        debugView = view;
+        renderFrame();
+        return readPixels(0, bottom, screenWidth, top - bottom);
+    };
+    auto isGrey = [](const std::vector<unsigned char>& rgba) {
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            if (rgba[i] != rgba[i + 1] || rgba[i] != rgba[i + 2]) return false;
+        return true;
+    };
+    const std::vector<unsigned char> normal = picture(DebugView::off);
+    const std::vector<unsigned char> shadow = picture(DebugView::shadowMap);
+    EXPECT_TRUE(isGrey(shadow)) << "the light's depth, grey";
+    EXPECT_GT(*std::max_element(shadow.begin(), shadow.end()), *std::min_element(shadow.begin(), shadow.end()) + 50);
+    EXPECT_FALSE(isGrey(normal));
+
+    const std::vector<unsigned char> depth = picture(DebugView::sceneDepth);
+    EXPECT_TRUE(isGrey(depth));
+    EXPECT_TRUE(depth != shadow);
+    // The street's floor darkens with the distance from the camera.
+    const glm::mat4 camera = projectionMatrix * viewMatrix;
+    float nearer = 256.0f;
+    for (float z : {-205.0f, -210.0f, -215.0f, -222.0f}) {
+        const float seen = brightnessAround(camera, {0.0f, streetFloorY, z}, 1);
+        EXPECT_LT(seen, nearer - 5.0f) << "floor at z " << z;
+        nearer = seen;
+    }
+
+    // Culling on, frozen while the camera looked across the street: the
+    // course ahead lies outside the frozen frustum and shows red.
+    auto redPixels = [&](bool culling) {
+        frustumCullingEnabled = culling;
+        look(courseStartYaw + 1.5f, 0.0f);
+        debugView = DebugView::blurMotion;
+        stepDebugView();
+        look(courseStartYaw, 0.0f);
+        const std::vector<unsigned char> rgba = picture(DebugView::culling);
+        size_t red = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4) red += rgba[i] > 200 && rgba[i + 1] < 60 && rgba[i + 2] < 60;
+        return red;
+    };
+    EXPECT_GT(redPixels(true), 200u);
+    EXPECT_EQ(redPixels(false), 0u) << "nothing is culled with culling off";
+    debugView = DebugView::off;
+    frustumCullingEnabled = false;
+}
+
+// F12: the file holds the window as it was drawn, pixel for pixel.
+TEST_F(Passes, AScreenshotIsTheWindowAsDrawn) {
+    renderFrame();
+    QuietConsole quiet;
+    const std::optional<std::string> path = takeScreenshot();
+    ASSERT_TRUE(path);
+    std::string problem;
+    const std::optional<Image> file = decodeImage(*path, problem);
+    ASSERT_TRUE(file) << problem;
+    ASSERT_EQ(file->width, unsigned(screenWidth));
+    ASSERT_EQ(file->height, unsigned(screenHeight));
+    const std::vector<unsigned char> rgba = readPixels(0, 0, screenWidth, screenHeight);
+    const unsigned pitch = (file->width * 3 + 3) / 4 * 4;
+    size_t differing = 0;
+    for (unsigned y = 0; y < file->height; ++y)
+        for (unsigned x = 0; x < file->width; ++x)
+            for (int c = 0; c < 3; ++c)
+                differing += file->pixels[y * pitch + x * 3 + c] != rgba[(y * file->width + x) * 4 + 2 - c];
+    EXPECT_EQ(differing, 0u);
+    std::remove(path->c_str());
 }
 
 }  // namespace
