@@ -10,9 +10,6 @@
 
 namespace {
 
-const glm::vec3 lightOffset(0.0f, 30.0f, 3.0f);  // above and slightly behind the cat
-constexpr float cameraDistance = 10.0f;           // world units behind the cat
-
 glm::vec3 translationOf(const glm::mat4& matrix) { return glm::vec3(matrix[3]); }
 
 }  // namespace

@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr float stickTurnRate = 2.5f;  // radians a second with the stick all the way over
-constexpr float stickDeadZone = 0.2f;  // of the stick's travel: where a stick at rest drifts
-
 // Puts the cursor back in the middle of the window; the centre is the
 // integer half of the window size, as the mouse look measures from it.
 void centreCursor() { setCursor(screenWidth / 2, screenHeight / 2); }

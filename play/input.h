@@ -18,6 +18,11 @@
 constexpr float mouseSpeed = 0.04f;
 constexpr float mouseTurnPerPixel = mouseSpeed * (1.0f / 60.0f);  // radians
 
+// The right stick's look: its rate with the stick all the way over, and the
+// dead zone where a stick at rest drifts, past which the rate starts from 0.
+constexpr float stickTurnRate = 2.5f;  // radians a second
+constexpr float stickDeadZone = 0.2f;  // of the stick's travel
+
 // Camera basis from `horizontalAngle` and `verticalAngle`: writes
 // `cameraDirection` (unit length), `cameraRight` (horizontal) and `cameraUp`.
 void updateCameraBasis();

@@ -37,7 +37,8 @@ TEST(Course, AWayMustEnterABoxNotJustTouchItAndACoinsBoxCountsItsFaces) {
 }
 
 TEST(Course, EachSideOfTheStreetEndsTheRunJustPastItsLimit) {
-    const glm::vec3 atLimit[] = {{0, 15.5f, -300}, {0, -2.5f, -300}, {9.5f, 5, -300}, {-9.5f, 5, -300}, {0, 5, -198}};
+    const glm::vec3 atLimit[] = {{0, streetLimitY[1], -300}, {0, streetLimitY[0], -300}, {streetLimitX[1], 5, -300},
+                                 {streetLimitX[0], 5, -300}, {0, 5, streetLimitZ}};
     const glm::vec3 step[] = {{0, e, 0}, {0, -e, 0}, {e, 0, 0}, {-e, 0, 0}, {0, 0, e}};
     for (int side = 0; side < 5; ++side) {
         EXPECT_FALSE(outsideStreet(atLimit[side])) << ::testing::PrintToString(atLimit[side]);

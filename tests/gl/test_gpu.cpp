@@ -14,37 +14,16 @@
 
 namespace {
 
-// Each program the game builds, with the vertex inputs and uniforms the code
-// looks up by name in it. (Inputs the code binds to fixed locations are
-// proven by the passes that draw with them.)
-struct ProgramContract {
-    Shader** program;
-    std::vector<const char*> attributes, uniforms;
-};
-const ProgramContract contracts[] = {
-    {&depthShader, {"position"}, {"depthMVP"}},
-    {&normalsShader, {"position", "normal", "uv"}, {}},
-    {&sceneShader, {"position", "normal", "uv"},
-     {"projectionMatrix", "viewMatrix", "modelMatrix", "DepthBiasMVP", "lightPosition_worldspace", "lightPower",
-      "transparency", "colorTexture", "shadowMap", "clipPlane"}},
-    {&skyboxShader, {"position", "uv"}, {"projectionMatrix", "viewMatrix", "modelMatrix", "colorTexture", "clipPlane"}},
-    {&textShader, {}, {"myTextureSampler"}},
-    {&particleShader, {}, {"CameraRight_worldspace", "CameraUp_worldspace", "VP", "myTextureSampler"}},
-    {&blurShader, {}, {"blurTexture", "depthBlurTexture", "vpInverse", "vpPrevious", "deltaT"}},
-    {&scaleUpShader, {}, {"sceneTexture"}},
-    {&ghostShader, {"position", "normal"}, {"projectionMatrix", "viewMatrix", "modelMatrix"}},
-};
-
+// Each program the game builds writes its colour to fragColor. (The uniforms
+// each pass sets are proven by the passes themselves: in the builds that run
+// the GL tests, setting one the program lacks stops them.)
 using GamePrograms = GameWorldTest;
 
-TEST_F(GamePrograms, EachDeclaresWhatTheCodeLooksUpAndWritesFragColor) {
-    for (const ProgramContract& contract : contracts) {
-        SCOPED_TRACE(&contract - contracts);
-        ASSERT_NE(*contract.program, nullptr);
-        const GLuint program = (*contract.program)->programHandle;
-        for (const char* attribute : contract.attributes) EXPECT_GE(glGetAttribLocation(program, attribute), 0) << attribute;
-        for (const char* uniform : contract.uniforms) EXPECT_GE(glGetUniformLocation(program, uniform), 0) << uniform;
-        EXPECT_EQ(glGetFragDataLocation(program, "fragColor"), 0);
+TEST_F(GamePrograms, EachWritesFragColor) {
+    for (Shader* program : {depthShader, normalsShader, sceneShader, skyboxShader, textShader, particleShader, blurShader,
+                            scaleUpShader, ghostShader}) {
+        ASSERT_NE(program, nullptr);
+        EXPECT_EQ(glGetFragDataLocation(program->programHandle, "fragColor"), 0) << program->files;
     }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -170,6 +170,10 @@ TEST_F(Passes, EveryLevelDrawsItsSceneWithFourSamplesAPixelInAWindowOfOne) {
         startSceneTarget();
         const GLuint64 pixels = GLuint64(blurTargetSize.width) * GLuint64(blurTargetSize.height);
         EXPECT_EQ(countedBy(GL_SAMPLES_PASSED, renderSkyBox), 4 * pixels) << qualityName(level);
+        const QualityParameters own = qualityParameters(level);
+        EXPECT_EQ(level == QualityLevel::full, own.sceneScale == 1.0f) << qualityName(level);
+        EXPECT_NEAR(blurTargetSize.width, screenWidth * own.sceneScale, 1.0) << qualityName(level) << ": its scene's size";
+        EXPECT_EQ(shadowMapSize.width, screenWidth / own.shadowDivisor) << qualityName(level);
     }
     transparency = 1.0f;
     applyQualityLevel(QualityLevel::full);

@@ -1,5 +1,5 @@
-// The game rules and the frame update driven frame by frame through a
-// scripted platform, on the real world that start-up builds.
+// The game's own frames driven one by one through a scripted platform, on
+// the real world that start-up builds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame.h"
 #include "base/course.h"
 #include "base/globals.h"
 #include "base/sound.h"
@@ -37,6 +38,7 @@ void placeCat(glm::vec3 p) {
 class Play : public GameWorldTest {
 protected:
     ScriptedPlatform platform;
+    double lastFrameTime = 0.0;
 
     // As at program start: the cat's copied position is still the origin,
     // the cursor stands wherever the window opened under it.
@@ -46,20 +48,18 @@ protected:
         horizontalAngle = courseStartYaw;
         verticalAngle = 0.0f;
         gameOver = recenterCursor = paused = false;
-        platform.clock = gameStartTime = 100.0;
+        platform.clock = gameStartTime = lastFrameTime = 100.0;
+        platform.wallClock = 0.0;  // frames that take no time: the automatic quality stays at full
         platform.cursorAtX = 300.0;
         platform.cursorAtY = 90.0;
     }
     void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 
-    // One frame of the game logic as the main loop runs it: the keys
-    // pressed until now count in it, and are forgotten after it.
+    // One frame of the game as the main loop runs it, `step` seconds after
+    // the last: the keys pressed until now count in it.
     void frame(double step = frameTime) {
         platform.clock += step;
-        deltaTime = static_cast<float>(step);
-        processInput();
-        updateScene(deltaTime);
-        forgetKeyPresses();
+        runFrame(lastFrameTime);
     }
 
     // Flies with `pilot` until the run restarts or ends; returns the copied
@@ -92,14 +92,13 @@ TEST_F(Play, FirstFrameRestartsTheRunAndUndoesTheStartCursorTurn) {
     const glm::vec3 before = cameraDirection;
     platform.cursorAtX -= 50.0;  // the mouse to the left: yaw grows
     frame(0.02);
-    const float perPixel = 0.04f / 60.0f;  // radians: the turn at 60 frames a second, at any frame rate
-    EXPECT_FLOAT_EQ(horizontalAngle, courseStartYaw + 50 * perPixel);
+    EXPECT_FLOAT_EQ(horizontalAngle, courseStartYaw + 50 * mouseTurnPerPixel);
     EXPECT_EQ(cameraDirection, before) << "a turn shows from the next frame on";
     frame();
     EXPECT_LT(cameraDirection.x, before.x - 0.01f);
     platform.cursorAtY -= 50.0;  // and up, in a frame 25 times as long: the same turn
     frame(0.5);
-    EXPECT_FLOAT_EQ(verticalAngle, 50 * perPixel);
+    EXPECT_FLOAT_EQ(verticalAngle, 50 * mouseTurnPerPixel);
 }
 
 // A run never moves without the player: losing the focus pauses it, as P
@@ -155,10 +154,10 @@ TEST_F(Play, LosingTheFocusOrPPausesTheRunUntilPAndThePauseCountsNoTime) {
     EXPECT_GT(horizontalAngle, courseStartYaw) << "and then the mouse turns the view again";
 }
 
-// The course flown at a steady 60 frames a second sprinting, and at 4 a
-// second walking, where each frame carries the cat 2.5 units.
+// The course flown at a steady 30 frames a second sprinting, a unit a frame,
+// and at 4 a second walking, where each frame carries the cat 2.5 units.
 TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFrameRate) {
-    for (const double step : {frameTime, 0.25}) {
+    for (const double step : {1.0 / 30.0, 0.25}) {
         SCOPED_TRACE(testing::Message() << "frames of " << step << " s");
         SetUp();
         frame();
@@ -168,7 +167,7 @@ TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFra
             coinField->coins[i]->modelMatrix[3] = glm::vec4(i < 3 ? route[6 * i + 3] : glm::vec3(0, -20, -300 - float(i)), 1);
         platform.releaseAll();
         platform.hold(GLFW_KEY_W);
-        if (step == frameTime) platform.hold(GLFW_KEY_SPACE);
+        if (step < 0.25) platform.hold(GLFW_KEY_SPACE);
         const double runStart = gameStartTime;
         ::testing::internal::CaptureStdout();
         const std::vector<glm::vec3> tested = flyUntilTheRunEnds(Autopilot(route), step);
@@ -258,35 +257,69 @@ TEST_F(Play, TheSceneTurnsOpaqueInTheFrameAfterTransparencyModeEnds) {
 }
 
 // The gamepad alone plays: the right stick turns the view at its rate, past
-// a dead zone, the right trigger runs and the left one sprints with it; A
-// starts the next run from the end screen, Start pauses and goes on; the pad
-// coming and going is said on the console.
+// a dead zone, either way and with up turned round or not; the right trigger
+// or A runs, the left trigger or B sprints with it. A pad that has just come
+// presses nothing it holds; A then starts the next run from the end screen,
+// Start pauses and goes on; the pad coming and going is said on the console.
 TEST_F(Play, AGamepadAlonePlaysARunAndTheNext) {
-    GamepadState pad;
-    platform.pad = pad;
+    platform.pad = GamepadState{};
     ::testing::internal::CaptureStderr();
     frame();
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "kivo: gamepad connected: Scripted Pad\n");
     QuietConsole quiet;
     frame();
-    const float fullTurn = float(2.5 * frameTime);  // radians a frame, the stick all the way over
-    for (const float tilt : {0.1f, 0.6f, 1.0f}) {
-        SCOPED_TRACE(testing::Message() << "the stick right and down by " << tilt);
-        const float h = horizontalAngle, v = verticalAngle, turn = tilt < 0.2f ? 0.0f : fullTurn * (tilt - 0.2f) / 0.8f;
-        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = tilt;
-        pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f;
-        pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = tilt == 1.0f ? 1.0f : -1.0f;
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, float>> axes;
+        std::vector<int> buttons;
+        bool inverted;
+        float yaw, pitch;  // the stick's share of its full rate, after the dead zone
+        float speed;
+    };
+    const float part = (0.6f - stickDeadZone) / (1 - stickDeadZone);
+    using A = std::vector<std::pair<int, float>>;
+    const int rx = GLFW_GAMEPAD_AXIS_RIGHT_X, ry = GLFW_GAMEPAD_AXIS_RIGHT_Y;
+    const int rt = GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER, lt = GLFW_GAMEPAD_AXIS_LEFT_TRIGGER;
+    const Case cases[] = {
+        {"inside the dead zone", A{{rx, stickDeadZone * 0.9f}, {ry, -stickDeadZone * 0.9f}}, {}, false, 0, 0, 0},
+        {"right and down", A{{rx, 0.6f}, {ry, 0.6f}}, {}, false, -part, -part, 0},
+        {"left and up", A{{rx, -0.6f}, {ry, -0.6f}}, {}, false, part, part, 0},
+        {"down, inverted", A{{ry, 0.6f}}, {}, true, 0, part, 0},
+        {"all the way over", A{{rx, 1.0f}, {ry, -1.0f}}, {}, false, -1, 1, 0},
+        {"the right trigger", A{{rt, 1.0f}}, {}, false, 0, 0, walkSpeed},
+        {"both triggers", A{{rt, 1.0f}, {lt, 1.0f}}, {}, false, 0, 0, walkSpeed + sprintBonus},
+        {"A", A{}, {GLFW_GAMEPAD_BUTTON_A}, false, 0, 0, walkSpeed},
+        {"A and B", A{}, {GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_B}, false, 0, 0, walkSpeed + sprintBonus},
+        {"B alone", A{}, {GLFW_GAMEPAD_BUTTON_B}, false, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GamepadState pad;
+        for (const auto& [axis, value] : c.axes) pad.axes[axis] = value;
+        for (const int button : c.buttons) pad.buttons[button] = true;
         platform.pad = pad;
+        invertY = c.inverted;
+        verticalAngle = 0.0f;
+        const float h = horizontalAngle;
         const glm::vec3 before = catTranslation();
         frame();
-        EXPECT_NEAR(horizontalAngle, h - turn, 1e-6) << "right turns the yaw down";
-        EXPECT_NEAR(verticalAngle, v - turn, 1e-6) << "down on the stick looks down";
-        EXPECT_NEAR(glm::distance(catTranslation(), before), (walkSpeed + (tilt == 1.0f ? sprintBonus : 0)) * frameTime, 1e-3);
+        const float fullTurn = float(stickTurnRate * frameTime);
+        EXPECT_NEAR(horizontalAngle - h, c.yaw * fullTurn, 1e-6);
+        EXPECT_NEAR(verticalAngle, c.pitch * fullTurn, 1e-6);
+        EXPECT_NEAR(glm::distance(catTranslation(), before), c.speed * frameTime, 1e-3);
     }
+    invertY = false;
 
-    pad = GamepadState{};
+    GamepadState pad;
     gameOver = true;
+    platform.pad.reset();
+    frame();
     pad.buttons[GLFW_GAMEPAD_BUTTON_A] = true;
+    platform.pad = pad;
+    frame();
+    EXPECT_TRUE(gameOver) << "A held as the pad comes is no press";
+    platform.pad = GamepadState{};
+    frame();
     platform.pad = pad;
     frame();
     EXPECT_FALSE(gameOver) << "A on the end screen: the next run";
@@ -368,13 +401,13 @@ TEST_F(Play, TheRunEndsJustBeyondTheLineEvenInTheFrameOfAHit) {
 TEST_F(Play, LightTrailsTheCatByAFrameCameraSitsTenBehindAndBeadsFollow) {
     QuietConsole quiet;
     frame();
-    EXPECT_EQ(lightPosition, glm::vec3(0.0f, 30.0f, 3.0f)) << "the first frame's copy is the origin";
+    EXPECT_EQ(lightPosition, lightOffset) << "the first frame's copy is the origin";
     platform.hold(GLFW_KEY_W);
     for (int i = 0; i < 5; ++i) frame();
     const glm::vec3 before = catTranslation();
     frame();
-    EXPECT_EQ(lightPosition, before + glm::vec3(0.0f, 30.0f, 3.0f));
-    EXPECT_NEAR(glm::distance(cameraPosition, catTranslation()), 10.0f, 1e-4f);
+    EXPECT_EQ(lightPosition, before + lightOffset);
+    EXPECT_NEAR(glm::distance(cameraPosition, catTranslation()), cameraDistance, 1e-4f);
     const glm::vec3 beads = 0.5f * glm::vec3(catChildA->modelMatrix[3] + catChildB->modelMatrix[3]);
     EXPECT_TRUE(closeTo(beads, catTranslation() + glm::vec3(0.0f, 1.2f, 0.0f), 1e-3f)) << "beads after the cat's move";
 
@@ -382,7 +415,7 @@ TEST_F(Play, LightTrailsTheCatByAFrameCameraSitsTenBehindAndBeadsFollow) {
     platform.releaseAll();
     frame();
     frame();
-    EXPECT_TRUE(closeTo(cameraPosition, catTranslation() + glm::vec3(0, 10, 0)));
+    EXPECT_TRUE(closeTo(cameraPosition, catTranslation() + glm::vec3(0, cameraDistance, 0)));
 }
 
 }  // namespace
