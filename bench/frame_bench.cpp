@@ -47,10 +47,10 @@
 #include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/world.h"
-#include "tests/support/autopilot.h"
+#include "play/autopilot.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/quiet_console.h"
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 #include "tests/support/temp_home.h"
 
 namespace {

@@ -29,7 +29,7 @@
 #include "scene/level.h"
 #include "tests/gl/world.h"
 #include "tests/support/gl_window.h"
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 
 namespace {
 
