@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/lab_overlay.h"
 #include "app/screenshot.h"
 #include "app/window.h"
 #include "base/debug_view.h"
@@ -21,6 +22,9 @@
 #include "render/quality.h"
 
 FrameProbe* frameProbe = nullptr;
+
+const char* const framePassNames[framePassCount] = {"shadow", "sky",      "scene", "ghost", "particles",
+                                                    "resolve", "copy", "scale-up", "blur", "hud"};
 
 namespace {
 
@@ -93,7 +97,7 @@ void drawFrameContent() {
         renderScene();
     });
     if (skyLast) timed(passSky, renderSkyBox);
-    renderGhost();  // over the sky too, which goes last while the scene is opaque
+    if (ghostPosition) timed(passGhost, renderGhost);  // over the sky too, which goes last while the scene is opaque
     timed(passParticles, drawParticles);
 }
 
@@ -132,16 +136,21 @@ void renderFrame() {
         dimWindow(0.35f);
         drawPauseScreen();
     }
+    drawLabOverlay();
 }
 
 bool runFrame(double& lastFrameTime) {
+    followLabOverlay();
+    if (frameProbe) frameProbe->frameStart();
     followAutomaticQuality();
     const double now = clockNow();
     frameSeconds = deltaTime = float(now - lastFrameTime);
     lastFrameTime = now;
 
     processInput();  // a paused frame's step becomes 0: nothing moves
+    if (frameProbe) frameProbe->stageDone(stageRules);
     updateScene(deltaTime);
+    if (frameProbe) frameProbe->stageDone(stageUpdate);
     holdPointer(!paused);
     renderFrame();
     // What is about to be shown, HUD and all, before the swap leaves the back buffer undefined.
@@ -160,6 +169,7 @@ bool runFrame(double& lastFrameTime) {
     else pollEvents();
     const bool escape = isKeyDown(GLFW_KEY_ESCAPE);
     previousViewProjection = projectionMatrix * viewMatrix;
+    if (frameProbe) frameProbe->frameEnd();
     return !escape;
 }
 

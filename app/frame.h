@@ -85,6 +85,7 @@ enum FramePass {
     passShadow,
     passSky,
     passScene,
+    passGhost,
     passParticles,
     passResolve,
     passCopy,
@@ -94,11 +95,23 @@ enum FramePass {
     framePassCount
 };
 
-// Hooks around each pass; null in the game. The frame benchmark installs one
-// to time the passes.
+// The passes' names as reports and the lab overlay give them.
+extern const char* const framePassNames[framePassCount];
+
+// The game's own CPU work before the passes: the rules (processInput) and
+// the update (updateScene).
+enum FrameStage { stageRules, stageUpdate };
+
+// Hooks around each frame, stage and pass; null in the game unless the lab
+// overlay is shown (app/lab_overlay.h). The frame benchmark and kivo
+// --benchmark install one to time the passes (app/frame_timing.h).
 struct FrameProbe {
     virtual ~FrameProbe() = default;
+    virtual void frameStart() {}
+    virtual void stageDone(FrameStage) {}
     virtual void begin(FramePass pass) = 0;
     virtual void end(FramePass pass) = 0;
+    // After the swap and the window events: the frame is over.
+    virtual void frameEnd() {}
 };
 extern FrameProbe* frameProbe;

@@ -114,6 +114,10 @@ GLenum applyHotkey(int key, int action) {
                 stepTransparency(-transparencyStep);
             }
             break;
+        case GLFW_KEY_F1:
+            labOverlayShown = !labOverlayShown;
+            post(settingMessage, settingMessageTime, labOverlayShown ? "Lab Overlay: ON" : "Lab Overlay: OFF");
+            break;
         case GLFW_KEY_F2:
             showFrameRate = !showFrameRate;
             break;

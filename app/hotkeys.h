@@ -1,6 +1,6 @@
 // Render-setting hotkeys: light power, transparency, wireframe, texture
-// sampling, mip-mapping, quality, frustum culling, the frame-rate line and
-// the ghost; the debug views and the screenshot. Quality and the ghost are settings the game keeps: their keys
+// sampling, mip-mapping, quality, frustum culling, the frame-rate line, the
+// lab overlay and the ghost; the debug views and the screenshot. Quality and the ghost are settings the game keeps: their keys
 // save them.
 //
 // The settings logic is kept apart from GL so it can be tested without a

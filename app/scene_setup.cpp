@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/audio.h"
+#include "app/lab_overlay.h"
 #include "base/course.h"
 #include "app/window.h"
 #include "base/globals.h"
@@ -143,6 +144,7 @@ void initScene() {
 void deleteScene() {
     // A program still in use would only be flagged for deletion.
     glUseProgram(0);
+    releaseLabOverlay();
     for (Shader** shader : {&normalsShader, &sceneShader, &skyboxShader, &textShader, &depthShader,
                             &particleShader, &blurShader, &scaleUpShader, &ghostShader, &depthViewShader, &lineShader})
         release(*shader);

@@ -103,8 +103,10 @@ extern bool transparencyEnabled;
 extern bool wireframeEnabled;
 extern bool frustumCullingEnabled;
 extern bool showFrameRate;
+extern bool labOverlayShown;            // the lab overlay (F1) is drawn over the picture
 extern int drawnObjectCount;             // what the HUD counts as drawn this frame: 2, plus the
                                          // culled objects and coins the lit pass drew
+extern int culledObjectCount;            // objects and coins the lit pass left out this frame
 extern QualitySetting qualitySetting;    // the player's choice: the command line, then F6
 extern QualityLevel qualityLevel;        // the level frames are drawn at: the setting's own, or
                                          // autoQuality's while the setting is automatic

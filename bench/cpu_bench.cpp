@@ -36,11 +36,11 @@
 #include "scene/coins.h"
 #include "scene/culling.h"
 #include "scene/level.h"
-#include "tests/support/autopilot.h"
+#include "play/autopilot.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/quiet_console.h"
 #include "tests/support/reference_particles.h"
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 #include "tests/support/temp_home.h"
 
 namespace {

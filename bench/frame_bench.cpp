@@ -12,6 +12,7 @@
 //
 //   kivo_frame_bench [--frames N] [--warmup N] [--size WxH] [--blur] [--isolate]
 //                    [--quality LEVEL] [--floor-frames N] [--shots FRAME:PATH,...]
+//                    [--overlay]
 //
 // --blur holds Space as well as W: the cat sprints and the frame takes the
 // motion-blur path. --isolate finishes the GL work around every pass, so each
@@ -22,6 +23,8 @@
 // with auto, the level follows the wall time of the frames, and the report
 // also gives the median of the frames after the last change of level and the
 // frames around each change, warm-up included.
+// --overlay shows the lab overlay (F1) in every second frame and reports the
+// median frame with it and without it, the overlay's cost.
 // --shots saves the finished image of frame FRAME (counted from 1, warm-up
 // included) as a PNG; those frames are left out of the figures.
 #include <GL/glew.h>
@@ -39,6 +42,7 @@
 
 #include "app/frame.h"
 #include "app/hotkeys.h"
+#include "app/lab_overlay.h"
 #include "play/settings_screen.h"
 #include "app/scene_setup.h"
 #include "app/window.h"
@@ -47,10 +51,10 @@
 #include "render/particles.h"
 #include "scene/cat.h"
 #include "scene/world.h"
-#include "tests/support/autopilot.h"
+#include "play/autopilot.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/quiet_console.h"
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 #include "tests/support/temp_home.h"
 
 namespace {
@@ -74,6 +78,7 @@ struct Options {
     int height = 1400;
     bool blur = false;
     bool isolate = false;
+    bool overlay = false;
     QualitySetting quality = QualitySetting::full;
     int floorFrames = 100;  // clear-and-swap frames, half before and half after the game frames
     std::vector<Shot> shots;
@@ -81,7 +86,8 @@ struct Options {
 
 const char* const usage =
     "usage: kivo_frame_bench [--frames N] [--warmup N] [--size WxH] [--blur] [--isolate]\n"
-    "                        [--quality LEVEL] [--floor-frames N] [--shots FRAME:PATH,...]\n";
+    "                        [--quality LEVEL] [--floor-frames N] [--shots FRAME:PATH,...]\n"
+    "                        [--overlay]\n";
 
 bool parseCount(const char* text, int minimum, int& value) {
     char* end = nullptr;
@@ -114,6 +120,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.blur = true;
         } else if (arg == "--isolate") {
             options.isolate = true;
+        } else if (arg == "--overlay") {
+            options.overlay = true;
         } else if (!value) {
             ok = false;
         } else if (arg == "--frames") {
@@ -139,7 +147,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
                          value ? value : "", usage);
             return false;
         }
-        if (arg != "--blur" && arg != "--isolate") ++i;
+        if (arg != "--blur" && arg != "--isolate" && arg != "--overlay") ++i;
     }
     for (const Shot& shot : options.shots) {
         if (shot.frame > options.warmup + options.frames) {
@@ -227,9 +235,6 @@ struct CourseLog {
     int finishedAt = 0;     // frame in which the finish line was crossed; 0 = not reached
     double furthestZ = 0.0;
 };
-
-const char* const passNames[framePassCount] = {"shadow",   "sky",      "scene", "particles", "resolve",
-                                                "copy",     "scale-up", "blur",  "hud"};
 
 // Both floors of a run and the ratios of a frame time to them.
 struct Floors {
@@ -346,7 +351,7 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
         const double gpu = medianOf(samples, [pass](const FrameSample& s) { return s.passGpu[pass]; });
         const double cpu = medianOf(samples, [pass](const FrameSample& s) { return s.passCpu[pass]; });
         if (gpu < 0.0 && cpu < 0.0) continue;
-        std::printf("    %-12s %12.2f ms %16.2f ms", passNames[pass], gpu, cpu);
+        std::printf("    %-12s %12.2f ms %16.2f ms", framePassNames[pass], gpu, cpu);
         if (options.isolate) {
             std::printf(" %16.2f ms", medianOf(samples, [pass](const FrameSample& s) { return s.passWork[pass]; }));
             const double vertices = medianOf(samples, [pass](const FrameSample& s) { return s.passVertices[pass]; });
@@ -357,6 +362,15 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
         }
         std::printf("\n");
     }
+}
+
+// The median frame with the lab overlay and without it, from alternate frames of one run.
+void reportOverlay(const std::vector<FrameSample>& samples, const std::vector<bool>& shown) {
+    std::vector<double> with, without;
+    for (size_t i = 0; i < samples.size(); ++i) (shown[i] ? with : without).push_back(samples[i].frame);
+    const double on = median(with), off = median(without);
+    std::printf("  lab overlay     shown: median %.2f ms (%zu frames), hidden: median %.2f ms (%zu frames), cost %+.1f %%\n",
+                on, with.size(), off, without.size(), 100.0 * (on - off) / off);
 }
 
 }  // namespace
@@ -390,6 +404,7 @@ int main(int argc, char** argv) {
     std::vector<double> floorTimes;
     std::vector<int> liveCounts;
     std::vector<QualityLevel> levels;  // of each kept frame
+    std::vector<bool> overlayShown;    // of each kept frame
     FrameLog log;
     CourseLog course;
     {
@@ -422,9 +437,9 @@ int main(int argc, char** argv) {
             platform.clock += gameStep;
             const bool keep = frame > options.warmup && !isShot(frame);
             const BenchClock::time_point start = BenchClock::now();
-            timer.startFrame(frame, keep);
+            timer.keepNext = keep;
+            if (options.overlay) labOverlayShown = frame % 2 == 0;
             runFrame(lastFrameTime);
-            timer.endFrame();
             log.times.push_back(millisecondsBetween(start, BenchClock::now()));
             log.levels.push_back(qualityLevel);
 
@@ -438,6 +453,7 @@ int main(int argc, char** argv) {
             course.furthestZ = std::min(course.furthestZ, static_cast<double>(theCat->modelMatrix[3][2]));
             if (keep) liveCounts.push_back(liveParticleCount());
             if (keep) levels.push_back(qualityLevel);
+            if (keep) overlayShown.push_back(labOverlayShown);
         }
         frameProbe = nullptr;
         timer.finish();
@@ -445,6 +461,8 @@ int main(int argc, char** argv) {
         runFloor(options.floorFrames - options.floorFrames / 2, floorTimes);
         runMsaaFloor(options.floorFrames - options.floorFrames / 2, msaaFloorTimes);
         report(options, timer.samples(), floorTimes, msaaFloorTimes, liveCounts, levels, log, course);
+        if (options.overlay) reportOverlay(timer.samples(), overlayShown);
+        labOverlayShown = false;
     }
 
     if (course.restarts > 0) {

@@ -1,22 +1,20 @@
-// The frame benchmark's hook into the frame: times every pass on the GPU
-// (a GL_TIMESTAMP query at each end) and on the CPU (steady clock), marks where the
-// game's own CPU work of a frame ends, and tells when a frame's image is
-// complete in the back buffer.
+// The frame benchmark's hook into the frame: the game's own frame timing
+// (app/frame_timing.h), kept for the measured frames, and what only the
+// benchmark does: with --isolate, every pass finished on its own and its
+// shader runs counted; and a call when a frame's image is complete in the
+// back buffer.
 #pragma once
 
 #include <GL/glew.h>
 
 #include <array>
-#include <chrono>
 #include <functional>
+#include <map>
 #include <vector>
 
-#include "app/frame.h"
+#include "app/frame_timing.h"
 
-using BenchClock = std::chrono::steady_clock;
-
-// Milliseconds from `from` to `to`.
-double millisecondsBetween(BenchClock::time_point from, BenchClock::time_point to);
+using BenchClock = TimingClock;
 
 // CPU time consumed so far by all threads of this process, milliseconds.
 double processCpuMilliseconds();
@@ -35,7 +33,7 @@ struct FrameSample {
                                                       // itself, not of the passes it holds
 };
 
-class FrameTimer final : public FrameProbe {
+class FrameTimer final : public FrameTiming {
 public:
     // `isolate` finishes all GL work before and after every pass, so the CPU
     // time of a pass is everything it costs, at the price of stalling the frame.
@@ -48,28 +46,17 @@ public:
     // has drawn and the image is complete in the back buffer, before the swap.
     std::function<void(int frame)> frameDrawn;
 
-    // Brackets one frame: startFrame just before runFrame, endFrame right
-    // after. Only `keep` frames are stored in samples().
-    void startFrame(int frame, bool keep);
-    void endFrame();
-    // Reads every query still outstanding; call once after the last frame.
-    void finish();
+    // Whether the coming frame goes into samples().
+    bool keepNext = false;
 
     const std::vector<FrameSample>& samples() const { return samples_; }
 
+    void frameStart() override;
     void begin(FramePass pass) override;
     void end(FramePass pass) override;
+    void frameEnd() override;
 
 private:
-    static constexpr int ring = 4;  // frames whose GPU results may still be in flight
-
-    struct Slot {
-        std::array<GLuint, 2 * framePassCount> queries{};  // begin and end timestamp of each pass
-        std::array<bool, framePassCount> issued{};
-        int sample = -1;  // index into samples_, or -1 for a frame not kept
-    };
-
-    void collect(Slot& slot);
     // Fragment- and vertex-shader runs are counted for the innermost open pass only, so
     // the count stops whenever a pass begins or ends and restarts for the
     // pass then innermost. Reading the count waits for the GPU: --isolate only.
@@ -77,18 +64,14 @@ private:
     void startCounting();
 
     bool isolate_;
-    std::array<Slot, ring> slots_;
-    Slot* current_ = nullptr;
-    int frame_ = 0;
+    bool keep_ = false;
     FrameSample sample_;
-    BenchClock::time_point frameStart_;
-    std::array<BenchClock::time_point, framePassCount> passStart_{};
     std::array<double, framePassCount> passWorkStart_{};
     int openPasses_ = 0;
     std::vector<FramePass> open_;  // the open passes, innermost last
     GLuint shadedQuery_ = 0;       // GL_FRAGMENT_SHADER_INVOCATIONS_ARB; 0 when not counting
     GLuint verticesQuery_ = 0;     // GL_VERTEX_SHADER_INVOCATIONS_ARB, alongside it
     bool counting_ = false;
-    bool firstPassSeen_ = false;
+    std::map<int, size_t> waiting_;  // kept frames whose GPU times are still to come: their samples
     std::vector<FrameSample> samples_;
 };

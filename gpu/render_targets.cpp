@@ -84,6 +84,8 @@ void deleteFramebuffer(GLuint& framebuffer) {
 
 }  // namespace
 
+int sceneTargetSamples() { return samplesOffered(); }
+
 void createShadowMapTarget() {
     glGenFramebuffers(1, &shadowFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);

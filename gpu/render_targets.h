@@ -29,6 +29,9 @@ extern GLuint screenQuadBuffer;
 // driver offers fewer.
 constexpr int sceneSamples = 4;
 
+// The samples a pixel the scene target has: sceneSamples, or the driver's most.
+int sceneTargetSamples();
+
 // Creates `shadowFramebuffer` with `shadowMapTexture` as its depth attachment.
 // An incomplete framebuffer is reported on stderr and the game goes on.
 // Needs a current context; leaves the default framebuffer bound.

@@ -1,6 +1,7 @@
 #include "render/batches.h"
 
 #include "gpu/buffer.h"
+#include "gpu/draw_count.h"
 #include "gpu/shader.h"
 #include "scene/scene_object.h"
 
@@ -69,5 +70,6 @@ void WorldBatch::draw() const {
     if (indexCount_ == 0) return;
     glBindVertexArray(vao_);
     glDrawElements(GL_TRIANGLES, indexCount_, GL_UNSIGNED_INT, nullptr);
+    noteDraw(GL_TRIANGLES, indexCount_);
     glBindVertexArray(0);
 }

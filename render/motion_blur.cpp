@@ -3,6 +3,7 @@
 #include "base/debug_view.h"
 #include "base/globals.h"
 #include "gpu/buffer.h"
+#include "gpu/draw_count.h"
 #include "gpu/gl_state.h"
 #include "gpu/render_targets.h"
 #include "gpu/shader.h"
@@ -30,6 +31,7 @@ void bindSampler(const Shader* shader, const char* name, int unit, GLuint textur
 void drawQuadTriangles() {
     pointVertexInput(cornerInput, screenQuadBuffer, 3);
     glDrawArrays(GL_TRIANGLES, 0, 6);
+    noteDraw(GL_TRIANGLES, 6);
     glDisableVertexAttribArray(cornerInput);
 }
 

@@ -45,6 +45,7 @@
 
 #include "base/globals.h"
 #include "gpu/buffer.h"
+#include "gpu/draw_count.h"
 #include "gpu/gl_state.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
@@ -521,6 +522,7 @@ void renderParticles(int count) {
     glVertexAttribDivisor(centreSizeInput, 1);
     glVertexAttribDivisor(colorInput, 1);
     glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, count);
+    noteDraw(GL_TRIANGLE_STRIP, 4, count);
 
     glDisableVertexAttribArray(cornerInput);
     glDisableVertexAttribArray(centreSizeInput);

@@ -116,7 +116,10 @@ void drawLit(MeshObject* object) {
 // land must change it no more than it changes a pixel.
 void drawLitCulled(MeshObject* object) {
     setLitPlacement(object->modelMatrix);
-    if (outsideView(object)) return;
+    if (outsideView(object)) {
+        culledObjectCount += 1;
+        return;
+    }
     if (mayLand(object, viewMatrix)) meshOf(object)->draw();
     drawnObjectCount += 1;
 }
@@ -130,7 +133,10 @@ void drawLitKind(const Kind& kind, WorldBatch& batch) {
     }
     std::vector<glm::mat4> placements;
     for (const MeshObject* object : kind.objects) {
-        if (outsideView(object)) continue;
+        if (outsideView(object)) {
+            culledObjectCount += 1;
+            continue;
+        }
         drawnObjectCount += 1;
         if (mayLand(object, viewMatrix)) placements.push_back(object->modelMatrix);
     }
@@ -241,6 +247,7 @@ void renderScene() {
     // The HUD's object count has always started from 2, not 0; the culled
     // rows and the coins are added to it below.
     drawnObjectCount = 2;
+    culledObjectCount = 0;
 
     setFloat(sceneShader, "lightPower", lightPower);
     setFloat(sceneShader, "transparency", transparency);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gpu/buffer.h"
+#include "gpu/draw_count.h"
 #include "gpu/gl_state.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
@@ -90,6 +91,7 @@ void Text2D::drawLines(const std::vector<TextLine>& lines) {
     {
         const GlBlending glyphs(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glDrawArrays(GL_TRIANGLES, 0, vertexCount_);
+        noteDraw(GL_TRIANGLES, vertexCount_);
     }
     glDisableVertexAttribArray(glyphPositionInput);
     glDisableVertexAttribArray(glyphUvInput);
@@ -97,10 +99,12 @@ void Text2D::drawLines(const std::vector<TextLine>& lines) {
 
 void Text2D::drawText(const char* text, int x, int y, int size) { drawLines({TextLine{text, x, y, size}}); }
 
-void drawScreenText(const std::vector<TextLine>& lines) {
+void drawScreenText(const std::vector<TextLine>& lines) { drawScreenText(lines, *text2D); }
+
+void drawScreenText(const std::vector<TextLine>& lines, Text2D& renderer) {
     glUseProgram(textShader->programHandle);
     setVector(textShader, "hudUnits", hudUnits);
     fontTexture->bind(firstColorUnit);
     setTextureUnit(textShader, "myTextureSampler", firstColorUnit);
-    text2D->drawLines(lines);
+    renderer.drawLines(lines);
 }

@@ -73,3 +73,7 @@ extern Text2D* text2D;
 // screen show. Leaves textShader in use and fontTexture bound on the active
 // unit 0.
 void drawScreenText(const std::vector<TextLine>& lines);
+
+// The same through `renderer`: text that changes apart from the HUD's keeps
+// buffers of its own, so neither uploads anew for the other.
+void drawScreenText(const std::vector<TextLine>& lines, Text2D& renderer);

@@ -13,6 +13,7 @@
 
 #include "base/assets.h"
 #include "gpu/buffer.h"
+#include "gpu/draw_count.h"
 #include "gpu/shader.h"
 
 namespace vesk::scene {
@@ -229,6 +230,7 @@ void MeshObject::draw() {
     if (vao == 0 || indices.empty()) return;
     glBindVertexArray(vao);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
+    noteDraw(GL_TRIANGLES, static_cast<long>(indices.size()));
     glBindVertexArray(0);
 }
 

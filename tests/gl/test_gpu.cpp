@@ -9,6 +9,7 @@
 #include "gpu/gl_check.h"
 #include "gpu/shader.h"
 #include "gpu/texture.h"
+#include "gpu/timer_queries.h"
 #include "tests/gl/world.h"
 #include "tests/support/temp_dir.h"
 
@@ -106,3 +107,59 @@ TEST_F(GamePrograms, AGlFaultStopsTheDebugBuildsAtItsCallAndIsSaidOnceInARelease
 }
 
 }  // namespace
+
+// The timestamp ring reads a frame only once the driver says all of it is
+// there, and never asks for a result that is not: here the driver is made to
+// say "not yet" until the test lets it, and asking anyway would fail.
+namespace {
+bool resultsHeldBack = false;
+bool askedTooEarly = false;
+PFNGLGETQUERYOBJECTIVPROC realGetQueryObjectiv = nullptr;
+PFNGLGETQUERYOBJECTUI64VPROC realGetQueryObjectui64v = nullptr;
+void heldBackAvailability(GLuint id, GLenum name, GLint* value) {
+    realGetQueryObjectiv(id, name, value);
+    if (name == GL_QUERY_RESULT_AVAILABLE && resultsHeldBack) *value = GL_FALSE;
+}
+void resultOnlyWhenThere(GLuint id, GLenum name, GLuint64* value) {
+    if (name == GL_QUERY_RESULT && resultsHeldBack) askedTooEarly = true;
+    realGetQueryObjectui64v(id, name, value);
+}
+}  // namespace
+
+TEST(TimestampRing, ReturnsEachFramesTimesInOrderAndNeverWaitsForOne) {
+    realGetQueryObjectiv = glGetQueryObjectiv;
+    realGetQueryObjectui64v = glGetQueryObjectui64v;
+    glGetQueryObjectiv = heldBackAvailability;
+    glGetQueryObjectui64v = resultOnlyWhenThere;
+    std::vector<int> arrived;
+    std::vector<GLuint64> spans;
+    {
+        TimestampRing ring(3, 2);
+        ring.arrived = [&](int frame, const std::vector<GLuint64>& stamps) {
+            arrived.push_back(frame);
+            spans.push_back(stamps[1] - stamps[0]);
+        };
+        resultsHeldBack = true;
+        for (int frame = 1; frame <= 5; ++frame) {
+            ring.startFrame(frame);
+            ring.stamp(0);
+            glClear(GL_COLOR_BUFFER_BIT);
+            ring.stamp(1);
+        }
+        EXPECT_TRUE(arrived.empty()) << "nothing is there yet";
+        EXPECT_EQ(ring.dropped(), 2) << "frames 1 and 2 were still out when their slots came round";
+        resultsHeldBack = false;
+        glFinish();
+        ring.collect();
+        EXPECT_EQ(arrived, std::vector<int>({3, 4})) << "frame 5 is still being drawn";
+        ring.startFrame(6);
+        ring.stamp(0);
+        ring.stamp(1);
+        ring.finish();
+    }
+    glGetQueryObjectiv = realGetQueryObjectiv;
+    glGetQueryObjectui64v = realGetQueryObjectui64v;
+    EXPECT_FALSE(askedTooEarly);
+    EXPECT_EQ(arrived, std::vector<int>({3, 4, 5, 6}));
+    for (GLuint64 span : spans) EXPECT_LT(span, GLuint64(1000000000)) << "a frame's end follows its start";
+}

@@ -14,7 +14,7 @@
 #include "play/input.h"
 #include "play/settings_screen.h"
 #include "tests/gl/world.h"
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/temp_home.h"
 

@@ -11,6 +11,7 @@
 #include "app/hotkeys.h"
 #include "app/screenshot.h"
 #include "base/debug_view.h"
+#include "gpu/timer_queries.h"
 #include "play/settings_screen.h"
 #include "base/course.h"
 #include "gpu/render_targets.h"
@@ -31,7 +32,7 @@
 #include "scene/level.h"
 #include "tests/gl/world.h"
 #include "tests/support/gl_window.h"
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 
 namespace {
 
@@ -404,6 +405,38 @@ TEST_F(Passes, AKeyTappedBetweenTwoFramesCountsInTheNextOne) {
     const glm::vec3 after = frame(0.5);
     EXPECT_NEAR(glm::distance(before, after), walkSpeed * 0.5f, 1e-3f) << "the tap walked half a second";
     EXPECT_EQ(frame(0.5), after) << "and only in the frame after it";
+}
+
+// Hidden, the lab overlay issues no query and leaves the picture alone;
+// shown, it times the frames and darkens its panel over the top of the
+// picture, with its text in it.
+TEST_F(Passes, TheLabOverlayCostsNoQueryHiddenAndDrawsItsPanelShown) {
+    QuietConsole quiet;
+    double lastFrameTime = platform.clock;
+    auto frames = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            platform.clock += 1.0 / 60.0;
+            runFrame(lastFrameTime);
+        }
+        return readPixels(0, screenHeight * 3 / 4, screenWidth, screenHeight / 4);
+    };
+    frames(2);
+    const long queriesBefore = timestampQueriesIssued();
+    const std::vector<unsigned char> hidden = frames(2);
+    EXPECT_EQ(timestampQueriesIssued(), queriesBefore) << "no query while hidden";
+    labOverlayShown = true;
+    const std::vector<unsigned char> shown = frames(8);
+    labOverlayShown = false;
+    frames(1);
+    EXPECT_GT(timestampQueriesIssued(), queriesBefore);
+    long darker = 0, lighter = 0;
+    for (size_t i = 0; i < shown.size(); i += 4) {
+        darker += shown[i] + 8 < hidden[i];
+        lighter += shown[i] > hidden[i] + 60;
+    }
+    const long pixels = long(shown.size() / 4);
+    EXPECT_GT(darker, pixels / 3) << "the panel dims the picture";
+    EXPECT_GT(lighter, 50) << "the text is drawn on it";
 }
 
 // Keeps the HUD's lines instead of drawing them, each with the framebuffer

@@ -17,9 +17,9 @@
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "tests/gl/world.h"
-#include "tests/support/autopilot.h"
+#include "play/autopilot.h"
 #include "tests/support/helpers.h"
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 
 using vesk::scene::GameRaster;
 

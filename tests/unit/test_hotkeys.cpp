@@ -68,6 +68,10 @@ TEST_F(Hotkeys, TogglesAndLightPowerWithTheirMessages) {
     EXPECT_EQ(posted(GLFW_KEY_F8), "View Frustrum Culling: ON");
     EXPECT_EQ(posted(GLFW_KEY_F8), "View Frustrum Culling: OFF");
     EXPECT_FALSE(frustumCullingEnabled);
+    EXPECT_EQ(posted(GLFW_KEY_F1), "Lab Overlay: ON");
+    EXPECT_TRUE(labOverlayShown);
+    EXPECT_EQ(posted(GLFW_KEY_F1), "Lab Overlay: OFF");
+    EXPECT_FALSE(labOverlayShown);
     EXPECT_EQ(mipmapMessageTime, 42.0) << "the mipmap slot is left alone";
 }
 

@@ -1,14 +1,14 @@
 // Scripted mouse steering that flies the cat through the whole course: under,
-// over and around every slab to beyond the finish line. Shared by the play
-// tests, the benchmarks and the screenshot runs, so all of them drive the real
-// game rules the same way.
+// over and around every slab to beyond the finish line. Shared by kivo
+// --benchmark, the play tests, the benchmarks and the screenshot runs, so all
+// of them drive the real game rules the same way.
 #pragma once
 
 #include <cstddef>
 #include <glm/glm.hpp>
 #include <vector>
 
-#include "tests/support/scripted_platform.h"
+#include "base/scripted_platform.h"
 
 // A route through the course, planned from its slabs: for each plane of
 // slabs, the passage nearest the previous one that keeps `clearance` units

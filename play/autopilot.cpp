@@ -1,4 +1,4 @@
-#include "tests/support/autopilot.h"
+#include "play/autopilot.h"
 
 #include <GLFW/glfw3.h>
 

@@ -1,0 +1,3 @@
+#include "gpu/draw_count.h"
+
+DrawCount drawCount;
