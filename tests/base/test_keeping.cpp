@@ -171,7 +171,9 @@ TEST_F(Keeping, TheBetterRunSurvivesWhicheverGameSavesLast) {
 // Every file that breaks its format: one line naming it and what is wrong,
 // the file kept beside as NAME.bad, the defaults, and the next save writes anew.
 TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
-    const std::string valid = recordsText({aRun(10.0), {}});
+    Records valid1;
+    valid1.best = aRun(10.0);
+    const std::string valid = recordsText(valid1);
     auto deep = [](size_t levels) { return std::string(levels, '[') + std::string(levels, ']'); };
     struct Case {
         const char* what;
