@@ -4,12 +4,12 @@
 // over the pale street and walls.
 
 in vec2 glyphUv;
+flat in vec3 glyphInk;
 
 uniform sampler2D myTextureSampler;
 
 out vec4 fragColor;
 
-const vec3 TEXT_COLOR = vec3(1.0, 0.97, 0.9);
 const float RIM = 0.003;  // texture units, about 1.5 texels of a 512-pixel atlas
 const float RIM_OPACITY = 0.7;
 
@@ -28,5 +28,5 @@ void main() {
     // Without this the empty parts of a cell would still write depth and
     // punch holes into the particles drawn after the HUD.
     if (alpha < 0.02) discard;
-    fragColor = vec4(TEXT_COLOR * glyph / alpha, alpha);
+    fragColor = vec4(glyphInk * glyph / alpha, alpha);
 }

@@ -137,12 +137,19 @@ std::string usageText() {
            "changes them for good.\n"
            "\n"
            "Mouse: look around. W: run where you look. Space with W: sprint.\n"
-           "Enter: next run, on the score screen. P: pause and settings. Escape: quit.\n"
+           "Enter: next run, on the score screen. R: a new run at once. P: pause and\n"
+           "settings. Escape: quit.\n"
            "Gamepad: right stick looks, right trigger or A runs, left trigger or B\n"
-           "sprints, Start pauses, A starts the next run, the D-pad sets the settings.\n"
+           "sprints, Start pauses, A starts the next run, Back a new run at once, the\n"
+           "D-pad sets the settings.\n"
            "Hotkeys: 1/2 light, F9 transparency (3/4 more/less), F2 frame rate,\n"
            "F3 wireframe, F4 texture sampling, F5 mip-mapping, F6 quality, F8 frustum\n"
-           "culling, G ghost of the best run, F7 debug views, F12 screenshot.\n";
+           "culling, G ghost on or off (the settings screen: the record's run or the\n"
+           "last one), F1 lab overlay, F7 debug views, F12 screenshot.\n"
+           "\n"
+           "Files: settings in $XDG_CONFIG_HOME/kivo/settings.json; records (the best\n"
+           "run and its ghost, the ten best runs, the best times between checkpoints,\n"
+           "the last run's ghost) in $XDG_DATA_HOME/kivo/records.json.\n";
 }
 
 std::string versionText() { return std::string("KIVO ") + KIVO_VERSION + "\n"; }

@@ -24,6 +24,7 @@
 #include "base/platform.h"
 #include "base/records.h"
 #include "play/input.h"
+#include "play/score.h"
 
 int main(int argc, char** argv) {
     const LaunchOptions options = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -39,11 +40,12 @@ int main(int argc, char** argv) {
     savedSettings = loadSettings();
     qualitySetting = options.quality.value_or(savedSettings.quality);
     ghostEnabled = savedSettings.ghost;
+    ghostRun = savedSettings.ghostRun;
     mouseSensitivity = options.sensitivity.value_or(savedSettings.mouseSensitivity);
     invertY = options.invertY.value_or(savedSettings.invertY);
     musicVolume = options.musicVolume.value_or(savedSettings.musicVolume);
     effectsVolume = options.effectsVolume.value_or(savedSettings.effectsVolume);
-    allTimeBest = loadRecords();
+    takeKeptRecords(loadAllRecords());
 
     if (!glfwInit()) {
         std::fprintf(stderr, "Failed to initialize GLFW\n");

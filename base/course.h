@@ -24,6 +24,17 @@ constexpr float finishLineZ = -550.0f;                 // the run ends once the 
 constexpr float walkSpeed = 10.0f;                     // units per second while W is held
 constexpr float sprintBonus = 20.0f;                   // units per second on top while Space is held
 
+// ---- Checkpoints -----------------------------------------------------------------
+// Lines across the street where a run's time is taken and set against the
+// record's: one every checkpointSpacing units from the start, and the finish
+// line as the last. A checkpoint is passed where the cat's way first goes
+// beyond it, as the finish is.
+constexpr float checkpointSpacing = 50.0f;
+constexpr int checkpointCount = 7;  // the finish included
+constexpr float checkpointZ(int index) {  // index 0 .. checkpointCount - 1
+    return index + 1 < checkpointCount ? courseStart.z - checkpointSpacing * float(index + 1) : finishLineZ;
+}
+
 // ---- The street ----------------------------------------------------------------
 // What the player sees: a floor between two walls, open above and at the far end.
 constexpr float streetFloorY = -4.5f;

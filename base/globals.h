@@ -31,10 +31,12 @@
 #include <glm/glm.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/course.h"
 #include "base/quality.h"
 #include "base/records.h"
+#include "base/splits.h"
 #include "base/screen_fit.h"
 #include "base/settings.h"
 
@@ -89,8 +91,16 @@ extern double runScore;                  // seconds: the finished run's score (p
 extern double bestScore;                 // lowest score since the program started
 extern std::optional<Record> allTimeBest;  // the best run ever kept (base/records.h); loaded at start
 extern bool newAllTimeRecord;            // the finished run became the all-time best
-extern std::optional<glm::vec3> ghostPosition;  // where the best run's ghost is drawn this frame;
+extern std::optional<glm::vec3> ghostPosition;  // where the chosen ghost is drawn this frame;
                                                 // none: not drawn (play/ghost.h)
+extern std::vector<Record> bestRuns;     // the ten best runs ever, best first (base/records.h)
+extern int finishedRunRow;               // the finished run's row in bestRuns; -1: none
+extern std::vector<double> bestSegments; // seconds: the best ever run between each two checkpoints
+extern GhostWay lastRunWay;              // the way of the last run finished, at any start
+extern Splits runSplits;                 // seconds into the current run at each checkpoint passed
+extern Splits recordSplits;              // the all-time best's, as the current run began
+extern int shownCheckpoint;              // the checkpoint the HUD names, -1 none (play/splits.h)
+extern double shownCheckpointSince;      // clock seconds when it was passed
 
 // ---- Render settings --------------------------------------------------------
 // Changed by the hotkeys; the game rules also write transparency (back to 1
@@ -122,6 +132,7 @@ void resetRenderSettings();
 // Changed, and saved, by F6, G and the settings screen of the pause
 // (play/settings_screen.h); qualitySetting above is one of them.
 extern bool ghostEnabled;                // the ghost races along (G)
+extern GhostRun ghostRun;                // whose way it is
 extern float mouseSensitivity;           // a factor on the mouse look's turn per pixel and the
                                          // gamepad's turn rate
 extern bool invertY;                     // moving the mouse (or the stick) up looks down

@@ -1,5 +1,6 @@
 #include "base/records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -7,18 +8,22 @@
 
 #include "base/console.h"
 #include "base/course.h"
+#include "base/splits.h"
 
 namespace {
 
 const KeptFormat recordsFormat{"records", "playing on without the records",
                                "trying again at the next finish and at exit",
                                16 * 1024 * 1024,  // bytes: an hour of way is about 3 MB
-                               recordsVersion, {"best"}};
+                               recordsVersion, {"best", "table", "bestSegments", "lastGhost"}};
 
 constexpr double lockPatience = 2.0;  // seconds another game may hold the records before a run waits for later
 
-// A run a finish could not save: saved at the next finish or at exit.
-std::optional<Record> pending;
+// Runs finishes could not save: saved at the next finish or at exit.
+std::vector<Record> pending;
+// The records as this start last knew them, to merge into while the file
+// cannot be had.
+Records known;
 
 // The value of `key` in `object`, null when it is left out; never a copy.
 const Json& member(const Json& object, const char* key) {
@@ -33,33 +38,15 @@ bool finiteNumber(const Json& value) { return value.is_number() && std::isfinite
 // a float holds at all, the cast would be undefined.
 bool coordinate(const Json& value) { return finiteNumber(value) && std::abs(value.get<double>()) <= 1e9; }
 
-// The run in `best` into `run`, or false with `problem` set.
-bool takeRun(const Json& best, Record& run, std::string& problem) {
+const char* const runKeys[] = {"score", "time", "coins", "date", "ghost"};
+
+// The way in `ghost` into `way`, or false with `problem` set.
+bool takeWay(const Json& ghost, GhostWay& way, std::string& problem) {
     auto fail = [&problem](const std::string& what) {
         problem = what;
         return false;
     };
-    if (!best.is_object()) return fail("\"best\" must be an object");
-    const Json& score = member(best, "score");
-    const Json& time = member(best, "time");
-    const Json& coins = member(best, "coins");
-    const Json& date = member(best, "date");
-    if (!finiteNumber(score)) return fail("the best run's score must be a number");
-    if (!time.is_null() && (!finiteNumber(time) || time.get<double>() < 0.0))
-        return fail("the best run's time must be a number of seconds, 0 or more");
-    if (!coins.is_null() &&
-        (!coins.is_number_integer() || coins.get<long long>() < 0 || coins.get<long long>() > coinsPerLayout))
-        return fail("the best run's coins must be a whole number from 0 to " + std::to_string(coinsPerLayout));
-    if (!date.is_null() && (!date.is_string() || date.get<std::string>().size() > 32))
-        return fail("the best run's date must be a short text");
-    run.score = score.get<double>();
-    run.time = time.is_null() ? 0.0 : time.get<double>();
-    run.coins = coins.is_null() ? 0 : static_cast<int>(coins.get<long long>());
-    run.date = date.is_null() ? "" : date.get<std::string>();
-
-    const Json& ghost = member(best, "ghost");
-    if (ghost.is_null()) return true;  // a run without its way: no ghost races
-    if (!ghost.is_object()) return fail("the best run's ghost must be an object");
+    if (!ghost.is_object()) return fail("a ghost must be an object");
     const Json& rate = member(ghost, "sampleRate");
     const Json& count = member(ghost, "sampleCount");
     const Json& samples = member(ghost, "samples");
@@ -75,22 +62,89 @@ bool takeRun(const Json& best, Record& run, std::string& problem) {
                              count.get<unsigned long long>() != samples.size() / 3))
         return fail("the ghost declares " + count.dump() + " samples but holds " + std::to_string(samples.size()) +
                     " numbers");
-    if (!rate.is_null()) run.way.sampleRate = rate.get<double>();
+    if (!rate.is_null()) way.sampleRate = rate.get<double>();
     if (samples.is_null()) return true;
-    run.way.samples.reserve(samples.size() / 3);
+    way.samples.reserve(samples.size() / 3);
     for (size_t i = 0; i < samples.size(); i += 3) {
         if (!coordinate(samples[i]) || !coordinate(samples[i + 1]) || !coordinate(samples[i + 2]))
             return fail("the ghost's samples must be numbers from -1e9 to 1e9");
-        run.way.samples.emplace_back(samples[i].get<float>(), samples[i + 1].get<float>(), samples[i + 2].get<float>());
+        way.samples.emplace_back(samples[i].get<float>(), samples[i + 1].get<float>(), samples[i + 2].get<float>());
     }
     return true;
 }
 
+// The run in `best` into `run`, or false with `problem` set; `which` names
+// it in the problem: "the best run".
+bool takeRun(const Json& best, Record& run, const std::string& which, std::string& problem) {
+    auto fail = [&problem](const std::string& what) {
+        problem = what;
+        return false;
+    };
+    if (!best.is_object()) return fail(which + " must be an object");
+    const Json& score = member(best, "score");
+    const Json& time = member(best, "time");
+    const Json& coins = member(best, "coins");
+    const Json& date = member(best, "date");
+    if (!finiteNumber(score)) return fail(which + "'s score must be a number");
+    if (!time.is_null() && (!finiteNumber(time) || time.get<double>() < 0.0))
+        return fail(which + "'s time must be a number of seconds, 0 or more");
+    if (!coins.is_null() &&
+        (!coins.is_number_integer() || coins.get<long long>() < 0 || coins.get<long long>() > coinsPerLayout))
+        return fail(which + "'s coins must be a whole number from 0 to " + std::to_string(coinsPerLayout));
+    if (!date.is_null() && (!date.is_string() || date.get<std::string>().size() > 32))
+        return fail(which + "'s date must be a short text");
+    run.score = score.get<double>();
+    run.time = time.is_null() ? 0.0 : time.get<double>();
+    run.coins = coins.is_null() ? 0 : static_cast<int>(coins.get<long long>());
+    run.date = date.is_null() ? "" : date.get<std::string>();
+    for (const auto& [key, value] : best.items())
+        if (std::find(std::begin(runKeys), std::end(runKeys), key) == std::end(runKeys))
+            run.unknown.emplace_back(key, value.dump());
+
+    const Json& ghost = member(best, "ghost");
+    if (ghost.is_null()) return true;  // a run without its way: no ghost races
+    return takeWay(ghost, run.way, problem);
+}
+
 bool takeRecords(const Json& file, Records& records, std::string& problem) {
     const Json& best = member(file, "best");
-    if (best.is_null()) return true;
-    records.best.emplace();
-    return takeRun(best, *records.best, problem);
+    if (!best.is_null()) {
+        records.best.emplace();
+        if (!takeRun(best, *records.best, "the best run", problem)) return false;
+    }
+    if (file["version"].get<long long>() < 2) {
+        // The first format kept the best run alone: it is the whole table,
+        // and its way tells its segments.
+        if (records.best) {
+            Record row = *records.best;
+            row.way = GhostWay{};
+            row.unknown.clear();
+            records.table.push_back(std::move(row));
+            records.bestSegments = segmentsOf(splitsOfWay(records.best->way, records.best->time));
+        }
+        return true;
+    }
+    const Json& table = member(file, "table");
+    if (!table.is_null() && (!table.is_array() || table.size() > bestRunsKept))
+        return problem = "the table must be a list of at most " + std::to_string(bestRunsKept) + " runs", false;
+    for (const Json& row : table) {
+        Record run;
+        if (!takeRun(row, run, "a run of the table", problem)) return false;
+        if (!run.way.samples.empty()) return problem = "a run of the table keeps no ghost", false;
+        if (!records.table.empty() && run.score < records.table.back().score)
+            return problem = "the table must hold the best run first", false;
+        records.table.push_back(std::move(run));
+    }
+    const Json& segments = member(file, "bestSegments");
+    if (!segments.is_null() && (!segments.is_array() || segments.size() > size_t(checkpointCount)))
+        return problem = "the best segments must be a list of at most " + std::to_string(checkpointCount) + " times", false;
+    for (const Json& segment : segments) {
+        if (!finiteNumber(segment) || segment.get<double>() < 0.0)
+            return problem = "the best segments must be seconds, 0 or more", false;
+        records.bestSegments.push_back(segment.get<double>());
+    }
+    const Json& last = member(file, "lastGhost");
+    return last.is_null() || takeWay(last, records.lastWay, problem);
 }
 
 // A millimetre is precision enough for a way, and keeps the file a third as large.
@@ -106,27 +160,77 @@ Loaded readRecords(const std::string& path, Records& records) {
     return loaded;
 }
 
-// Saves `run` as the best unless the file, read again under the lock, holds a
-// better one, which `better` then is. False when the run could not be saved
-// now: another game holds the lock, or the disk refuses.
-bool saveRun(const std::string& path, const Record& run, std::optional<Record>& better) {
+void noteRun(Records& records, const Record& run, KeptRun& kept);
+
+// Merges `runs` into the file, read again under the lock, and saves it; the
+// records then kept are `merged`, and `last` tells where the last run went.
+// False when they could not be saved now: another game holds the lock, or
+// the disk refuses.
+bool saveRuns(const std::string& path, const std::vector<Record>& runs, Records& merged, KeptRun& last) {
     const FileLock lock(path, lockPatience);
     if (lock.state() == FileLock::State::busy) {
         reportOnce(path + ".lock", path + ": " + lock.problem() + "; trying again at the next finish and at exit");
         return false;
     }
-    Records kept;
-    if (readRecords(path, kept) == Loaded::leftAlone) return true;  // said; never saved over
-    if (kept.best && &betterRecord(*kept.best, run) == &*kept.best) {
-        better = std::move(kept.best);
-        return true;
-    }
-    kept.best = run;
-    if (!saveKept(path, recordsFormat, recordsText(kept))) return false;
+    const Loaded loaded = readRecords(path, merged);
+    for (const Record& run : runs) noteRun(merged, run, last);
+    if (loaded == Loaded::leftAlone) return true;  // said; never saved over
+    if (!saveKept(path, recordsFormat, recordsText(merged))) return false;
     if (lock.state() == FileLock::State::unavailable)
         reportOnce(path + ".lock", path + ": saved without the lock (" + lock.problem() +
-                             "): a game finishing at the same moment could keep the worse run");
+                             "): a game finishing at the same moment could lose its run");
     return true;
+}
+
+}  // namespace
+
+int mergeRun(Records& records, const Record& run) {
+    if (!records.best || &betterRecord(*records.best, run) == &run) records.best = run;
+    Record row = run;
+    row.way = GhostWay{};
+    std::vector<Record>& table = records.table;
+    const auto at = std::upper_bound(table.begin(), table.end(), row.score,
+                                     [](double score, const Record& kept) { return score < kept.score; });
+    int place = int(at - table.begin());
+    table.insert(at, std::move(row));
+    if (table.size() > bestRunsKept) table.resize(bestRunsKept);
+    if (place >= int(bestRunsKept)) place = -1;
+    keepBestSegments(records.bestSegments, segmentsOf(splitsOfWay(run.way, run.time)));
+    records.lastWay = run.way;
+    return place;
+}
+
+namespace {
+
+// mergeRun(), telling `kept` where the run went.
+void noteRun(Records& records, const Record& run, KeptRun& kept) {
+    kept.best = !records.best || &betterRecord(*records.best, run) == &run;
+    kept.row = mergeRun(records, run);
+}
+
+Json wayJson(const GhostWay& way) {
+    Json samples = Json::array();
+    for (const glm::vec3& p : way.samples) {
+        samples.push_back(toMillimetres(p.x));
+        samples.push_back(toMillimetres(p.y));
+        samples.push_back(toMillimetres(p.z));
+    }
+    Json ghost;
+    ghost["sampleRate"] = way.sampleRate;
+    ghost["sampleCount"] = way.samples.size();
+    ghost["samples"] = std::move(samples);
+    return ghost;
+}
+
+Json runJson(const Record& run, bool withWay) {
+    Json json;
+    json["score"] = run.score;
+    json["time"] = run.time;
+    json["coins"] = run.coins;
+    json["date"] = run.date;
+    if (withWay) json["ghost"] = wayJson(run.way);
+    for (const auto& [key, value] : run.unknown) json[key] = Json::parse(value);
+    return json;
 }
 
 }  // namespace
@@ -156,25 +260,11 @@ Verdict parseRecords(const std::string& text, Records& records, std::string& pro
 std::string recordsText(const Records& records) {
     Json file;
     file["version"] = recordsVersion;
-    if (const std::optional<Record>& best = records.best) {
-        Json samples = Json::array();
-        for (const glm::vec3& p : best->way.samples) {
-            samples.push_back(toMillimetres(p.x));
-            samples.push_back(toMillimetres(p.y));
-            samples.push_back(toMillimetres(p.z));
-        }
-        Json ghost;
-        ghost["sampleRate"] = best->way.sampleRate;
-        ghost["sampleCount"] = best->way.samples.size();
-        ghost["samples"] = std::move(samples);
-        Json run;
-        run["score"] = best->score;
-        run["time"] = best->time;
-        run["coins"] = best->coins;
-        run["date"] = best->date;
-        run["ghost"] = std::move(ghost);
-        file["best"] = std::move(run);
-    }
+    if (records.best) file["best"] = runJson(*records.best, true);
+    file["table"] = Json::array();
+    for (const Record& row : records.table) file["table"].push_back(runJson(row, false));
+    file["bestSegments"] = records.bestSegments;
+    if (!records.lastWay.samples.empty()) file["lastGhost"] = wayJson(records.lastWay);
     return keptText(file, records.unknown);
 }
 
@@ -191,45 +281,52 @@ std::string todaysDate() {
     return text;
 }
 
-std::optional<Record> loadRecords() {
+Records loadAllRecords() {
     const std::optional<std::string> path = recordsPath();
     if (!path) {
         reportOnce("records", "neither XDG_DATA_HOME nor HOME names a folder: records are not kept");
-        return std::nullopt;
+        return Records{};
     }
-    Records records;
-    readRecords(*path, records);
-    return records.best;
+    readRecords(*path, known);
+    return known;
+}
+
+std::optional<Record> loadRecords() { return loadAllRecords().best; }
+
+KeptRun keepRun(const Record& run) {
+    std::vector<Record> runs = pending;
+    runs.push_back(run);
+    KeptRun kept;
+    Records merged;
+    const std::optional<std::string> path = recordsPath();
+    if (path && saveRuns(*path, runs, merged, kept)) {
+        pending.clear();
+        known = std::move(merged);
+    } else {
+        // Kept for this start all the same, and saved later where there is a file.
+        if (path) pending = std::move(runs);
+        noteRun(known, run, kept);
+    }
+    kept.records = known;
+    return kept;
 }
 
 Record keepRecord(const Record& run, bool& runKept) {
-    runKept = true;
-    const std::optional<std::string> path = recordsPath();
-    if (!path) return run;  // said when they were loaded
-    // A run that waits to be saved goes first, unless this one beats it.
-    runKept = !pending || &betterRecord(*pending, run) == &run;
-    const Record candidate = runKept ? run : *pending;
-    std::optional<Record> better;
-    if (saveRun(*path, candidate, better)) {
-        pending.reset();
-    } else {
-        pending = candidate;
-    }
-    if (!better) return candidate;
-    runKept = false;
-    return *better;
+    const KeptRun kept = keepRun(run);
+    runKept = kept.best;
+    return *kept.records.best;
 }
 
 void savePendingRecords() {
     const std::optional<std::string> path = recordsPath();
-    if (!pending || !path) return;
-    std::optional<Record> better;
-    if (saveRun(*path, *pending, better)) {
-        pending.reset();
-        return;
-    }
-    char score[32];
-    std::snprintf(score, sizeof score, "%.2f", pending->score);
-    report(*path + ": the run of score " + score + " could not be kept");
-    pending.reset();
+    if (pending.empty() || !path) return;
+    Records merged;
+    KeptRun last;
+    if (!saveRuns(*path, pending, merged, last))
+        for (const Record& run : pending) {
+            char score[32];
+            std::snprintf(score, sizeof score, "%.2f", run.score);
+            report(*path + ": the run of score " + score + " could not be kept");
+        }
+    pending.clear();
 }

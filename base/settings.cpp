@@ -10,7 +10,7 @@ const KeptFormat settingsFormat{"settings",
                                 "playing on without saving settings",
                                 64 * 1024,  // bytes: a settings file is a few hundred
                                 settingsVersion,
-                                {"quality", "ghost", "mouseSensitivity", "invertY", "musicVolume", "effectsVolume"}};
+                                {"quality", "ghost", "ghostRun", "mouseSensitivity", "invertY", "musicVolume", "effectsVolume"}};
 
 // Reads the key `name` of `file`, if there, into `value` through `take`,
 // which returns false for a value of the wrong kind; `expected` says which.
@@ -38,6 +38,12 @@ bool takeSettings(const Json& file, Settings& settings, std::string& problem) {
                    }) &&
            readKey(file, "ghost", "true or false", problem,
                    [&](const Json& v) { return v.is_boolean() && (settings.ghost = v.get<bool>(), true); }) &&
+           readKey(file, "ghostRun", "\"record\" or \"last\"", problem,
+                   [&](const Json& v) {
+                       const std::optional<GhostRun> run = v.is_string() ? parseGhostRun(v.get<std::string>()) : std::nullopt;
+                       if (run) settings.ghostRun = *run;
+                       return run.has_value();
+                   }) &&
            readKey(file, "mouseSensitivity", "a number from 0.1 to 10", problem,
                    [&](const Json& v) {
                        const std::optional<float> factor =
@@ -85,11 +91,20 @@ std::string settingsText(const Settings& settings) {
     file["version"] = settingsVersion;
     file["quality"] = qualityName(settings.quality);
     file["ghost"] = settings.ghost;
+    file["ghostRun"] = ghostRunName(settings.ghostRun);
     file["mouseSensitivity"] = hundredths(settings.mouseSensitivity);
     file["invertY"] = settings.invertY;
     file["musicVolume"] = settings.musicVolume;
     file["effectsVolume"] = settings.effectsVolume;
     return keptText(file, settings.unknown);
+}
+
+const char* ghostRunName(GhostRun run) { return run == GhostRun::last ? "last" : "record"; }
+
+std::optional<GhostRun> parseGhostRun(const std::string& name) {
+    if (name == "record") return GhostRun::record;
+    if (name == "last") return GhostRun::last;
+    return std::nullopt;
 }
 
 Settings loadSettings() {

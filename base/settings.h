@@ -5,6 +5,7 @@
 //     "version": 1,
 //     "quality": "auto",
 //     "ghost": true,
+//     "ghostRun": "record",
 //     "mouseSensitivity": 1.0,
 //     "invertY": false,
 //     "musicVolume": 100,
@@ -24,9 +25,16 @@
 #include "base/quality.h"
 #include "base/storage.h"
 
+// Whose way the ghost follows: the all-time best run's, or the last run
+// finished (base/records.h keeps both).
+enum class GhostRun { record, last };
+const char* ghostRunName(GhostRun run);  // "record", "last": as the file keeps it
+std::optional<GhostRun> parseGhostRun(const std::string& name);
+
 struct Settings {
     QualitySetting quality = QualitySetting::automatic;
-    bool ghost = true;              // the ghost of the best run races along
+    bool ghost = true;              // a ghost races along (G)
+    GhostRun ghostRun = GhostRun::record;
     float mouseSensitivity = 1.0f;  // a factor on the mouse look's turn per pixel, 0.1 to 10
     bool invertY = false;           // moving the mouse up looks down
     int musicVolume = 100;          // percent

@@ -167,7 +167,8 @@ void hudText(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<glm::vec2> positions;
         std::vector<glm::vec2> uvs;
-        buildLinesGeometry(hudFrame(platform->clock, coinField->collectedCount), positions, uvs);
+        std::vector<glm::vec3> inks;
+        buildLinesGeometry(hudFrame(platform->clock, coinField->collectedCount), positions, uvs, inks);
         benchmark::DoNotOptimize(positions.data());
         benchmark::DoNotOptimize(uvs.data());
     }

@@ -45,7 +45,7 @@ void setTextureUnit(const Shader* shader, const char* name, int unit);
 // Every program reads its vertex inputs at these fixed locations (each shader
 // declares them with layout(location = ...)), and every vertex array of the
 // game points its buffers at them: a mesh's position, normal and texture
-// coordinate; a glyph's corner and atlas coordinate; a billboard's or the
+// coordinate; a glyph's corner, atlas coordinate and ink; a billboard's or the
 // screen quad's corner, and a billboard's centre with size and its colour.
 enum VertexInput : GLuint {
     positionInput = 0,
@@ -53,6 +53,7 @@ enum VertexInput : GLuint {
     uvInput = 2,
     glyphPositionInput = 3,
     glyphUvInput = 4,
+    glyphColorInput = 5,
     cornerInput = 0,
     centreSizeInput = 1,
     colorInput = 2,

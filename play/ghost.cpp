@@ -32,8 +32,9 @@ void recordWay(double seconds, glm::vec3 at) {
 const GhostWay& currentWay() { return way; }
 
 void followGhost(double seconds) {
-    if (ghostEnabled && allTimeBest && !allTimeBest->way.samples.empty())
-        ghostPosition = allTimeBest->way.at(seconds);
+    const GhostWay* chosen = ghostRun == GhostRun::last ? &lastRunWay : allTimeBest ? &allTimeBest->way : nullptr;
+    if (ghostEnabled && chosen && !chosen->samples.empty())
+        ghostPosition = chosen->at(seconds);
     else
         ghostPosition.reset();
 }

@@ -1,5 +1,6 @@
-// The ghost: the way of the current run is recorded as it goes, and the best
-// run's way is followed by a translucent cat in step with the run's clock.
+// The ghost: the way of the current run is recorded as it goes, and the way
+// the player chose (the best run's or the last run's) is followed by a
+// translucent cat in step with the run's clock.
 // The ghost never collides, takes no coins and is not counted as drawn; the
 // lit pass draws it where ghostPosition says.
 #pragma once
@@ -19,7 +20,7 @@ void recordWay(double seconds, glm::vec3 at);
 // The way of the current run so far.
 const GhostWay& currentWay();
 
-// Sets ghostPosition to where the kept best run's cat was `seconds` into its
-// run (and stays at its end), or to none while the ghost is off or there is
-// no best run.
+// Sets ghostPosition to where the chosen run's cat (ghostRun: the kept best
+// run's or the last run's) was `seconds` into its run (and stays at its
+// end), or to none while the ghost is off or there is no such run.
 void followGhost(double seconds);

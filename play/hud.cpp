@@ -1,5 +1,7 @@
 #include "play/hud.h"
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "base/debug_view.h"
@@ -7,6 +9,7 @@
 #include "base/platform.h"
 #include "play/score.h"
 #include "play/settings_screen.h"
+#include "play/splits.h"
 #include "render/text2d.h"
 #include "scene/coins.h"
 #include "scene/world.h"
@@ -36,6 +39,74 @@ void runSlot(const MessageSlot& slot, double now, std::vector<HudLine>& lines) {
 // The blink of "PRESS ENTER TO PLAY": on during even whole seconds of the run.
 bool blinkOn(double secondsSinceStart) {
     return static_cast<long long>(secondsSinceStart) % 2 == 0;
+}
+
+// A difference of times as the genre shows it: "-0.31" ahead, "+0.42"
+// behind, in green or red; `x` where the line starts, `size` its cell.
+HudLine differenceLine(double difference, int x, int y, int size) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%.2f", difference < 0.0 ? '-' : '+', std::fabs(difference));
+    return {text, x, y, size, difference < 0.0 ? aheadInk : behindInk};
+}
+
+// The checkpoint passed last, for a few seconds: the run's time there and
+// how far ahead of the all-time best or behind it.
+void addCheckpointLine(double now, std::vector<HudLine>& lines) {
+    if (shownCheckpoint < 0 || size_t(shownCheckpoint) >= runSplits.size() ||
+        now - shownCheckpointSince >= checkpointSeconds)
+        return;
+    const std::string text =
+        "Checkpoint " + std::to_string(shownCheckpoint + 1) + ": " + formatSeconds(runSplits[size_t(shownCheckpoint)]);
+    const int x = 250;
+    lines.push_back({text, x, 520, 20});
+    if (const std::optional<double> difference = splitDifference(shownCheckpoint))
+        lines.push_back(differenceLine(*difference, x + 20 * int(text.size() + 1), 520, 20));
+}
+
+// Above the end screen's score lines, at a smaller size: on the left the
+// run's splits beside the all-time best's with each difference, and the
+// best time possible; on the right the table of the best runs, the run just
+// finished marked.
+constexpr int tableSize = 12;
+constexpr int tableTop = 580;
+constexpr int tableStep = 14;
+
+std::string padded(std::string text, size_t width) {
+    if (text.size() < width) text.insert(0, width - text.size(), ' ');
+    return text;
+}
+
+void addSplitLines(std::vector<HudLine>& lines) {
+    if (runSplits.empty()) return;
+    int y = tableTop;
+    lines.push_back({"SPLITS    RUN  RECORD", 10, y, tableSize});
+    for (size_t i = 0; i < runSplits.size(); ++i) {
+        y -= tableStep;
+        const std::string name = int(i) + 1 == checkpointCount ? "Finish" : "CP " + std::to_string(i + 1);
+        std::string text = name;
+        text.resize(7, ' ');
+        text += padded(formatSeconds(runSplits[i]), 6);
+        text += i < recordSplits.size() ? padded(formatSeconds(recordSplits[i]), 8) : std::string(8, ' ');
+        lines.push_back({text, 10, y, tableSize});
+        if (const std::optional<double> difference = splitDifference(int(i)))
+            lines.push_back(differenceLine(*difference, 10 + tableSize * int(text.size() + 1), y, tableSize));
+    }
+    if (const std::optional<double> possible = bestPossibleTime(bestSegments))
+        lines.push_back({"Best possible: " + formatSeconds(*possible), 10, y - tableStep - 4, tableSize});
+}
+
+void addTableLines(std::vector<HudLine>& lines) {
+    if (bestRuns.empty()) return;
+    int y = tableTop;
+    lines.push_back({"BEST RUNS  SCORE   TIME COINS", 420, y, tableSize});
+    for (size_t row = 0; row < bestRuns.size(); ++row) {
+        y -= tableStep;
+        const Record& run = bestRuns[row];
+        const std::string text = std::string(int(row) == finishedRunRow ? ">" : " ") + padded(std::to_string(row + 1), 2) +
+                                 "." + padded(formatSeconds(run.score), 7) + padded(formatSeconds(run.time), 7) +
+                                 padded(std::to_string(run.coins), 3) + " " + run.date;
+        lines.push_back({text, 420, y, tableSize, int(row) == finishedRunRow ? aheadInk : textInk});
+    }
 }
 
 void addScoreLines(std::vector<HudLine>& lines) {
@@ -98,12 +169,15 @@ std::vector<HudLine> hudFrame(double now, int collectedCount) {
             const std::string record = "Record: " + formatSeconds(allTimeBest->score);
             lines.push_back({record, int(hudUnits.x) - 10 - 20 * int(record.size()), 40, 20});
         }
+        addCheckpointLine(now, lines);
     } else {
         if (blinkOn(now - gameStartTime)) lines.push_back({"PRESS ENTER TO PLAY", 200, 10, 20});
         lines.push_back({"1 coin = -1 second", 10, 90, 20});
         lines.push_back({"Time: " + formatSeconds(playTime), 10, 40, 20});
         lines.push_back({"Coins:" + coins, 10, 10, 20});
         addScoreLines(lines);
+        addSplitLines(lines);
+        addTableLines(lines);
     }
     return lines;
 }

@@ -1,5 +1,6 @@
-// Heads-up display: clock, coins, the record to beat, frame rate, four timed
-// status lines and the end screen with the score and the best scores.
+// Heads-up display: clock, coins, the record to beat, the checkpoint just
+// passed against the record, frame rate, four timed status lines and the end
+// screen with the score, the best scores, the splits and the best runs.
 //
 // The HUD shows what the game rules decided (the run's time, its score, a new
 // best); what it shows and when lives in hudFrame(), which needs no GL and
@@ -17,7 +18,8 @@ using HudLine = TextLine;
 // One frame of the HUD at clock time `now` (seconds) with `collectedCount`
 // coins taken in the current run: the lines to draw, in drawing order. Reads
 // gameOver, gameStartTime, playTime, runScore, bestScore, newBestScore,
-// allTimeBest, newAllTimeRecord,
+// allTimeBest, newAllTimeRecord, the splits (play/splits.h), bestRuns,
+// finishedRunRow, bestSegments,
 // frameSeconds, showFrameRate, debugView, transparencyEnabled, drawnObjectCount and the
 // quality (a line names the level whenever it is not full); writes its own
 // two status lines and stamps and empties the four timed message slots.

@@ -14,6 +14,7 @@
 #include "play/ghost.h"
 #include "play/score.h"
 #include "play/settings_screen.h"
+#include "play/splits.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "scene/world.h"
@@ -201,6 +202,15 @@ bool nextRunFromTheEndScreen() {
     return true;
 }
 
+// R or Back starts a new run at once, wherever the cat is, as a hit does
+// but without its sound; on the end screen too. True when it did.
+bool restartAtOnce() {
+    if (!wasKeyPressed(GLFW_KEY_R) && !pad.pressed(GLFW_GAMEPAD_BUTTON_BACK)) return false;
+    resetGame();
+    gameOver = false;
+    return true;
+}
+
 // The street, the slabs and the coins, judged on the position copied before
 // this frame's move. The street is a box and the finish a plane the cat
 // crosses once, so the point tells all there is to tell about them; a slab
@@ -235,7 +245,9 @@ void keepTheRunsClock(bool finishedNow) {
     if (!gameOver) {
         playTime = clockNow() - gameStartTime;
         recordWay(playTime, glm::vec3(theCat->modelMatrix[3]));
+        followCheckpoints(playTime, glm::vec3(theCat->modelMatrix[3]), clockNow());
     } else if (finishedNow) {
+        finishSplits(playTime);
         judgeRun(coinField->collectedCount);
         playSound(Sound::finish);
         if (newBestScore) playSound(Sound::newBest);
@@ -255,7 +267,7 @@ void processInput() {
     if (pauseGate()) return;
     lookAround();
     runForward();
-    judgeTheWay(nextRunFromTheEndScreen());
+    judgeTheWay(nextRunFromTheEndScreen() || restartAtOnce());
     keepTheRunsClock(gameOver && !wasOver);
 }
 
@@ -274,4 +286,5 @@ void resetGame() {
     gameStartTime = clockNow();
     testedCatPosition.reset();  // the way back to the start is no way the cat went
     startWay(courseStart);
+    startSplits();
 }

@@ -7,8 +7,9 @@
 //
 // Keyboard and gamepad side by side: W, the right trigger or A runs; Space,
 // the left trigger or B sprints with it; Enter or A starts the next run from
-// the end screen; P or Start pauses and goes on; the arrow keys or the D-pad
-// change the settings in the pause.
+// the end screen; R or Back starts a new run at any moment, as a hit does but
+// silently; P or Start pauses and goes on; the arrow keys or the D-pad change
+// the settings in the pause.
 #pragma once
 
 // The mouse look's speed: radians per pixel per second of a frame at 60

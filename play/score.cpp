@@ -22,14 +22,22 @@ void judgeRun(int coins) {
     newBestScore = bestScore > runScore;
     if (newBestScore) bestScore = shown;
 
-    newAllTimeRecord = !allTimeBest || allTimeBest->score > shown;
-    if (!newAllTimeRecord) return;
     Record run;
     run.score = shown;
     run.time = playTime;
     run.coins = coins;
     run.date = todaysDate();
     run.way = currentWay();
-    // Another game may have kept a better run since this one started.
-    allTimeBest = keepRecord(run, newAllTimeRecord);
+    // Another game may have kept a better run, or others, since this one started.
+    const KeptRun kept = keepRun(run);
+    newAllTimeRecord = kept.best;
+    takeKeptRecords(kept.records);
+    finishedRunRow = kept.row;
+}
+
+void takeKeptRecords(const Records& records) {
+    allTimeBest = records.best;
+    bestRuns = records.table;
+    bestSegments = records.bestSegments;
+    lastRunWay = records.lastWay;
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "base/records.h"
+
 // The value in fixed notation with six decimals, as "%f" prints a double.
 std::string fixedText(double value);
 
@@ -20,6 +22,12 @@ double scoreOf(double seconds, int coins);
 // Ends the current run, which took `playTime`, with `coins` taken: sets
 // runScore, and when it beats bestScore, sets newBestScore and keeps the
 // score in bestScore as formatSeconds shows it. An equal score is no new best.
-// A run that beats the all-time best too (or the first run ever) is kept on
-// disk with its way (base/records.h) and sets newAllTimeRecord.
+// Every run finished is kept (base/records.h): with its way as the last
+// run's, in the table of the best runs when it is among them (finishedRunRow
+// says where), as the all-time best with its way when it beats it (or is
+// the first run ever), which sets newAllTimeRecord.
 void judgeRun(int coins);
+
+// The game goes on with `records`: allTimeBest, bestRuns, bestSegments and
+// lastRunWay become theirs.
+void takeKeptRecords(const Records& records);

@@ -56,6 +56,21 @@ void changeGhost(bool enabled) {
     saveSettings(savedSettings);
 }
 
+void changeGhostRun(GhostRun run) {
+    ghostRun = savedSettings.ghostRun = run;
+    saveSettings(savedSettings);
+}
+
+void stepGhost(int step) {
+    // Round the three choices: the record's run, the last run, none.
+    const int now = !ghostEnabled ? 2 : ghostRun == GhostRun::last ? 1 : 0;
+    const int next = ((now + step) % 3 + 3) % 3;
+    ghostEnabled = savedSettings.ghost = next != 2;
+    if (next != 2) savedSettings.ghostRun = next == 1 ? GhostRun::last : GhostRun::record;
+    ghostRun = savedSettings.ghostRun;
+    saveSettings(savedSettings);
+}
+
 void changeMouseSensitivity(float factor) {
     mouseSensitivity = savedSettings.mouseSensitivity = std::clamp(factor, minMouseSensitivity, maxMouseSensitivity);
     saveSettings(savedSettings);
@@ -85,7 +100,7 @@ std::vector<SettingRow> settingRows() {
         {"Invert Y", onOff(invertY)},
         {"Music volume", std::to_string(musicVolume) + "%"},
         {"Effects volume", std::to_string(effectsVolume) + "%"},
-        {"Ghost", onOff(ghostEnabled)},
+        {"Ghost", !ghostEnabled ? "off" : ghostRun == GhostRun::last ? "last run" : "record"},
     };
     std::vector<SettingRow> lines;
     for (int i = 0; i < settingLineCount; ++i) lines.push_back({rows[i].first, rows[i].second, i == selectedSetting});
@@ -103,6 +118,6 @@ void changeSettingValue(int step) {
         case SettingLine::invertY: changeInvertY(!invertY); break;
         case SettingLine::musicVolume: changeMusicVolume(musicVolume + step * volumeStep); break;
         case SettingLine::effectsVolume: changeEffectsVolume(effectsVolume + step * volumeStep); break;
-        case SettingLine::ghost: changeGhost(!ghostEnabled); break;
+        case SettingLine::ghost: stepGhost(step); break;
     }
 }

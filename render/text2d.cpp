@@ -46,47 +46,54 @@ void buildTextGeometry(const char* text, int x, int y, int size, std::vector<glm
 }
 
 void buildLinesGeometry(const std::vector<TextLine>& lines, std::vector<glm::vec2>& positions,
-                        std::vector<glm::vec2>& uvs) {
+                        std::vector<glm::vec2>& uvs, std::vector<glm::vec3>& inks) {
     positions.clear();
     uvs.clear();
+    inks.clear();
     std::vector<glm::vec2> linePositions, lineUvs;
     for (const TextLine& line : lines) {
         buildTextGeometry(line.text.c_str(), line.x, line.y, line.size, linePositions, lineUvs);
         positions.insert(positions.end(), linePositions.begin(), linePositions.end());
         uvs.insert(uvs.end(), lineUvs.begin(), lineUvs.end());
+        inks.insert(inks.end(), linePositions.size(), line.ink);
     }
 }
 
 Text2D::Text2D() {
     glGenBuffers(1, &vertexBuffer);
     glGenBuffers(1, &uvBuffer);
+    glGenBuffers(1, &inkBuffer);
     // A generated name becomes a buffer object only when first bound; bind
-    // both once so they exist from the start, and put the binding back.
+    // each once so they exist from the start, and put the binding back.
     GLint previous = 0;
     glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &previous);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, inkBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(previous));
 }
 
 Text2D::~Text2D() {
     glDeleteBuffers(1, &vertexBuffer);
     glDeleteBuffers(1, &uvBuffer);
+    glDeleteBuffers(1, &inkBuffer);
 }
 
 void Text2D::drawLines(const std::vector<TextLine>& lines) {
     if (lines != shown_) {
         shown_ = lines;
-        buildLinesGeometry(lines, positions_, uvs_);
+        buildLinesGeometry(lines, positions_, uvs_, inks_);
         vertexCount_ = static_cast<GLsizei>(positions_.size());
         if (vertexCount_ == 0) return;
         refillBuffer(GL_ARRAY_BUFFER, vertexBuffer, positions_);
         refillBuffer(GL_ARRAY_BUFFER, uvBuffer, uvs_);
+        refillBuffer(GL_ARRAY_BUFFER, inkBuffer, inks_);
     }
     if (vertexCount_ == 0) return;
 
     pointVertexInput(glyphPositionInput, vertexBuffer, 2);
     pointVertexInput(glyphUvInput, uvBuffer, 2);
+    pointVertexInput(glyphColorInput, inkBuffer, 3);
 
     {
         const GlBlending glyphs(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -95,6 +102,7 @@ void Text2D::drawLines(const std::vector<TextLine>& lines) {
     }
     glDisableVertexAttribArray(glyphPositionInput);
     glDisableVertexAttribArray(glyphUvInput);
+    glDisableVertexAttribArray(glyphColorInput);
 }
 
 void Text2D::drawText(const char* text, int x, int y, int size) { drawLines({TextLine{text, x, y, size}}); }

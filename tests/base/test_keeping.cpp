@@ -17,6 +17,8 @@
 #include "base/debug_view.h"
 #include "base/globals.h"
 #include "base/records.h"
+#include "base/splits.h"
+#include "base/course.h"
 #include "base/settings.h"
 #include "base/storage.h"
 #include "tests/support/helpers.h"
@@ -141,8 +143,11 @@ TEST_F(Keeping, ARecordComesBackAsKeptWithItsWayAndTheKeysThisGameDoesNotKnow) {
     const std::string before = read(recordsFile);
     EXPECT_EQ(loadRecords()->score, 30.0) << "a key left out, the ghost included, keeps its default";
     bool kept = false;
+    EXPECT_EQ(read(recordsFile), before) << "read as it stands, never written by a read";
     keepRecord(aRun(40.0), kept);
-    EXPECT_EQ(read(recordsFile), before) << "a worse run leaves the best as it was";
+    EXPECT_FALSE(kept);
+    EXPECT_EQ(loadAllRecords().table.size(), 2u) << "a worse run enters the table";
+    EXPECT_NE(read(recordsFile).find("\"horse\": 1"), std::string::npos) << "the best run's own keys stay with it";
     const Record run = aRun(12.34, 500);
     keepRecord(run, kept);
     EXPECT_TRUE(kept);
@@ -173,7 +178,9 @@ TEST_F(Keeping, TheBetterRunSurvivesWhicheverGameSavesLast) {
 // Every file that breaks its format: one line naming it and what is wrong,
 // the file kept beside as NAME.bad, the defaults, and the next save writes anew.
 TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
-    const std::string valid = recordsText({aRun(10.0), {}});
+    Records valid1;
+    valid1.best = aRun(10.0);
+    const std::string valid = recordsText(valid1);
     auto deep = [](size_t levels) { return std::string(levels, '[') + std::string(levels, ']'); };
     struct Case {
         const char* what;
@@ -235,7 +242,8 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
 // A file the game cannot judge, a later game's or one that is no plain file,
 // is named once and left as it is: never read from, moved or saved over.
 TEST_F(Keeping, ALaterOrStrangeFileIsLeftAsItIs) {
-    const std::string later = "{\"version\": 2, \"quality\": \"ultra\"}";
+    const std::string laterSettings = "{\"version\": 2, \"quality\": \"ultra\"}";
+    const std::string laterRecords = "{\"version\": 3, \"best\": \"ultra\"}";
     struct Case {
         const char* what;
         bool records;
@@ -243,8 +251,8 @@ TEST_F(Keeping, ALaterOrStrangeFileIsLeftAsItIs) {
         const char* named;
     };
     const Case cases[] = {
-        {"settings of a later game", false, [&](const std::string& f) { write(f, later); }, "format version 2, a later"},
-        {"records of a later game", true, [&](const std::string& f) { write(f, later); }, "format version 2, a later"},
+        {"settings of a later game", false, [&](const std::string& f) { write(f, laterSettings); }, "format version 2, a later"},
+        {"records of a later game", true, [&](const std::string& f) { write(f, laterRecords); }, "format version 3, a later"},
         {"a named pipe", false, [](const std::string& f) { fs::create_directories(fs::path(f).parent_path()); mkfifo(f.c_str(), 0600); },
          "not a plain file"},
         {"a folder", true, [](const std::string& f) { fs::create_directories(f); }, "not a plain file"},
@@ -272,7 +280,7 @@ TEST_F(Keeping, ALaterOrStrangeFileIsLeftAsItIs) {
         EXPECT_NE(err.find("left as it is"), std::string::npos) << err;
         EXPECT_EQ(fs::status(file).type(), before.type());
         if (fs::is_regular_file(file)) {
-            EXPECT_EQ(read(file), later);
+            EXPECT_EQ(read(file), c.records ? laterRecords : laterSettings);
         }
         EXPECT_FALSE(fs::exists(file + ".bad"));
     }
@@ -396,7 +404,49 @@ TEST_F(Keeping, TwoGamesSavingAtOnceKeepTheBetterRun) {
         for (const pid_t game : games) ::waitpid(game, nullptr, 0);
         ASSERT_TRUE(loadRecords());
         EXPECT_EQ(loadRecords()->score, 10.0);
+        EXPECT_EQ(loadAllRecords().table.size(), 2u) << "both runs in the table";
     }
+}
+
+// A version 1 file, as the game of that format wrote it: read as it stands,
+// and version 2 from the next save on, nothing lost.
+TEST_F(Keeping, AVersionOneFileIsReadAsItStandsAndMovesOnAtTheNextSave) {
+    const std::string v1 = read("tests/base/records-v1.json");
+    ASSERT_NE(v1.find("\"version\": 1"), std::string::npos);
+    write(recordsFile, v1);
+    const Records old = loadAllRecords();
+    ASSERT_TRUE(old.best);
+    EXPECT_EQ(old.best->way.samples.size(), 671u) << "its way, the ghost";
+    ASSERT_EQ(old.table.size(), 1u);
+    EXPECT_EQ(std::make_tuple(old.table[0].score, old.table[0].time, old.table[0].coins, old.table[0].date),
+              std::make_tuple(12.34, 22.34, 10, std::string("2026-12-07")));
+    // 16 units a second: 50 units take 3.125 s; the finish is the run's time.
+    ASSERT_EQ(old.bestSegments.size(), size_t(checkpointCount)) << "segments read off its way";
+    EXPECT_NEAR(old.bestSegments[0], 3.125, 1e-3);
+    EXPECT_NEAR(*bestPossibleTime(old.bestSegments), 22.34, 1e-9);
+    EXPECT_EQ(read(recordsFile), v1) << "not written until a save";
+    bool kept;
+    keepRecord(aRun(30.0), kept);
+    const std::string v2 = read(recordsFile);
+    EXPECT_NE(v2.find("\"version\": 2"), std::string::npos);
+    EXPECT_NE(v2.find("\"trophies\": [1,{\"a\":2}]"), std::string::npos) << "unknown keys kept";
+    const Records now = loadAllRecords();
+    EXPECT_EQ(now.best->way.samples.size(), 671u);
+    ASSERT_EQ(now.table.size(), 2u);
+    EXPECT_EQ(now.table[1].score, 30.0);
+    EXPECT_EQ(now.lastWay.samples.size(), 3u) << "the last run's way";
+}
+
+// The table keeps the ten best, best first, a tie after the run already there.
+TEST(Table, KeepsTheTenBestBestFirst) {
+    Records records;
+    const double scores[] = {20, 15, 25, 15, 30, 10, 11, 12, 13, 14, 16, 40};
+    const int rows[] = {0, 0, 2, 1, 4, 0, 1, 2, 3, 4, 7, -1};
+    for (size_t i = 0; i < std::size(scores); ++i) EXPECT_EQ(mergeRun(records, aRun(scores[i])), rows[i]) << i;
+    ASSERT_EQ(records.table.size(), bestRunsKept);
+    for (size_t i = 1; i < records.table.size(); ++i) EXPECT_LE(records.table[i - 1].score, records.table[i].score);
+    EXPECT_EQ(records.table.back().score, 25.0) << "30 fell out, then 40 never came in";
+    EXPECT_EQ(records.best->score, 10.0);
 }
 
 // A way sampled at 30 a second is followed smoothly in between its samples.

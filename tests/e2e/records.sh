@@ -1,7 +1,7 @@
 # A game that remembers its player. Two games run at once: the first flies a
 # run to the finish, which writes the record and its ghost; the second, which
-# started before that record existed, finishes a worse run later, and the
-# better one stays. The next start shows the record to beat and the ghost of
+# started before that record existed, finishes a worse run later: the better
+# one stays the record, and both enter the table of best runs. The next start shows the record to beat and the ghost of
 # that run racing ahead, which G turns off for good.
 source "$(dirname "$0")/lib/kivo.bash"
 records=$XDG_DATA_HOME/kivo/records.json
@@ -38,7 +38,7 @@ play_in "$second"  # past its first frames, which are slow ones
 play_in "$first"
 fly_to_finish || fail "the first game's run did not reach the finish"
 best=$(kept_score)
-jq -e '.version == 1 and .best.coins >= 0 and (.best.date | test("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"))
+jq -e '.version == 2 and (.table | length) == 1 and (.bestSegments | length) == 7 and .best.coins >= 0 and (.best.date | test("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"))
        and .best.ghost.sampleCount * 3 == (.best.ghost.samples | length)
        and .best.ghost.sampleCount >= .best.time * 20' "$records" >/dev/null ||
   fail "the record is not a whole run with its ghost: $(head -c 400 "$records")"
@@ -57,7 +57,13 @@ shows_all_time_best() { window_shot "$WORK/end.png"; [ "$(ink_in "$WORK/end.png"
 fly_to_finish shows_all_time_best || fail "the second game's run did not reach the finish"
 [ "$(ink_in "$WORK/end.png" 240x14+4+79)" -lt 5 ] || fail "the worse run claims a new all-time record"
 [ "$(kept_score)" = "$best" ] || fail "the second game kept its worse run: $(kept_score), not $best"
-cmp -s "$records" "$records.first" || fail "the kept record changed"
+[ "$(jq -c .best "$records")" = "$(jq -c .best "$records.first")" ] || fail "the kept record changed"
+# Two whole runs to the finish: both in the table, the better first, and the
+# second run's way kept as the last; its end screen shows its splits.
+jq -e --argjson best "$best" '(.table | length) == 2 and .table[0].score == $best and .table[1].score > $best
+       and .lastGhost.sampleCount > .best.ghost.sampleCount' "$records" >/dev/null ||
+  fail "the table does not hold both runs: $(jq -c '.table' "$records")"
+[ "$(ink_in "$WORK/end.png" 120x50+4+2)" -gt 40 ] || fail "no splits on the second run's end screen"
 for pid in "$first" "$second"; do
   kill -TERM "$pid"
   poll 30 bash -c "! kill -0 $pid 2>/dev/null" || fail "game $pid did not end on SIGTERM"

@@ -13,7 +13,10 @@
 #include "base/globals.h"
 #include "base/sound.h"
 #include "play/frame_update.h"
+#include "play/ghost.h"
+#include "play/hud.h"
 #include "play/input.h"
+#include "play/splits.h"
 #include "scene/cat.h"
 #include "scene/coins.h"
 #include "tests/gl/world.h"
@@ -182,6 +185,17 @@ TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFra
         // The clock ran until the frame before the finish; the score takes a second off for each coin.
         EXPECT_DOUBLE_EQ(playTime, platform.clock - step - runStart);
         EXPECT_DOUBLE_EQ(runScore, playTime - 3);
+        // Every checkpoint timed on the way, however long the frames, the finish at the run's time.
+        ASSERT_EQ(runSplits.size(), size_t(checkpointCount));
+        for (size_t i = 1; i < runSplits.size(); ++i) EXPECT_LT(runSplits[i - 1], runSplits[i]) << i;
+        EXPECT_EQ(runSplits.back(), playTime);
+        const std::vector<glm::vec3> way = currentWay().samples;
+        for (size_t i = 0; i + 1 < runSplits.size(); ++i) {
+            const double along = runSplits[i] * currentWay().sampleRate;
+            const size_t before = size_t(along);
+            EXPECT_GE(way[before].z, checkpointZ(int(i))) << "checkpoint " << i << " timed where the way crossed it";
+            EXPECT_LT(way[before + 1].z, checkpointZ(int(i))) << "checkpoint " << i;
+        }
     }
     const glm::vec3 stopped = catTranslation();
     const double finalTime = playTime;
@@ -197,6 +211,55 @@ TEST_F(Play, SteersUnderOverAndAroundEverySlabToTheFinishCollectingCoinsAtAnyFra
     EXPECT_FALSE(gameOver);
     EXPECT_EQ(catTranslation(), courseStart);
     EXPECT_EQ(coinField->collectedCount, 0);
+}
+
+// Against a record: each checkpoint shows the run's time there with how far
+// ahead or behind it is, for three seconds. A record of the same way at two
+// thirds of the pace is behind at every checkpoint; the same way at once
+// and a half the pace ahead.
+TEST_F(Play, EachCheckpointSaysHowFarAheadOrBehindTheRecordTheRunIs) {
+    QuietConsole quiet;
+    for (const double pace : {1.5, 2.0 / 3.0}) {
+        SCOPED_TRACE(pace);
+        SetUp();
+        frame();
+        platform.releaseAll();
+        platform.hold(GLFW_KEY_W);
+        flyUntilTheRunEnds(Autopilot(), 0.05);
+        ASSERT_TRUE(gameOver);
+        const Splits run = runSplits;
+        Record record;
+        record.time = playTime * pace;
+        record.score = 1.0;
+        for (double t = 0.0; t <= record.time; t += 1.0 / 30.0) record.way.samples.push_back(currentWay().at(t / pace));
+        allTimeBest = record;
+        platform.releaseAll();
+        platform.tap(GLFW_KEY_R);
+        frame();
+        ASSERT_FALSE(gameOver);
+        ASSERT_EQ(recordSplits.size(), size_t(checkpointCount));
+        platform.hold(GLFW_KEY_W);
+        Autopilot pilot;
+        while (runSplits.empty()) {
+            pilot.steer(platform, 0.05);
+            frame(0.05);
+        }
+        const double passed = platform.clock;
+        const std::optional<double> difference = splitDifference(0);
+        ASSERT_TRUE(difference);
+        EXPECT_NEAR(*difference, run[0] * (1.0 - pace), 0.06);
+        EXPECT_EQ(shownCheckpoint, 0);
+        const std::vector<HudLine> lines = hudFrame(passed + 2.9, 0);
+        const auto shown = std::find_if(lines.begin(), lines.end(), [](const HudLine& l) { return l.text.rfind("Checkpoint 1: ", 0) == 0; });
+        ASSERT_NE(shown, lines.end());
+        ASSERT_NE(shown + 1, lines.end());
+        EXPECT_EQ(shown[1].text[0], pace > 1.0 ? '-' : '+');
+        EXPECT_EQ(shown[1].ink, pace > 1.0 ? aheadInk : behindInk);
+        const std::vector<HudLine> later = hudFrame(passed + 3.0, 0);
+        EXPECT_TRUE(std::none_of(later.begin(), later.end(), [](const HudLine& l) { return l.text.rfind("Checkpoint", 0) == 0; }))
+            << "gone after three seconds";
+        allTimeBest.reset();
+    }
 }
 
 // Half a second of sprinting in one frame carries the cat 15 units, far more
@@ -416,6 +479,42 @@ TEST_F(Play, LightTrailsTheCatByAFrameCameraSitsTenBehindAndBeadsFollow) {
     frame();
     frame();
     EXPECT_TRUE(closeTo(cameraPosition, catTranslation() + glm::vec3(0, cameraDistance, 0)));
+}
+
+// R, or the pad's Back, starts a new run at any moment: the cat at the
+// start, a new clock and coins, and no hit's sound.
+TEST_F(Play, ROrBackRestartsTheRunAtOnceWithoutTheHitsSound) {
+    HeardSounds sounds;
+    setSoundOutput(&sounds);
+    frame();
+    for (const bool usePad : {false, true}) {
+        SCOPED_TRACE(usePad ? "Back" : "R");
+        platform.hold(GLFW_KEY_W);
+        for (int i = 0; i < 20; ++i) frame();
+        platform.releaseAll();
+        ASSERT_LT(catTranslation().z, courseStart.z - 1);
+        const double before = gameStartTime;
+        GamepadState pad{};
+        if (usePad) {
+            platform.pad = pad;  // connected, Back free
+            frame();
+            pad.buttons[GLFW_GAMEPAD_BUTTON_BACK] = true;
+            platform.pad = pad;
+        } else {
+            platform.tap(GLFW_KEY_R);
+        }
+        ::testing::internal::CaptureStdout();
+        frame();
+        EXPECT_EQ(countOf(::testing::internal::GetCapturedStdout(), "COIN 0 "), 1) << "a new coin layout";
+        platform.pad.reset();
+        EXPECT_EQ(gameStartTime, platform.clock) << "a new clock";
+        EXPECT_GT(gameStartTime, before);
+        EXPECT_EQ(catTranslation(), courseStart);
+        EXPECT_TRUE(runSplits.empty());
+        frame();
+    }
+    EXPECT_TRUE(sounds.heard.empty());
+    setSoundOutput(nullptr);
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST_F(SettingsScreen, EachLineChangesItsSettingAtOnceAndSavesIt) {
         {SettingLine::mouseSensitivity, -1, "0.7"}, {SettingLine::mouseSensitivity, -1, "0.5"},
         {SettingLine::mouseSensitivity, -1, "0.35"}, {SettingLine::invertY, 1, "on"}, {SettingLine::invertY, -1, "off"},
         {SettingLine::musicVolume, -1, "90%"}, {SettingLine::musicVolume, 1, "100%"}, {SettingLine::musicVolume, 1, "100%"},
-        {SettingLine::effectsVolume, -1, "90%"}, {SettingLine::ghost, 1, "off"},
+        {SettingLine::effectsVolume, -1, "90%"}, {SettingLine::ghost, 1, "last run"},
+        {SettingLine::ghost, 1, "off"}, {SettingLine::ghost, 1, "record"}, {SettingLine::ghost, -1, "off"},
     };
     for (const Case& c : cases) {
         change(c.line, c.step);
@@ -72,6 +73,9 @@ TEST_F(SettingsScreen, EachLineChangesItsSettingAtOnceAndSavesIt) {
     EXPECT_EQ(std::make_tuple(saved.quality, saved.mouseSensitivity, saved.invertY, saved.musicVolume, saved.effectsVolume, saved.ghost),
               std::make_tuple(QualitySetting::full, 0.35f, false, 100, 90, false));
     EXPECT_EQ(saved.unknown, savedSettings.unknown);
+    change(SettingLine::ghost, -1);
+    EXPECT_EQ(std::make_pair(loadSettings().ghost, loadSettings().ghostRun), std::make_pair(true, GhostRun::last))
+        << "off, then back round to the last run's ghost";
 }
 
 TEST_F(SettingsScreen, SensitivityStepsStayWithinTheirRangeAndVolumesWithinPercent) {
