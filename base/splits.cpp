@@ -1,6 +1,7 @@
 #include "base/splits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "base/course.h"
@@ -35,6 +36,8 @@ std::vector<double> segmentsOf(const Splits& splits) {
 }
 
 void keepBestSegments(std::vector<double>& best, const std::vector<double>& segments) {
+    if (!std::all_of(segments.begin(), segments.end(), [](double s) { return std::isfinite(s) && s >= 0.0; }))
+        return;
     for (size_t i = 0; i < segments.size(); ++i) {
         if (i == best.size()) best.push_back(segments[i]);
         else best[i] = std::min(best[i], segments[i]);

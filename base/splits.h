@@ -29,7 +29,10 @@ Splits splitsOfWay(const GhostWay& way, double finishTime);
 std::vector<double> segmentsOf(const Splits& splits);
 
 // `best` becomes, segment by segment, the better of itself and `segments`;
-// a segment it lacks is taken as it comes.
+// a segment it lacks is taken as it comes. Segments that are not all
+// seconds, 0 or more (a way that reaches a checkpoint after the run's finish
+// time, as a hand-edited record can) are not taken at all: the file could not
+// be read back with them.
 void keepBestSegments(std::vector<double>& best, const std::vector<double>& segments);
 
 // The sum of the best segment of every part of the course, once all are
