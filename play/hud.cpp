@@ -70,6 +70,7 @@ void addCheckpointLine(double now, std::vector<HudLine>& lines) {
 constexpr int tableSize = 12;
 constexpr int tableTop = 580;
 constexpr int tableStep = 14;
+constexpr int tableLeft = 364;  // the best runs, beside the splits
 
 std::string padded(std::string text, size_t width) {
     if (text.size() < width) text.insert(0, width - text.size(), ' ');
@@ -98,14 +99,15 @@ void addSplitLines(std::vector<HudLine>& lines) {
 void addTableLines(std::vector<HudLine>& lines) {
     if (bestRuns.empty()) return;
     int y = tableTop;
-    lines.push_back({"BEST RUNS  SCORE   TIME COINS", 420, y, tableSize});
+    // 35 characters a row: from x 364 the date still ends within the 800 units.
+    lines.push_back({"BEST  SCORE   TIME COINS DATE", tableLeft, y, tableSize});
     for (size_t row = 0; row < bestRuns.size(); ++row) {
         y -= tableStep;
         const Record& run = bestRuns[row];
         const std::string text = std::string(int(row) == finishedRunRow ? ">" : " ") + padded(std::to_string(row + 1), 2) +
                                  "." + padded(formatSeconds(run.score), 7) + padded(formatSeconds(run.time), 7) +
-                                 padded(std::to_string(run.coins), 3) + " " + run.date;
-        lines.push_back({text, 420, y, tableSize, int(row) == finishedRunRow ? aheadInk : textInk});
+                                 padded(std::to_string(run.coins), 6) + " " + run.date;
+        lines.push_back({text, tableLeft, y, tableSize, int(row) == finishedRunRow ? aheadInk : textInk});
     }
 }
 
