@@ -6,10 +6,12 @@
 #include <cmath>
 #include <tuple>
 
+#include "base/course.h"
 #include "base/globals.h"
 #include "play/ghost.h"
 #include "play/hud.h"
 #include "play/score.h"
+#include "render/text2d.h"
 #include "tests/support/helpers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/temp_home.h"
@@ -180,6 +182,24 @@ TEST_F(Hud, ARunBeatingTheAllTimeBestIsKeptWithItsWayAndShown) {
     EXPECT_EQ(loadRecords()->score, 20.0);
     allTimeBest.reset();
     setenv("XDG_DATA_HOME", (useTemporaryHome() + "/data").c_str(), 1);
+}
+
+// The end screen at its fullest: seven splits against a record, the best
+// possible time and a table of ten slow runs, every line within the picture.
+TEST_F(Hud, TheFullestEndScreenFitsItsPicture) {
+    gameOver = true;
+    runSplits = recordSplits = Splits(size_t(checkpointCount), 599.99);
+    bestSegments.assign(size_t(checkpointCount), 99.99);
+    bestRuns.assign(10, Record{});
+    for (Record& run : bestRuns) run.score = run.time = 999.99, run.coins = 999, run.date = "2026-12-09";
+    finishedRunRow = 9;
+    for (const HudLine& line : hudFrame(1000.0, 0))
+        EXPECT_LE(line.x + line.size * int(line.text.size()), int(hudUnits.x)) << line.text;
+    runSplits.clear();
+    recordSplits.clear();
+    bestSegments.clear();
+    bestRuns.clear();
+    finishedRunRow = -1;
 }
 
 // The way is recorded at its own rate whatever the frames are: a frame of a
