@@ -1,5 +1,7 @@
 #include "app/screenshot.h"
 
+#include <GL/glew.h>
+
 #include <ctime>
 
 #include "app/window.h"
