@@ -220,4 +220,35 @@ TEST(GhostWay, IsRecordedAtItsRateAtAnyFrameRate) {
     }
 }
 
+// The ghost follows the run the settings choose, or none.
+TEST(GhostWay, FollowsTheChosenRun) {
+    Record best;
+    best.way.samples = {{0, 5, -200}, {0, 5, -210}};
+    lastRunWay.samples = {{1, 5, -200}, {1, 5, -220}};
+    const struct Case {
+        bool enabled, kept;
+        GhostRun run;
+        std::optional<glm::vec3> at;  // after half a sample
+    } cases[] = {
+        {true, true, GhostRun::record, glm::vec3(0, 5, -205)}, {true, true, GhostRun::last, glm::vec3(1, 5, -210)},
+        {true, false, GhostRun::last, glm::vec3(1, 5, -210)},  {true, false, GhostRun::record, std::nullopt},
+        {false, true, GhostRun::last, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        ghostEnabled = c.enabled;
+        ghostRun = c.run;
+        allTimeBest = c.kept ? std::optional<Record>(best) : std::nullopt;
+        followGhost(0.5 / 30.0);
+        EXPECT_EQ(ghostPosition.has_value(), c.at.has_value()) << int(c.run) << c.enabled << c.kept;
+        if (ghostPosition && c.at) {
+            EXPECT_TRUE(closeTo(*ghostPosition, *c.at)) << int(c.run);
+        }
+    }
+    allTimeBest.reset();
+    lastRunWay = GhostWay{};
+    ghostPosition.reset();
+    ghostEnabled = true;
+    ghostRun = GhostRun::record;
+}
+
 }  // namespace
