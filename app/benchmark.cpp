@@ -98,7 +98,7 @@ std::string benchmarkJson(const BenchmarkRun& run) {
         {"submission", rounded(medianOf(run.records, [](const FrameRecord& r) { return r.submission(); }))}};
     std::vector<double> live(run.liveParticles.begin(), run.liveParticles.end());
     report["live_particles"] = {{"median", percentile(live, 0.5)}, {"max", percentile(live, 1.0)}};
-    report["course"] = {{"restarts", run.restarts}, {"finished", run.finished}};
+    report["course"] = {{"restarts", run.restarts}, {"finished", run.finished}, {"furthest_z", std::round(run.furthestZ)}};
     return report.dump(2) + "\n";
 }
 
@@ -137,6 +137,7 @@ int runBenchmark(const std::string& file) {
         double lastFrameTime = platform.clock;
         double runStart = gameStartTime;
         for (int frame = 0; frame <= frames && !glfwWindowShouldClose(window); ++frame) {
+            if (frame == frames / 4) platform.hold(GLFW_KEY_SPACE);
             autopilot.steer(platform, gameStep);
             platform.clock += gameStep;
             const TimingClock::time_point start = TimingClock::now();
@@ -154,6 +155,7 @@ int runBenchmark(const std::string& file) {
             }
             runStart = gameStartTime;
             run.finished = run.finished || gameOver;
+            run.furthestZ = std::min(run.furthestZ, catPosition.z);
         }
         frameProbe = nullptr;
         timing.finish();

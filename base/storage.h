@@ -118,8 +118,9 @@ Loaded loadKept(const std::string& path, const KeptFormat& format, UnknownKeys& 
 // said once on stderr, and the old file is then untouched.
 bool saveKept(const std::string& path, const KeptFormat& format, const std::string& text);
 
-// False: saveKept() writes nothing and reports the text as kept, for a start
-// whose runs and choices are no player's (kivo --benchmark). True by default.
+// False: saveKept() writes nothing and reports the text as kept, and a
+// finished run takes no lock (base/records.h), for a start whose runs and
+// choices are no player's (kivo --benchmark). True by default.
 extern bool keepingFiles;
 
 enum class ReadOutcome {
