@@ -205,7 +205,7 @@ std::optional<Record> loadRecords() {
 Record keepRecord(const Record& run, bool& runKept) {
     runKept = true;
     const std::optional<std::string> path = recordsPath();
-    if (!path || !keepingFiles) return run;  // no path: said when they were loaded
+    if (!path) return run;  // said when they were loaded
     // A run that waits to be saved goes first, unless this one beats it.
     runKept = !pending || &betterRecord(*pending, run) == &run;
     const Record candidate = runKept ? run : *pending;

@@ -119,7 +119,7 @@ Loaded loadKept(const std::string& path, const KeptFormat& format, UnknownKeys& 
 bool saveKept(const std::string& path, const KeptFormat& format, const std::string& text);
 
 // False: saveKept() writes nothing and reports the text as kept, and a
-// finished run takes no lock (base/records.h), for a start whose runs and
+// FileLock is held without a lock file, for a start whose runs and
 // choices are no player's (kivo --benchmark). True by default.
 extern bool keepingFiles;
 
