@@ -41,6 +41,7 @@ MixerOutput mixer;
 
 bool openAudio() {
     if (audioOpen) return true;
+    if (soundOff) return false;
     // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
     // game never reads, and the process could no longer be stopped that way.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -59,6 +60,8 @@ bool openAudio() {
 }
 
 }  // namespace
+
+bool soundOff = false;
 
 void playMusic(const char* path) {
     if (music) return;

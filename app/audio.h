@@ -4,6 +4,10 @@
 // device the game is the same in silence, which needs no word.
 #pragma once
 
+// True: no sound device is opened, so neither music nor effects play (kivo
+// --benchmark). False by default.
+extern bool soundOff;
+
 // Opens the sound device (44100 Hz, signed 16-bit, stereo) and starts `path`
 // playing in an endless loop; returns at once. A file that is missing, that
 // is no WAV the mixer may read (base/wave_file.h), or that the open device

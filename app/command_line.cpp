@@ -67,7 +67,7 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments) {
             return hasValue || value.empty() ? argument : argument + " " + value;
         };
         const bool setting = name == "--quality" || name == "--sensitivity" || name == "--invert-y" ||
-                             name == "--music" || name == "--effects";
+                             name == "--music" || name == "--effects" || name == "--benchmark";
         if (setting && !seen.insert(name).second) return failure("'" + argument + "' is given twice");
 
         if ((name == "--help" || name == "--version") && !hasValue) {
@@ -94,6 +94,9 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments) {
             if (!volume) return failure("'" + given + "' needs a whole percentage from 0 to 100, such as " + name + "=50");
         } else if (name == "--invert-y" && !hasValue) {
             options.invertY = true;
+        } else if (name == "--benchmark") {
+            if (hasValue && value.empty()) return failure("'" + argument + "' needs a file name, or no '='");
+            options.benchmark = value;
         } else if (name == "--fullscreen") {
             if (options.window || options.fullscreen) return failure("'" + argument + "' comes after another display choice");
             options.fullscreen = true;
@@ -130,6 +133,12 @@ std::string usageText() {
            "  --invert-y         moving the mouse or the stick up looks down\n"
            "  --music=PERCENT    the music's volume, 0 to 100\n"
            "  --effects=PERCENT  the sound effects' volume, 0 to 100\n"
+           "  --benchmark[=FILE] fly the course on the autopilot for a fixed number of\n"
+           "                     frames at --quality (default full) and --window, then\n"
+           "                     print a summary and write a JSON report of the frame\n"
+           "                     times and each pass's cost to FILE (default: standard\n"
+           "                     output, the summary then on standard error); keeps no\n"
+           "                     settings or records and plays no sound\n"
            "  --help             print this help and exit\n"
            "  --version          print the version and exit\n"
            "\n"

@@ -1,7 +1,7 @@
 // The command line: a player may skip the console dialogue by naming the
 // window or the full-screen mode, set the quality, the mouse sensitivity,
 // invert-Y and the volumes for this start (the saved settings stay as they
-// are), or ask for help or the version. Options combine; each may be given
+// are), run the benchmark instead of a game, or ask for help or the version. Options combine; each may be given
 // once. Parsed without GLFW, so it is tested on its own.
 #pragma once
 
@@ -24,6 +24,7 @@ struct LaunchOptions {
     std::optional<bool> invertY;              // --invert-y
     std::optional<int> musicVolume;           // --music=PERCENT
     std::optional<int> effectsVolume;         // --effects=PERCENT
+    std::optional<std::string> benchmark;     // --benchmark[=FILE]: the report's file; empty: stdout
     std::string error;                    // for Action::fail: one line naming the option
 };
 

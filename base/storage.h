@@ -118,6 +118,11 @@ Loaded loadKept(const std::string& path, const KeptFormat& format, UnknownKeys& 
 // said once on stderr, and the old file is then untouched.
 bool saveKept(const std::string& path, const KeptFormat& format, const std::string& text);
 
+// False: saveKept() writes nothing and reports the text as kept, and a
+// FileLock is held without a lock file, for a start whose runs and
+// choices are no player's (kivo --benchmark). True by default.
+extern bool keepingFiles;
+
 enum class ReadOutcome {
     read,      // `content` holds the whole file
     missing,   // there is no such file

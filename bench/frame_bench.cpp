@@ -40,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "app/benchmark.h"
 #include "app/frame.h"
 #include "app/hotkeys.h"
 #include "app/lab_overlay.h"
@@ -157,14 +158,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
         }
     }
     return true;
-}
-
-// Nearest-rank percentile (0 < p <= 1) of the values; -1 for none.
-double percentile(std::vector<double> values, double p) {
-    if (values.empty()) return -1.0;
-    std::sort(values.begin(), values.end());
-    const auto rank = static_cast<size_t>(std::ceil(p * static_cast<double>(values.size())));
-    return values[std::max<size_t>(rank, 1) - 1];
 }
 
 double median(const std::vector<double>& values) { return percentile(values, 0.5); }

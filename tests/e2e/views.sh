@@ -1,7 +1,8 @@
-# F7's debug views and F12's screenshots in the real game: each picture a new
-# PNG of the window in the pictures folder, named on stderr; the shadow-map
-# view grey, the cycle back to the colours; a folder that cannot be written
-# is one line, and the game plays on.
+# F1's lab overlay, F7's debug views and F12's screenshots in the real game:
+# the overlay's panel darkens the window's top and F1 again takes it away;
+# each picture a new PNG of the window in the pictures folder, named on
+# stderr; the shadow-map view grey, the cycle back to the colours; a folder
+# that cannot be written is one line, and the game plays on.
 KIVO_SCREEN_SIZE=800x600  # a small window draws quickly
 source "$(dirname "$0")/lib/kivo.bash"
 
@@ -38,6 +39,21 @@ for _ in 1 2 3 4; do xdo key F7; done
 again=$(shot)
 awk "BEGIN {exit !($(saturation "$again") > 0.05)}" || fail "the views did not cycle back to off"
 [ "$(ls "$pictures" | wc -l)" -eq 3 ] || fail "$(ls "$pictures")"
+
+echo "-- F1: the lab overlay's panel over the top of the window; F1 again hides it"
+# panel_light SHOT: the mean brightness of where the panel lies, the top left.
+panel_light() { convert "$1" -crop 75%x30%+6+6 +repage -format '%[fx:mean]' info:; }
+window_shot "$WORK/before.png"
+xdo key F1
+frames_pass && frames_pass || fail "no frame after F1"
+window_shot "$WORK/overlay.png"
+xdo key F1
+frames_pass && frames_pass || fail "no frame after F1 again"
+window_shot "$WORK/after.png"
+read -r before overlay after < <(echo "$(panel_light "$WORK/before.png") $(panel_light "$WORK/overlay.png") $(panel_light "$WORK/after.png")")
+echo "panel brightness: before $before, shown $overlay, hidden $after"
+awk "BEGIN {exit !($overlay < 0.7 * $before)}" || fail "F1 showed no panel"
+awk "BEGIN {exit !($after > 0.9 * $before && $after < 1.1 * $before)}" || fail "F1 again left the panel"
 
 echo "-- a pictures folder that cannot be written: one line, and the game plays on"
 rm -rf "$HOME/Pictures" && echo x > "$HOME/Pictures"

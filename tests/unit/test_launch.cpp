@@ -39,6 +39,8 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
         {{"--effects=loud"}, Action::fail, {0, 0}, {0, 0}, false, "'--effects=loud'"},
         {{"--invert-y=yes"}, Action::fail, {0, 0}, {0, 0}, false, "'--invert-y=yes'"},
         {{"--invert-y", "--invert-y"}, Action::fail, {0, 0}, {0, 0}, false, "'--invert-y'"},
+        {{"--benchmark="}, Action::fail, {0, 0}, {0, 0}, false, "'--benchmark='"},
+        {{"--benchmark", "--benchmark=a"}, Action::fail, {0, 0}, {0, 0}, false, "'--benchmark=a'"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -69,6 +71,9 @@ TEST(CommandLine, ReadsTheDisplayOptionsAndRejectsAnythingElseByName) {
     EXPECT_EQ(std::make_tuple(*settings.sensitivity, *settings.invertY, *settings.musicVolume, *settings.effectsVolume),
               std::make_tuple(0.5f, true, 0, 100));
     EXPECT_FALSE(parseCommandLine({}).sensitivity) << "no option: the saved setting holds";
+    EXPECT_EQ(parseCommandLine({"--benchmark"}).benchmark, std::optional<std::string>(""));
+    EXPECT_EQ(parseCommandLine({"--benchmark=r.json"}).benchmark, std::optional<std::string>("r.json"));
+    EXPECT_FALSE(parseCommandLine({}).benchmark);
     for (const char* level : {"auto", "full", "balanced", "low"}) {
         const LaunchOptions options = parseCommandLine({std::string("--quality=") + level});
         ASSERT_TRUE(options.quality.has_value()) << level;
@@ -91,6 +96,7 @@ TEST(CommandLine, TheUsageListsEveryOptionInTheFormItIsTaken) {
         {"--help", {"--help"}},                   {"--version", {"--version"}},
         {"--sensitivity=X", {"--sensitivity=2"}}, {"--invert-y", {"--invert-y"}},
         {"--music=PERCENT", {"--music=40"}},      {"--effects=PERCENT", {"--effects=0"}},
+        {"--benchmark[=FILE]", {"--benchmark=r.json"}},
     };
     for (const Option& option : options) {
         EXPECT_NE(usage.find(std::string("\n  ") + option.written), std::string::npos) << option.written;
