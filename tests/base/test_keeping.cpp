@@ -205,6 +205,13 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
          "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": "
          "{\"sampleRate\": 30, \"sampleCount\": 100000, \"samples\": [0, 5, -200]}}}",
          "declares 100000 samples but holds 3 numbers"},
+        {"fewer coins than none", true, "{\"version\": 1, \"best\": {\"score\": 1, \"coins\": -1}}", "coins must be"},
+        {"more coins than a layout has", true,
+         "{\"version\": 1, \"best\": {\"score\": 1, \"coins\": " + std::to_string(coinsPerLayout + 1) + "}}", "coins must be"},
+        {"a ghost sampled slower than once a second", true,
+         "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": {\"sampleRate\": 0.99}}}", "sample rate must be"},
+        {"a ghost sampled faster than a thousand a second", true,
+         "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": {\"sampleRate\": 1000.01}}}", "sample rate must be"},
         {"a sample beyond what a float holds", true,
          "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": {\"samples\": [0, 5, -2e91]}}}", "samples must be numbers"},
     };
@@ -225,6 +232,11 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
         EXPECT_NE(err.find(c.named), std::string::npos) << err;
         EXPECT_EQ(read(file + ".bad"), c.content) << "kept beside";
         EXPECT_FALSE(fs::exists(file));
+    }
+    // The ends of those ranges are a record's own.
+    for (const char* run : {"\"coins\": 0, \"ghost\": {\"sampleRate\": 1}", "\"coins\": 22, \"ghost\": {\"sampleRate\": 1000}"}) {
+        write(recordsFile, std::string("{\"version\": 1, \"best\": {\"score\": 1, ") + run + "}}");
+        EXPECT_TRUE(loadRecords()) << run;
     }
     // A second bad file never takes the first one's place.
     for (const char* bad : {"{", "["}) {
