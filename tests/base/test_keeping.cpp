@@ -252,7 +252,8 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
 }
 
 // A file the game cannot judge, a later game's or one that is no plain file,
-// is named once and left as it is: never read from, moved or saved over.
+// or a broken one it cannot set aside, is named once and left as it is: never
+// read from, moved or saved over.
 TEST_F(Keeping, ALaterOrStrangeFileIsLeftAsItIs) {
     const std::string laterSettings = "{\"version\": 2, \"quality\": \"ultra\"}";
     const std::string laterRecords = "{\"version\": 3, \"best\": \"ultra\"}";
@@ -268,6 +269,12 @@ TEST_F(Keeping, ALaterOrStrangeFileIsLeftAsItIs) {
         {"a named pipe", false, [](const std::string& f) { fs::create_directories(fs::path(f).parent_path()); mkfifo(f.c_str(), 0600); },
          "not a plain file"},
         {"a folder", true, [](const std::string& f) { fs::create_directories(f); }, "not a plain file"},
+        {"a broken file that cannot be set aside", false,
+         [&](const std::string& f) {
+             write(f, "{");
+             for (int n = 1; n < 100; ++n) write(f + ".bad" + (n == 1 ? "" : "." + std::to_string(n)), "");
+         },
+         "could not be set aside"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -275,6 +282,8 @@ TEST_F(Keeping, ALaterOrStrangeFileIsLeftAsItIs) {
         const std::string& file = c.records ? recordsFile : settingsFile;
         c.make(file);
         const fs::file_status before = fs::status(file);
+        const std::string held = fs::is_regular_file(file) ? read(file) : "";
+        const bool asideBefore = fs::exists(file + ".bad");
         ::testing::internal::CaptureStderr();
         bool kept = false;
         if (c.records) {
@@ -292,9 +301,10 @@ TEST_F(Keeping, ALaterOrStrangeFileIsLeftAsItIs) {
         EXPECT_NE(err.find("left as it is"), std::string::npos) << err;
         EXPECT_EQ(fs::status(file).type(), before.type());
         if (fs::is_regular_file(file)) {
-            EXPECT_EQ(read(file), c.records ? laterRecords : laterSettings);
+            EXPECT_EQ(read(file), held);
         }
-        EXPECT_FALSE(fs::exists(file + ".bad"));
+        EXPECT_EQ(fs::exists(file + ".bad"), asideBefore);
+        EXPECT_FALSE(fs::exists(file + ".bad.100"));
     }
 }
 
