@@ -173,6 +173,16 @@ TEST_F(Keeping, TheBetterRunSurvivesWhicheverGameSavesLast) {
     EXPECT_EQ(keepRecord(aRun(19.99), kept).score, 19.99);
     EXPECT_TRUE(kept);
     EXPECT_EQ(loadRecords()->score, 19.99);
+
+    // A file broken since the start, met as the run is kept: set aside, and the run kept anew.
+    write(recordsFile, "{");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(keepRecord(aRun(30.0), kept).score, 30.0);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(countOf(err, "\n"), 1) << err;
+    EXPECT_EQ(read(recordsFile + ".bad"), "{");
+    ASSERT_TRUE(loadRecords());
+    EXPECT_EQ(loadRecords()->score, 30.0);
 }
 
 // Every file that breaks its format: one line naming it and what is wrong,
