@@ -120,7 +120,7 @@ bool takeRecords(const Json& file, Records& records, std::string& problem) {
             row.way = GhostWay{};
             row.unknown.clear();
             records.table.push_back(std::move(row));
-            records.bestSegments = segmentsOf(splitsOfWay(records.best->way, records.best->time));
+            keepBestSegments(records.bestSegments, segmentsOf(splitsOfWay(records.best->way, records.best->time)));
         }
         return true;
     }
