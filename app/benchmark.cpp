@@ -26,17 +26,6 @@ namespace {
 
 constexpr double gameStep = 1.0 / 60.0;  // seconds of game time a frame
 
-// Median of `field` over the records that have it (non-negative); -1 for none.
-template <typename Field>
-double medianOf(const std::vector<FrameRecord>& records, Field field) {
-    std::vector<double> values;
-    for (const FrameRecord& record : records) {
-        const double value = field(record);
-        if (value >= 0.0) values.push_back(value);
-    }
-    return percentile(values, 0.5);
-}
-
 // Milliseconds rounded to microseconds, so the report reads well.
 double rounded(double milliseconds) { return std::round(milliseconds * 1e3) / 1e3; }
 

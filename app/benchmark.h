@@ -24,6 +24,18 @@ int benchmarkFrameCount(const char* environment);
 // Nearest-rank percentile (0 < p <= 1) of `values`; -1 for none.
 double percentile(std::vector<double> values, double p);
 
+// Median of `field` over the `records` that have it (a value of 0 or more);
+// -1 for none.
+template <typename Record, typename Field>
+double medianOf(const std::vector<Record>& records, Field field) {
+    std::vector<double> values;
+    for (const Record& record : records) {
+        const double value = field(record);
+        if (value >= 0.0) values.push_back(value);
+    }
+    return percentile(values, 0.5);
+}
+
 // What a benchmark measured, counted frame by frame.
 struct BenchmarkRun {
     std::string renderer, version;  // GL_RENDERER, GL_VERSION

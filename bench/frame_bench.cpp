@@ -162,16 +162,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
 
 double median(const std::vector<double>& values) { return percentile(values, 0.5); }
 
-// Median of one field over the samples that have it (non-negative).
-template <typename Field>
-double medianOf(const std::vector<FrameSample>& samples, Field field) {
-    std::vector<double> values;
-    for (const FrameSample& s : samples) {
-        const double v = field(s);
-        if (v >= 0.0) values.push_back(v);
-    }
-    return median(values);
-}
 
 // Writes the back buffer (the frame just drawn) to a 24-bit PNG.
 bool saveBackBuffer(const std::string& path, int width, int height) {
