@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <glm/gtc/constants.hpp>
 
 #include "base/console.h"
@@ -79,10 +80,12 @@ void useSettingsScreen() {
     auto presses = [](int key, int button) { return keyPresses(key) + pad.presses(button); };
     chooseSettingLine(presses(GLFW_KEY_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_DOWN) -
                       presses(GLFW_KEY_UP, GLFW_GAMEPAD_BUTTON_DPAD_UP));
-    const int right = presses(GLFW_KEY_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT);
-    const int left = presses(GLFW_KEY_LEFT, GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
-    for (int step = 0; step < right; ++step) changeSettingValue(1);
-    for (int step = 0; step < left; ++step) changeSettingValue(-1);
+    // The order of the presses within a frame is not known, so they count as
+    // their balance: three left and one right at the top of a range end two
+    // steps down, not three, which going right first against the top would give.
+    const int right = presses(GLFW_KEY_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT) -
+                      presses(GLFW_KEY_LEFT, GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
+    for (int step = 0; step < std::abs(right); ++step) changeSettingValue(right > 0 ? 1 : -1);
 }
 
 }  // namespace

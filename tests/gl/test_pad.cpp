@@ -66,6 +66,25 @@ TEST_F(Pad, ATapWhileAPausedFrameWaitsCounts) {
     EXPECT_FALSE(paused) << "Start, tapped during the wait, goes on in the next frame";
 }
 
+// A paused frame is slow: every key press within it is a step of its own,
+// those before the frame and those in its wait alike.
+TEST_F(Pad, EveryKeyPressWithinOnePausedFrameIsAStep) {
+    pauseRun();
+    frames(1);
+    selectedSetting = int(SettingLine::quality);
+    for (int i = 0; i < 5; ++i) platform.tap(GLFW_KEY_DOWN);
+    platform.tap(GLFW_KEY_UP);
+    platform.duringWait = [this] {
+        for (int i = 0; i < 3; ++i) platform.tap(GLFW_KEY_LEFT);
+        platform.tap(GLFW_KEY_RIGHT);
+    };
+    frames(1);
+    platform.duringWait = nullptr;
+    frames(1);
+    EXPECT_EQ(selectedSetting, int(SettingLine::effectsVolume));
+    EXPECT_EQ(effectsVolume, 80) << "three left and one right, in the same wait";
+}
+
 // Playing something else with the game paused behind it: the D-pad must not
 // change (and save) the game's settings, nor Start end the pause.
 TEST_F(Pad, WithoutTheFocusThePadDoesNothing) {

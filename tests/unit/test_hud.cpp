@@ -218,6 +218,13 @@ TEST(GhostWay, IsRecordedAtItsRateAtAnyFrameRate) {
         for (size_t i = 0; i < way.samples.size(); ++i)
             ASSERT_TRUE(closeTo(way.samples[i], {0, 5, float(-200.0 - 10.0 * double(i) / 30.0)}, 1e-3f)) << i;
     }
+    // A run left standing for hours keeps its first hour, which the file can hold.
+    const double hour = double(maxGhostSamples) / 30.0;
+    startWay({0, 5, -200});
+    recordWay(hour - 1.0, {0, 5, -300});
+    recordWay(3.0 * hour, {0, 5, -400});
+    ASSERT_EQ(currentWay().samples.size(), maxGhostSamples);
+    EXPECT_TRUE(closeTo(currentWay().samples.back(), {0, 5, -300}, 0.1f)) << "the way to the end of the hour";
 }
 
 // The ghost follows the run the settings choose, or none.
