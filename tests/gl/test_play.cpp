@@ -517,4 +517,37 @@ TEST_F(Play, ROrBackRestartsTheRunAtOnceWithoutTheHitsSound) {
     setSoundOutput(nullptr);
 }
 
+// The way a run went is recorded frame by frame as the game plays it, and
+// in the next run the ghost goes that way in step with the clock, here
+// looked at once a second.
+TEST_F(Play, ARunsGhostGoesItsWayInTheNextRun) {
+    QuietConsole quiet;
+    frame();
+    platform.releaseAll();
+    platform.hold(GLFW_KEY_W);
+    Autopilot pilot;
+    std::vector<double> times{0.0};  // the run's time at each frame, and where the cat was then
+    std::vector<glm::vec3> places{courseStart};
+    while (!gameOver && times.size() < 1000) {
+        pilot.steer(platform, 0.25);
+        frame(0.25);
+        if (!gameOver) times.push_back(playTime), places.push_back(catTranslation());
+    }
+    ASSERT_TRUE(gameOver);
+    ghostEnabled = true;
+    ghostRun = GhostRun::last;
+    platform.releaseAll();
+    platform.tap(GLFW_KEY_R);
+    frame(1.0);
+    while (playTime < times.back()) {
+        ASSERT_TRUE(ghostPosition);
+        const size_t after = size_t(std::upper_bound(times.begin(), times.end(), playTime) - times.begin());
+        const float along = float((playTime - times[after - 1]) / (times[after] - times[after - 1]));
+        EXPECT_TRUE(closeTo(*ghostPosition, glm::mix(places[after - 1], places[after], along), 0.05f)) << playTime << " s";
+        frame(1.0);  // the cat stands at the start; only its ghost goes
+    }
+    EXPECT_EQ(catTranslation(), courseStart);
+    ghostRun = GhostRun::record;
+}
+
 }  // namespace
