@@ -181,6 +181,26 @@ TEST_F(Passes, EveryLevelDrawsItsSceneWithFourSamplesAPixelInAWindowOfOne) {
     bindWindowTarget();
 }
 
+// At full the scene is the window's picture pixel for pixel, so a resized
+// window has its scene follow at the next frame; below full the scene keeps
+// the level's share of the game's picture, whatever the window.
+TEST_F(Passes, AtFullTheSceneFollowsTheResizedWindowAndBelowItTheLevelsShare) {
+    const Viewport before = windowViewport;
+    windowViewport = {20, 0, 200, 175};  // as a wider window of another size centres the picture
+    for (const QualityLevel level : {QualityLevel::full, QualityLevel::balanced}) {
+        qualityLevel = level;
+        renderFrame();
+        const float share = qualityParameters(level).sceneScale;
+        const PixelSize expected = level == QualityLevel::full ? PixelSize{200, 175}
+                                                               : PixelSize{int(screenWidth * share), int(screenHeight * share)};
+        EXPECT_EQ(std::make_pair(blurTargetSize.width, blurTargetSize.height), std::make_pair(expected.width, expected.height))
+            << qualityName(level);
+    }
+    windowViewport = before;
+    qualityLevel = QualityLevel::full;
+    renderFrame();
+}
+
 TEST_F(Passes, TheFloorIsDarkUnderTheCatsShadowAndEvenlyLitBesideIt) {
     coinField->clear();  // nothing else on the floor near the cat
     look(courseStartYaw, -0.8f);
