@@ -215,13 +215,6 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
          "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": "
          "{\"sampleRate\": 30, \"sampleCount\": 100000, \"samples\": [0, 5, -200]}}}",
          "declares 100000 samples but holds 3 numbers"},
-        {"fewer coins than none", true, "{\"version\": 1, \"best\": {\"score\": 1, \"coins\": -1}}", "coins must be"},
-        {"more coins than a layout has", true,
-         "{\"version\": 1, \"best\": {\"score\": 1, \"coins\": " + std::to_string(coinsPerLayout + 1) + "}}", "coins must be"},
-        {"a ghost sampled slower than once a second", true,
-         "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": {\"sampleRate\": 0.99}}}", "sample rate must be"},
-        {"a ghost sampled faster than a thousand a second", true,
-         "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": {\"sampleRate\": 1000.01}}}", "sample rate must be"},
         {"a sample beyond what a float holds", true,
          "{\"version\": 1, \"best\": {\"score\": 1, \"ghost\": {\"samples\": [0, 5, -2e91]}}}", "samples must be numbers"},
     };
@@ -243,11 +236,6 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
         EXPECT_EQ(read(file + ".bad"), c.content) << "kept beside";
         EXPECT_FALSE(fs::exists(file));
     }
-    // The ends of those ranges are a record's own.
-    for (const char* run : {"\"coins\": 0, \"ghost\": {\"sampleRate\": 1}", "\"coins\": 22, \"ghost\": {\"sampleRate\": 1000}"}) {
-        write(recordsFile, std::string("{\"version\": 1, \"best\": {\"score\": 1, ") + run + "}}");
-        EXPECT_TRUE(loadRecords()) << run;
-    }
     // A second bad file never takes the first one's place.
     for (const char* bad : {"{", "["}) {
         write(settingsFile, bad);
@@ -259,6 +247,60 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
     bool kept = false;
     keepRecord(aRun(10.0), kept);
     EXPECT_TRUE(loadRecords()) << "the next save writes anew";
+}
+
+// Every number either file keeps has a range: each end is kept, and a step
+// beyond either end breaks the file.
+TEST_F(Keeping, EveryRangeKeepsBothItsEndsAndNothingBeyond) {
+    auto run = [](const std::string& keys) { return "{\"version\": 2, \"best\": {\"score\": 1, " + keys + "}}"; };
+    auto ghost = [&](const std::string& keys) { return run("\"ghost\": {" + keys + "}"); };
+    auto list = [](size_t count, const std::string& item) {
+        std::string items;
+        for (size_t i = 0; i < count; ++i) items += (i ? ", " : "") + item;
+        return "[" + items + "]";
+    };
+    const std::string aRow = "{\"score\": 1}";
+    struct Case {
+        const char* what;
+        bool records;
+        std::string atAnEnd, beyondIt;
+    };
+    const Case cases[] = {
+        {"the slowest look", false, "{\"version\": 1, \"mouseSensitivity\": 0.1}", "{\"version\": 1, \"mouseSensitivity\": 0.09}"},
+        {"the fastest look", false, "{\"version\": 1, \"mouseSensitivity\": 10}", "{\"version\": 1, \"mouseSensitivity\": 10.01}"},
+        {"silent music", false, "{\"version\": 1, \"musicVolume\": 0}", "{\"version\": 1, \"musicVolume\": -1}"},
+        {"the loudest music", false, "{\"version\": 1, \"musicVolume\": 100}", "{\"version\": 1, \"musicVolume\": 101}"},
+        {"silent effects", false, "{\"version\": 1, \"effectsVolume\": 0}", "{\"version\": 1, \"effectsVolume\": -1}"},
+        {"the loudest effects", false, "{\"version\": 1, \"effectsVolume\": 100}", "{\"version\": 1, \"effectsVolume\": 101}"},
+        {"no time", true, run("\"time\": 0"), run("\"time\": -0.01")},
+        {"no coins", true, run("\"coins\": 0"), run("\"coins\": -1")},
+        {"every coin", true, run("\"coins\": " + std::to_string(coinsPerLayout)), run("\"coins\": " + std::to_string(coinsPerLayout + 1))},
+        {"the longest date", true, run("\"date\": \"" + std::string(32, 'd') + "\""), run("\"date\": \"" + std::string(33, 'd') + "\"")},
+        {"a sample a second", true, ghost("\"sampleRate\": 1"), ghost("\"sampleRate\": 0.99")},
+        {"a thousand a second", true, ghost("\"sampleRate\": 1000"), ghost("\"sampleRate\": 1000.01")},
+        {"the farthest sample", true, ghost("\"samples\": [1e9, 5, -1e9]"), ghost("\"samples\": [1.01e9, 5, -200]")},
+        {"the farthest sample back", true, ghost("\"samples\": [0, 5, -1e9]"), ghost("\"samples\": [0, 5, -1.01e9]")},
+        {"an hour of way", true, ghost("\"samples\": " + list(3 * maxGhostSamples, "0")),
+         ghost("\"samples\": " + list(3 * maxGhostSamples + 3, "0"))},
+        {"a full table", true, "{\"version\": 2, \"table\": " + list(bestRunsKept, aRow) + "}",
+         "{\"version\": 2, \"table\": " + list(bestRunsKept + 1, aRow) + "}"},
+        {"every segment", true, "{\"version\": 2, \"bestSegments\": " + list(size_t(checkpointCount), "0") + "}",
+         "{\"version\": 2, \"bestSegments\": " + list(size_t(checkpointCount) + 1, "0") + "}"},
+        {"a segment of no time", true, "{\"version\": 2, \"bestSegments\": [0]}", "{\"version\": 2, \"bestSegments\": [-0.01]}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const bool beyond : {false, true}) {
+            place(std::string(c.what) + (beyond ? " beyond" : ""));
+            const std::string& file = c.records ? recordsFile : settingsFile;
+            write(file, beyond ? c.beyondIt : c.atAnEnd);
+            ::testing::internal::CaptureStderr();
+            if (c.records) loadRecords();
+            else loadSettings();
+            const std::string err = ::testing::internal::GetCapturedStderr();
+            EXPECT_EQ(fs::exists(file + ".bad"), beyond) << err;
+        }
+    }
 }
 
 // A file the game cannot judge, a later game's or one that is no plain file,
