@@ -23,6 +23,7 @@ protected:
         savedSettings.unknown = {{"later", "7"}};  // what the screen does not show is kept
         chooseQuality(QualitySetting::automatic);
         ghostEnabled = true;
+        ghostRun = GhostRun::record;
         mouseSensitivity = 1.0f;
         invertY = false;
         musicVolume = effectsVolume = 100;
@@ -69,13 +70,51 @@ TEST_F(SettingsScreen, EachLineChangesItsSettingAtOnceAndSavesIt) {
     EXPECT_EQ(qualityLevel, QualityLevel::full) << "applied at once";
     EXPECT_EQ(std::make_tuple(mouseSensitivity, invertY, ghostEnabled), std::make_tuple(0.35f, false, false));
     EXPECT_EQ(std::make_pair(mixer.music, mixer.effects), std::make_pair(100, 90)) << "the mixer's volumes";
-    const Settings saved = loadSettings();
-    EXPECT_EQ(std::make_tuple(saved.quality, saved.mouseSensitivity, saved.invertY, saved.musicVolume, saved.effectsVolume, saved.ghost),
-              std::make_tuple(QualitySetting::full, 0.35f, false, 100, 90, false));
-    EXPECT_EQ(saved.unknown, savedSettings.unknown);
     change(SettingLine::ghost, -1);
     EXPECT_EQ(std::make_pair(loadSettings().ghost, loadSettings().ghostRun), std::make_pair(true, GhostRun::last))
         << "off, then back round to the last run's ghost";
+}
+
+// One line changed from the defaults: its setting alone differs, in the
+// game and the mixer at once and in the file, whatever the others' lines do.
+TEST_F(SettingsScreen, EachLineAppliesAndSavesItsOwnSettingAndNoOther) {
+    auto live = [] {
+        Settings now;
+        now.quality = qualitySetting;
+        now.ghost = ghostEnabled;
+        now.ghostRun = ghostRun;
+        now.mouseSensitivity = mouseSensitivity;
+        now.invertY = invertY;
+        now.musicVolume = musicVolume;
+        now.effectsVolume = effectsVolume;
+        now.unknown = savedSettings.unknown;
+        return now;
+    };
+    const struct Case {
+        SettingLine line;
+        void (*changed)(Settings&);
+    } cases[] = {
+        {SettingLine::quality, [](Settings& s) { s.quality = QualitySetting::full; }},
+        {SettingLine::mouseSensitivity, [](Settings& s) { s.mouseSensitivity = 1.4f; }},
+        {SettingLine::invertY, [](Settings& s) { s.invertY = true; }},
+        {SettingLine::musicVolume, [](Settings& s) { s.musicVolume = 90; }},
+        {SettingLine::effectsVolume, [](Settings& s) { s.effectsVolume = 90; }},
+        {SettingLine::ghost, [](Settings& s) { s.ghostRun = GhostRun::last; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(settingRows()[int(c.line)].name);
+        SetUp();
+        saveSettings(savedSettings);
+        mixer = HeardVolumes{};
+        Settings expected;
+        expected.unknown = savedSettings.unknown;
+        c.changed(expected);
+        change(c.line, c.line == SettingLine::musicVolume || c.line == SettingLine::effectsVolume ? -1 : 1);
+        EXPECT_EQ(settingsText(live()), settingsText(expected)) << "in the game";
+        EXPECT_EQ(settingsText(loadSettings()), settingsText(expected)) << "in the file";
+        if (mixer.music >= 0) EXPECT_EQ(std::make_pair(mixer.music, mixer.effects), std::make_pair(expected.musicVolume, expected.effectsVolume));
+        else EXPECT_EQ(expected.musicVolume + expected.effectsVolume, 2 * maxVolume) << "the mixer was not told";
+    }
 }
 
 TEST_F(SettingsScreen, SensitivityStepsStayWithinTheirRangeAndVolumesWithinPercent) {
