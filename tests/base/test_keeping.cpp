@@ -564,7 +564,7 @@ TEST(Screenshots, GoToTheXdgPicturesFolderAndNeverOverAnEarlierOne) {
     const Case cases[] = {
         {nullptr, home + "/Pictures/kivo"},
         {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", home + "/Bilder/kivo"},
-        {"# XDG_PICTURES_DIR=\"/no\"\nXDG_DESKTOP_DIR=\"$HOME/D\"\nXDG_PICTURES_DIR=\"/srv/pics\"\n", "/srv/pics/kivo"},
+        {"XDG_DESKTOP_DIR=\"$HOME/D\"\nXDG_PICTURES_DIR=\"/srv/pics\"\n# XDG_PICTURES_DIR=\"/no\"\n", "/srv/pics/kivo"},
         {"XDG_PICTURES_DIR=\"relative\"\n", home + "/Pictures/kivo"},
     };
     for (const Case& c : cases) {

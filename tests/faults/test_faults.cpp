@@ -8,11 +8,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
 #include "base/records.h"
 #include "base/settings.h"
+#include "base/storage.h"
 #include "tests/support/helpers.h"
 #include "tests/support/temp_dir.h"
 
@@ -110,8 +112,9 @@ TEST(Faults, ASaveThatFailsAtAnyStepLosesNothing) {
             }
 }
 
-// A small disk of its own, filled up: every save meets ENOSPC for real, and
-// once there is room again the same start saves.
+// A small disk of its own, filled up: every save meets ENOSPC for real, a
+// screenshot leaves no half a picture, and once there is room again the
+// same start saves.
 TEST(Faults, AFullDiskLosesNothing) {
     TempDir dir;
     const std::string disk = dir.path("disk");
@@ -123,6 +126,8 @@ TEST(Faults, AFullDiskLosesNothing) {
         k.saveOld();
     }
     const std::string before[] = {read(kept[0].file), read(kept[1].file)};
+    const std::string shots = disk + "/Pictures/kivo";
+    fs::create_directories(shots);
     {
         std::ofstream filler(disk + "/filler", std::ios::binary);
         const std::string block(4096, 'x');
@@ -134,6 +139,10 @@ TEST(Faults, AFullDiskLosesNothing) {
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(countOf(err, "No space left on device"), 2) << err;
     EXPECT_EQ(countOf(err, "\n"), 2) << err;
+    std::string problem;
+    EXPECT_FALSE(writeNewPicture(shots, std::tm{}, std::string(64 * 1024, 'p'), problem));
+    EXPECT_NE(problem.find("No space left on device"), std::string::npos) << problem;
+    EXPECT_TRUE(fs::is_empty(shots));
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(read(kept[i].file), before[i]);
         EXPECT_EQ(temporaryFiles(fs::path(kept[i].file).parent_path()), 0);
