@@ -350,6 +350,25 @@ TEST_F(Passes, TheCatTrailsAGlowOfParticles) {
     deltaTime = 0.0f;
 }
 
+// Drawn alone over black, the trail glows the orange of embers: far more red
+// than green, and hardly any blue but in the sparks' hot cores.
+TEST_F(Passes, TheSparksGlowOrange) {
+    look(courseStartYaw, -0.3f);
+    bindWindowTarget();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    deltaTime = 1.0f / 60.0f;
+    for (int frame = 0; frame < 30; ++frame) drawParticles();
+    deltaTime = 0.0f;
+    glm::dvec3 sum(0.0);
+    int lit = 0;
+    const std::vector<unsigned char> rgba = readPixels(0, 0, screenWidth, screenHeight);
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        if (rgba[i] + rgba[i + 1] + rgba[i + 2] > 30) sum += glm::dvec3(rgba[i], rgba[i + 1], rgba[i + 2]), ++lit;
+    ASSERT_GT(lit, 300);
+    EXPECT_GT(sum.r, 1.6 * sum.g) << "red over green";
+    EXPECT_GT(sum.g, 2.5 * sum.b) << "green over blue";
+}
+
 // Below full the scene is drawn smaller, with fewer and larger particles, and
 // scaled up; the HUD goes on top at the window's own resolution, and the
 // simulation underneath is the same at every level.
