@@ -11,7 +11,7 @@
 #   3. the build with AddressSanitizer and UndefinedBehaviorSanitizer, compiled
 #      file by file so that a missing include shows (the Release build's
 #      unity build would hide it): the logic and GL tests again, and the real
-#      game driven end to end;
+#      game driven end to end; it builds only what these tests run;
 #   4. the fuzz targets, a few seconds each (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -24,7 +24,10 @@ on_screen ctest --test-dir "$build" --output-on-failure -j2 -LE 'e2e|package'
 
 stage "the Debian package" ctest --test-dir "$build" --output-on-failure -L package
 
-sanitizer_build
+# Only what its tests run: the asset tool (compiled file by file there too)
+# and the CPU benchmarks are built once, by the Release build.
+sanitizer_build kivo changelog manpage kivo_base_tests kivo_tests kivo_gl_tests kivo_fault_tests kivo_fault_shim \
+  kivo_x_event kivo_frame_bench
 echo "== sanitizer tests"
 on_screen ctest --test-dir build-sanitize --output-on-failure -j2 -LE 'package|durability'
 
