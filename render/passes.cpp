@@ -158,16 +158,15 @@ class StreetClip {
 public:
     explicit StreetClip(const Shader* shader)
         : shader_(shader), plane_(hiddenByStreet()), clipping_(GL_CLIP_DISTANCE0, plane_.has_value()) {
-        setPlane(plane_);
+        setPlane(plane_.value_or(keepsAll));
     }
-    ~StreetClip() { setPlane(std::nullopt); }
+    ~StreetClip() { setPlane(keepsAll); }
     StreetClip(const StreetClip&) = delete;
     StreetClip& operator=(const StreetClip&) = delete;
 
 private:
-    void setPlane(std::optional<glm::vec4> plane) const {
-        setVector(shader_, "clipPlane", plane.value_or(glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)));
-    }
+    static constexpr glm::vec4 keepsAll{0.0f, 0.0f, 0.0f, 1.0f};  // every point at distance 1 in front
+    void setPlane(glm::vec4 plane) const { setVector(shader_, "clipPlane", plane); }
     const Shader* shader_;
     std::optional<glm::vec4> plane_;
     GlSwitch clipping_;
