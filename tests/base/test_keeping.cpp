@@ -254,6 +254,7 @@ TEST_F(Keeping, ABadFileIsNamedSetAsideAndTheGameGoesOnWithDefaults) {
 // Every number either file keeps has a range: each end is kept, and a step
 // beyond either end breaks the file.
 TEST_F(Keeping, EveryRangeKeepsBothItsEndsAndNothingBeyond) {
+    auto setting = [](const std::string& key, const char* value) { return "{\"version\": 1, \"" + key + "\": " + value + "}"; };
     auto run = [](const std::string& keys) { return "{\"version\": 2, \"best\": {\"score\": 1, " + keys + "}}"; };
     auto ghost = [&](const std::string& keys) { return run("\"ghost\": {" + keys + "}"); };
     auto list = [](size_t count, const std::string& item) {
@@ -268,12 +269,12 @@ TEST_F(Keeping, EveryRangeKeepsBothItsEndsAndNothingBeyond) {
         std::string atAnEnd, beyondIt;
     };
     const Case cases[] = {
-        {"the slowest look", false, "{\"version\": 1, \"mouseSensitivity\": 0.1}", "{\"version\": 1, \"mouseSensitivity\": 0.09}"},
-        {"the fastest look", false, "{\"version\": 1, \"mouseSensitivity\": 10}", "{\"version\": 1, \"mouseSensitivity\": 10.01}"},
-        {"silent music", false, "{\"version\": 1, \"musicVolume\": 0}", "{\"version\": 1, \"musicVolume\": -1}"},
-        {"the loudest music", false, "{\"version\": 1, \"musicVolume\": 100}", "{\"version\": 1, \"musicVolume\": 101}"},
-        {"silent effects", false, "{\"version\": 1, \"effectsVolume\": 0}", "{\"version\": 1, \"effectsVolume\": -1}"},
-        {"the loudest effects", false, "{\"version\": 1, \"effectsVolume\": 100}", "{\"version\": 1, \"effectsVolume\": 101}"},
+        {"the slowest look", false, setting("mouseSensitivity", "0.1"), setting("mouseSensitivity", "0.09")},
+        {"the fastest look", false, setting("mouseSensitivity", "10"), setting("mouseSensitivity", "10.01")},
+        {"silent music", false, setting("musicVolume", "0"), setting("musicVolume", "-1")},
+        {"the loudest music", false, setting("musicVolume", "100"), setting("musicVolume", "101")},
+        {"silent effects", false, setting("effectsVolume", "0"), setting("effectsVolume", "-1")},
+        {"the loudest effects", false, setting("effectsVolume", "100"), setting("effectsVolume", "101")},
         {"no time", true, run("\"time\": 0"), run("\"time\": -0.01")},
         {"no coins", true, run("\"coins\": 0"), run("\"coins\": -1")},
         {"every coin", true, run("\"coins\": " + std::to_string(coinsPerLayout)), run("\"coins\": " + std::to_string(coinsPerLayout + 1))},

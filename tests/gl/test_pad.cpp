@@ -66,8 +66,8 @@ TEST_F(Pad, ATapWhileAPausedFrameWaitsCounts) {
     EXPECT_FALSE(paused) << "Start, tapped during the wait, goes on in the next frame";
 }
 
-// A paused frame is slow: every key press within it is a step of its own,
-// those before the frame and those in its wait alike.
+// A paused frame is slow: every key press within it counts, those before the
+// frame and those in its wait alike, left and right as their balance.
 TEST_F(Pad, EveryKeyPressWithinOnePausedFrameIsAStep) {
     pauseRun();
     frames(1);

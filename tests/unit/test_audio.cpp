@@ -25,12 +25,12 @@ constexpr std::uintmax_t bytesPerSecond = 44100 * 2 * 2;
 
 // How long the game's music lasts, read off the asset itself.
 double trackSeconds() {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* samples = nullptr;
     Uint32 bytes = 0;
-    if (!SDL_LoadWAV("Audio/ffxiii.WAV", &spec, &samples, &bytes)) return 0.0;
+    if (!SDL_LoadWAV("Audio/ffxiii.WAV", &format, &samples, &bytes)) return 0.0;
     SDL_FreeWAV(samples);
-    return double(bytes) / (spec.freq * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8));
+    return double(bytes) / (format.freq * format.channels * (SDL_AUDIO_BITSIZE(format.format) / 8));
 }
 
 // The mixed stream goes to a file for as long as the object lives.
