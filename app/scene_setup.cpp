@@ -52,6 +52,7 @@ void buildPrograms() {
     depthShader = new Shader("Shader/depthShader.vert", "Shader/depthShader.frag");
     normalsShader = new Shader("Shader/normals.vert", "Shader/normals.frag");
     sceneShader = new Shader("Shader/normals2.vert", "Shader/normals2.frag");
+    unshadowedSceneShader = new Shader("Shader/normals2.vert", "Shader/normals2.frag", "#define OUTSIDE_THE_LIGHTS_VIEW\n");
     skyboxShader = new Shader("Shader/normalsSkybox.vert", "Shader/normalsSkybox.frag");
     textShader = new Shader("Shader/normalsText2D.vert", "Shader/normalsText2D.frag");
     particleShader = new Shader("Shader/ParticleShader.vert", "Shader/ParticleShader.frag");
@@ -145,7 +146,7 @@ void deleteScene() {
     // A program still in use would only be flagged for deletion.
     glUseProgram(0);
     releaseLabOverlay();
-    for (Shader** shader : {&normalsShader, &sceneShader, &skyboxShader, &textShader, &depthShader,
+    for (Shader** shader : {&normalsShader, &sceneShader, &unshadowedSceneShader, &skyboxShader, &textShader, &depthShader,
                             &particleShader, &blurShader, &scaleUpShader, &ghostShader, &depthViewShader, &lineShader})
         release(*shader);
 

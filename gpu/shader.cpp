@@ -13,6 +13,7 @@
 Shader* depthShader = nullptr;
 Shader* normalsShader = nullptr;
 Shader* sceneShader = nullptr;
+Shader* unshadowedSceneShader = nullptr;
 Shader* skyboxShader = nullptr;
 Shader* textShader = nullptr;
 Shader* particleShader = nullptr;
@@ -22,15 +23,16 @@ Shader* ghostShader = nullptr;
 Shader* depthViewShader = nullptr;
 Shader* lineShader = nullptr;
 
-Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath)
+Shader::Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath,
+               const std::string& fragmentDefines)
     : files(vertexShaderPath + " and " + fragmentShaderPath) {
     programHandle = glCreateProgram();
     if (programHandle == 0) {
         std::cout << "Didnt get a valid program Handle" << std::endl;
         fatalExit();
     }
-    loadShader(vertexShaderPath, GL_VERTEX_SHADER, vertexShaderHandle);
-    loadShader(fragmentShaderPath, GL_FRAGMENT_SHADER, fragmentShaderHandle);
+    loadShader(vertexShaderPath, GL_VERTEX_SHADER, vertexShaderHandle, "");
+    loadShader(fragmentShaderPath, GL_FRAGMENT_SHADER, fragmentShaderHandle, fragmentDefines);
     link();
 }
 
@@ -40,14 +42,16 @@ Shader::~Shader() {
     glDeleteShader(fragmentShaderHandle);
 }
 
-void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
+void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle, const std::string& defines) {
     std::ifstream file(assetPath(path));
     if (!file.good()) {
         reportAssetFailure("Failed to open File", path, "cannot be opened");
         fatalExit();
     }
-    const std::string source((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string source((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     file.close();
+    const size_t afterVersion = source.find('\n');
+    source.insert(afterVersion == std::string::npos ? source.size() : afterVersion + 1, defines);
 
     handle = glCreateShader(type);
     if (handle == 0) {

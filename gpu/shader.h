@@ -17,13 +17,17 @@ public:
     GLuint fragmentShaderHandle = 0;
     std::string files;                // "vertex.vert and fragment.frag", as messages name it
 
-    Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath);
+    // `fragmentDefines` (for example "#define NAME\n") goes into the fragment
+    // shader's source after its first line, the #version line, so one file
+    // can give variants of a program.
+    Shader(const std::string& vertexShaderPath, const std::string& fragmentShaderPath,
+           const std::string& fragmentDefines = "");
     ~Shader();  // deletes the program and both shader objects
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
 
 private:
-    void loadShader(const std::string& path, GLenum type, GLuint& handle);
+    void loadShader(const std::string& path, GLenum type, GLuint& handle, const std::string& defines);
     void link();
 };
 
@@ -64,6 +68,7 @@ enum VertexInput : GLuint {
 extern Shader* depthShader;     // the shadow map: depth from the light
 extern Shader* normalsShader;   // unlit meshes (the cubes, the mouse)
 extern Shader* sceneShader;     // the lit, shadowed scene
+extern Shader* unshadowedSceneShader;  // the same lighting for what lies outside the light's view
 extern Shader* skyboxShader;    // the star sphere
 extern Shader* textShader;      // the HUD's glyphs
 extern Shader* particleShader;  // the trail's billboards

@@ -1,6 +1,8 @@
 #include "render/passes.h"
 
 #include <glm/gtc/matrix_transform.hpp>
+#include <initializer_list>
+#include <vector>
 
 #include "base/debug_view.h"
 #include "base/globals.h"
@@ -9,6 +11,7 @@
 #include "gpu/shader.h"
 #include "gpu/texture.h"
 #include "render/batches.h"
+#include "render/light_reach.h"
 #include "render/quality.h"
 #include "render/street_occlusion.h"
 #include "scene/cat.h"
@@ -91,10 +94,24 @@ void drawDepthKind(const Kind& kind, WorldBatch& batch) {
 }
 
 // ---- Lit pass ----------------------------------------------------------------
+// Two programs light the scene alike: sceneShader with the shadow map, and
+// unshadowedSceneShader without it, for the triangles of the street and the
+// house row that the light's view cannot reach (render/light_reach.h).
+// Uniforms live in each program, so what both read is set on both; between
+// draws sceneShader is in use.
+
+// Runs `set` with each lit program in use, sceneShader last.
+template <typename Set>
+void onEachLitProgram(Set set) {
+    for (const Shader* program : {unshadowedSceneShader, sceneShader}) {
+        glUseProgram(program->programHandle);
+        set(program);
+    }
+}
 
 void bindColorTexture(const Texture* texture, int unit) {
     texture->bind(unit);
-    setTextureUnit(sceneShader, "colorTexture", unit);
+    onEachLitProgram([unit](const Shader* program) { setTextureUnit(program, "colorTexture", unit); });
 }
 
 // What the lit program needs of one placement of a mesh besides the mesh and
@@ -111,6 +128,23 @@ void drawLit(MeshObject* object) {
     if (mayLand(object, viewMatrix)) meshOf(object)->draw();
 }
 
+// A mesh that never moves, in the runs of its triangles in their order: those
+// within the light's reach with sceneShader, the rest with
+// unshadowedSceneShader. Keeping the order keeps a see-through scene's blend.
+void drawInRuns(const MeshObject* object) {
+    const LightsView light{lightPosition, projectionMatrix[1][1], shadowMapSize.height};
+    glUseProgram(unshadowedSceneShader->programHandle);
+    setMatrix(unshadowedSceneShader, "modelMatrix", object->modelMatrix);
+    const Shader* inUse = unshadowedSceneShader;
+    for (const TriangleRun& run : runsByReach(object->triangleSpans, light)) {
+        const Shader* program = run.inReach ? sceneShader : unshadowedSceneShader;
+        if (program != inUse) glUseProgram(program->programHandle);
+        inUse = program;
+        object->drawTriangles(run.first, run.count);
+    }
+    glUseProgram(sceneShader->programHandle);
+}
+
 // An object under the culling test; counted when it passes the test, drawn
 // or not: the count is what culling let through, and skipping what cannot
 // land must change it no more than it changes a pixel.
@@ -120,7 +154,13 @@ void drawLitCulled(MeshObject* object) {
         culledObjectCount += 1;
         return;
     }
-    if (mayLand(object, viewMatrix)) meshOf(object)->draw();
+    if (mayLand(object, viewMatrix)) {
+        if (object->triangleSpans.empty()) {
+            meshOf(object)->draw();
+        } else {
+            drawInRuns(object);
+        }
+    }
     drawnObjectCount += 1;
 }
 
@@ -150,14 +190,14 @@ std::optional<glm::vec4> hiddenByStreet() {
     return streetOcclusionPlane(cameraPosition, projectionMatrix * viewMatrix, transparency >= 1.0f);
 }
 
-// While it lives, the draws of `shader` keep only what the street does not
+// While it lives, the draws of `programs` keep only what the street does not
 // hide this frame (all of every triangle when it hides nothing). After, the
 // plane is reset as well as switched off: llvmpipe was seen clipping by a
-// written distance anyway.
+// written distance anyway. Setting the plane leaves the last program in use.
 class StreetClip {
 public:
-    explicit StreetClip(const Shader* shader)
-        : shader_(shader), plane_(hiddenByStreet()), clipping_(GL_CLIP_DISTANCE0, plane_.has_value()) {
+    explicit StreetClip(std::initializer_list<const Shader*> programs)
+        : programs_(programs), plane_(hiddenByStreet()), clipping_(GL_CLIP_DISTANCE0, plane_.has_value()) {
         setPlane(plane_.value_or(keepsAll));
     }
     ~StreetClip() { setPlane(keepsAll); }
@@ -166,8 +206,13 @@ public:
 
 private:
     static constexpr glm::vec4 keepsAll{0.0f, 0.0f, 0.0f, 1.0f};  // every point at distance 1 in front
-    void setPlane(glm::vec4 plane) const { setVector(shader_, "clipPlane", plane); }
-    const Shader* shader_;
+    void setPlane(glm::vec4 plane) const {
+        for (const Shader* program : programs_) {
+            glUseProgram(program->programHandle);
+            setVector(program, "clipPlane", plane);
+        }
+    }
+    std::vector<const Shader*> programs_;
     std::optional<glm::vec4> plane_;
     GlSwitch clipping_;
 };
@@ -231,7 +276,7 @@ void renderSkyBox() {
     starsTexture->bind(skyUnit);
     setTextureUnit(skyboxShader, "colorTexture", skyUnit);
     setMatrix(skyboxShader, "modelMatrix", skyBox->modelMatrix);
-    const StreetClip clipped(skyboxShader);
+    const StreetClip clipped({skyboxShader});
     skyBox->draw();
 }
 
@@ -248,11 +293,13 @@ void renderScene() {
     drawnObjectCount = 2;
     culledObjectCount = 0;
 
-    setFloat(sceneShader, "lightPower", lightPower);
-    setFloat(sceneShader, "transparency", transparency);
-    setVector(sceneShader, "lightPosition_worldspace", lightPosition);
-    setMatrix(sceneShader, "projectionMatrix", projectionMatrix);
-    setMatrix(sceneShader, "viewMatrix", viewMatrix);
+    onEachLitProgram([](const Shader* program) {
+        setFloat(program, "lightPower", lightPower);
+        setFloat(program, "transparency", transparency);
+        setVector(program, "lightPosition_worldspace", lightPosition);
+        setMatrix(program, "projectionMatrix", projectionMatrix);
+        setMatrix(program, "viewMatrix", viewMatrix);
+    });
     // The shadow map has a unit of its own, which no colour texture takes.
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
@@ -268,7 +315,7 @@ void renderScene() {
     // The houses stand beyond the walls, which hide their lower storeys.
     bindColorTexture(grassTexture, secondColorUnit);
     {
-        const StreetClip clipped(sceneShader);
+        const StreetClip clipped({unshadowedSceneShader, sceneShader});
         drawLitCulled(houseRow);
     }
 

@@ -45,8 +45,10 @@ void renderSkyBox();
 bool skyAfterScene();
 
 // Draws every lit object with sceneShader (which must be current), shadowed
-// through the shadow map, and sets `drawnObjectCount`. Blends only while
-// `transparency` is below 1.
+// through the shadow map, and sets `drawnObjectCount`; of the street and the
+// house row, the triangles beyond the light's reach go with
+// unshadowedSceneShader, for the same picture. Blends only while
+// `transparency` is below 1. Leaves sceneShader in use.
 void renderScene();
 
 // The best run's ghost, where ghostPosition places it (none: nothing): the

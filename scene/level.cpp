@@ -69,6 +69,7 @@ corridor::corridor(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader
     upload();
     this->modelMatrix = translated(this->modelMatrix, corridorOrigin.x, corridorOrigin.y, corridorOrigin.z);
     this->modelMatrix = rotatedDegrees(this->modelMatrix, 90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
+    computeTriangleSpans();
 }
 
 grid::grid(glm::mat4& modelMatrix) : MeshObject(modelMatrix, sceneShader) {
@@ -97,6 +98,7 @@ house_left4::house_left4(glm::mat4& modelMatrix) : MeshObject(modelMatrix, scene
     computeBoundingSphere();
     upload();
     this->modelMatrix = translated(this->modelMatrix, -500.0, 0.0, -3030.0);
+    computeTriangleSpans();
 }
 
 mouse1::mouse1(glm::mat4& modelMatrix) : MeshObject(modelMatrix, normalsShader) {

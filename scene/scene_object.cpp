@@ -4,6 +4,7 @@
 #include <assimp/scene.h>
 
 #include <assimp/Importer.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -234,12 +235,33 @@ void MeshObject::draw() {
     glBindVertexArray(0);
 }
 
+void MeshObject::drawTriangles(int first, int count) const {
+    if (vao == 0 || count <= 0) return;
+    glBindVertexArray(vao);
+    glDrawElements(GL_TRIANGLES, 3 * count, GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(3 * static_cast<size_t>(first) * sizeof(unsigned int)));
+    noteDraw(GL_TRIANGLES, 3L * count);
+    glBindVertexArray(0);
+}
+
 void MeshObject::loadModel(const std::string& path, float positionScale, float uvScale) {
     vesk::scene::loadModel(path, positionScale, uvScale, indices, positions, uvs, normals);
 }
 
 void MeshObject::computeBoundingSphere() {
     vesk::scene::computeBoundingSphere(positions, boundingCenter, boundingRadius);
+}
+
+void MeshObject::computeTriangleSpans() {
+    triangleSpans.clear();
+    auto world = [&](unsigned int vertex) {
+        const float* p = &positions[3 * static_cast<size_t>(vertex)];
+        return glm::vec3(modelMatrix * glm::vec4(p[0], p[1], p[2], 1.0f));
+    };
+    for (size_t i = 0; i + 3 <= indices.size(); i += 3) {
+        const glm::vec3 a = world(indices[i]), b = world(indices[i + 1]), c = world(indices[i + 2]);
+        triangleSpans.emplace_back(std::min({a.z, b.z, c.z}), std::max({a.z, b.z, c.z}), std::min({a.y, b.y, c.y}));
+    }
 }
 
 void MeshObject::upload() {

@@ -70,16 +70,24 @@ public:
     std::vector<float> positions;
     std::vector<float> uvs;
     std::vector<float> normals;
+    // For the street and the house row, which never move: of each triangle in
+    // index order, its lowest and highest world z and its lowest world y, so
+    // the lit pass can tell the triangles the light's view may reach from the
+    // rest. Empty for every other object.
+    std::vector<glm::vec3> triangleSpans;
 
     MeshObject(glm::mat4& modelMatrix, Shader* shader) : SceneObject(modelMatrix), shader(shader) {}
     ~MeshObject() override;  // deletes the four buffers, then the vertex array
 
     // One indexed draw of the whole mesh; an object without a mesh draws nothing.
     void draw() override;
+    // One indexed draw of the `count` triangles from triangle `first` on.
+    void drawTriangles(int first, int count) const;
 
 protected:
     void loadModel(const std::string& path, float positionScale, float uvScale = 1.0f);
     void computeBoundingSphere();  // centroid of the vertices and the farthest vertex
+    void computeTriangleSpans();   // under modelMatrix as it is now
     // Creates the buffers and the vertex array. An empty mesh creates no GL
     // object at all, so every handle stays 0.
     void upload();

@@ -21,7 +21,7 @@ namespace {
 using GamePrograms = GameWorldTest;
 
 TEST_F(GamePrograms, EachWritesFragColor) {
-    for (Shader* program : {depthShader, normalsShader, sceneShader, skyboxShader, textShader, particleShader, blurShader,
+    for (Shader* program : {depthShader, normalsShader, sceneShader, unshadowedSceneShader, skyboxShader, textShader, particleShader, blurShader,
                             scaleUpShader, ghostShader}) {
         ASSERT_NE(program, nullptr);
         EXPECT_EQ(glGetFragDataLocation(program->programHandle, "fragColor"), 0) << program->files;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -23,6 +24,7 @@
 #include "play/input.h"
 #include "render/text2d.h"
 #include "render/motion_blur.h"
+#include "render/light_reach.h"
 #include "render/particles.h"
 #include "render/passes.h"
 #include "render/quality.h"
@@ -226,6 +228,33 @@ TEST_F(Passes, TheFloorIsDarkUnderTheCatsShadowAndEvenlyLitBesideIt) {
     EXPECT_LT(shadowed[0], 0.6f * lit[0]) << "shadow " << shadowed[0] << ", lit floor " << lit[0];
     EXPECT_GT(shadowed[0], 5.0f) << "ambient light keeps the shadow from going black";
     for (size_t i = 1; i < lit.size(); ++i) EXPECT_NEAR(shadowed[i], lit[i], 3.0f) << "shadow acne at point " << i;
+}
+
+// The street and the house row go in runs of triangles, and the runs beyond
+// the light's reach are drawn by the program without shadow lookups: the
+// picture must be the one the shadowed program alone gives, looking down at
+// the cat's shadow and down the street.
+TEST_F(Passes, WhatLiesBeyondTheLightsReachLooksAsItDoesShadowed) {
+    for (const float pitch : {-0.8f, -0.1f}) {
+        look(courseStartYaw, pitch);
+        const LightsView light{lightPosition, projectionMatrix[1][1], shadowMapSize.height};
+        int within = 0, beyond = 0;
+        for (const MeshObject* mesh : {static_cast<MeshObject*>(corridorObject), static_cast<MeshObject*>(houseRow)})
+            for (const TriangleRun& run : runsByReach(mesh->triangleSpans, light)) (run.inReach ? within : beyond) += run.count;
+        EXPECT_GT(within, 0);
+        EXPECT_GT(beyond, within) << "most of the street lies beyond the light's reach";
+
+        renderFrame();
+        const std::vector<unsigned char> split = readPixels(0, 0, screenWidth, screenHeight);
+        Shader* const unshadowed = unshadowedSceneShader;
+        unshadowedSceneShader = sceneShader;
+        renderFrame();
+        unshadowedSceneShader = unshadowed;
+        const std::vector<unsigned char> shadowed = readPixels(0, 0, screenWidth, screenHeight);
+        int largest = 0;
+        for (size_t i = 0; i < split.size(); ++i) largest = std::max(largest, std::abs(split[i] - shadowed[i]));
+        EXPECT_LE(largest, 1) << "largest difference of a colour channel, pitch " << pitch;
+    }
 }
 
 // A point light: what it adds to a surface grows with its power and falls
