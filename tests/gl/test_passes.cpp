@@ -241,7 +241,8 @@ TEST_F(Passes, WhatLiesBeyondTheLightsReachLooksAsItDoesShadowed) {
         look(courseStartYaw, pitch);
         const LightsView light{lightPosition, projectionMatrix[1][1], shadowMapSize.height};
         int within = 0, beyond = 0;
-        for (const MeshObject* mesh : {static_cast<MeshObject*>(corridorObject), static_cast<MeshObject*>(houseRow)})
+        using Meshes = std::initializer_list<const vesk::scene::MeshObject*>;
+        for (const vesk::scene::MeshObject* mesh : Meshes{corridorObject, houseRow})
             for (const TriangleRun& run : runsByReach(mesh->triangleSpans, light)) (run.inReach ? within : beyond) += run.count;
         EXPECT_GT(within, 0);
         EXPECT_GT(beyond, within) << "most of the street lies beyond the light's reach";
