@@ -31,6 +31,7 @@ void FrameTimer::frameStart() {
     keep_ = keepNext;
     sample_ = FrameSample{};
     sample_.passCpu.fill(-1.0);
+    sample_.passWall.fill(-1.0);
     sample_.passWork.fill(-1.0);
     sample_.passGpu.fill(-1.0);
     sample_.passShaded.fill(-1.0);
@@ -57,6 +58,7 @@ void FrameTimer::begin(FramePass pass) {
     if (isolate_) {
         glFinish();
         passWorkStart_[pass] = processCpuMilliseconds();
+        passWallStart_[pass] = BenchClock::now();
     }
     stopCounting();
     open_.push_back(pass);
@@ -74,6 +76,7 @@ void FrameTimer::end(FramePass pass) {
     startCounting();
     if (isolate_) {
         glFinish();
+        sample_.passWall[pass] = millisecondsBetween(passWallStart_[pass], BenchClock::now());
         sample_.passWork[pass] = processCpuMilliseconds() - passWorkStart_[pass];
     }
     // The HUD goes last, on top of the finished picture.

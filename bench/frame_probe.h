@@ -25,6 +25,8 @@ struct FrameSample {
     double inputAndUpdate = 0.0;  // processInput + updateScene (up to the first pass)
     double particleCpu = -1.0;    // births, mapping, step, ordering and array fill
     std::array<double, framePassCount> passCpu{};  // steady clock from the pass's begin to its end
+    std::array<double, framePassCount> passWall{}; // with --isolate: steady clock from the finished GL
+                                                   // work before the pass to its own finished work
     std::array<double, framePassCount> passWork{}; // with --isolate: CPU time of all the process's
                                                    // threads (llvmpipe's rasterisers included)
     std::array<double, framePassCount> passGpu{};  // between its GL timestamps, filled in a few frames later
@@ -67,6 +69,7 @@ private:
     bool keep_ = false;
     FrameSample sample_;
     std::array<double, framePassCount> passWorkStart_{};
+    std::array<BenchClock::time_point, framePassCount> passWallStart_{};
     int openPasses_ = 0;
     std::vector<FramePass> open_;  // the open passes, innermost last
     GLuint shadedQuery_ = 0;       // GL_FRAGMENT_SHADER_INVOCATIONS_ARB; 0 when not counting
