@@ -334,11 +334,11 @@ void report(const Options& options, const std::vector<FrameSample>& samples, con
         const double gpu = medianOf(samples, [pass](const FrameSample& s) { return s.passGpu[pass]; });
         // Alone, a pass's wall clock runs to its finished pixels; in the
         // frame, its submission is what the clock can see.
-        const double cpu = medianOf(samples, [pass, &options](const FrameSample& s) {
+        const double clock = medianOf(samples, [pass, &options](const FrameSample& s) {
             return options.isolate ? s.passWall[pass] : s.passCpu[pass];
         });
-        if (gpu < 0.0 && cpu < 0.0) continue;
-        std::printf("    %-12s %12.2f ms %16.2f ms", framePassNames[pass], gpu, cpu);
+        if (gpu < 0.0 && clock < 0.0) continue;
+        std::printf("    %-12s %12.2f ms %16.2f ms", framePassNames[pass], gpu, clock);
         if (options.isolate) {
             std::printf(" %16.2f ms", medianOf(samples, [pass](const FrameSample& s) { return s.passWork[pass]; }));
             const double vertices = medianOf(samples, [pass](const FrameSample& s) { return s.passVertices[pass]; });

@@ -242,7 +242,7 @@ TEST_F(Passes, WhatLiesBeyondTheLightsReachLooksAsItDoesShadowed) {
         const LightsView light{lightPosition, projectionMatrix[1][1], shadowMapSize.height};
         int within = 0, beyond = 0;
         using Meshes = std::initializer_list<const vesk::scene::MeshObject*>;
-        for (const vesk::scene::MeshObject* mesh : Meshes{corridorObject, houseRow})
+        for (const auto* mesh : Meshes{corridorObject, houseRow})
             for (const TriangleRun& run : runsByReach(mesh->triangleSpans, light)) (run.inReach ? within : beyond) += run.count;
         EXPECT_GT(within, 0);
         EXPECT_GT(beyond, within) << "most of the street lies beyond the light's reach";
